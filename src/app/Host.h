@@ -1,0 +1,65 @@
+#pragma once
+
+#include "app/MessageBox.h"
+
+#include <QDateTime>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace folvane {
+
+struct AppVersion {
+    int major = 0;
+    int minor = 0;
+    int revision = 0;
+};
+
+// Everything that talks to the user or to the operating system. Forms receive a Host;
+// the program passes QtHost, tests a ScriptedHost, the batch tool its own host.
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Message box with the classic buttons and icons; returns a MsgResult code.
+    // defaultButton is 0-based; an empty title means the program's title.
+    virtual int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
+                           const QString& title = {}) = 0;
+    // Input box; the empty string on Cancel. positionTwips places its top-left corner.
+    virtual QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
+                             std::optional<QPoint> positionTwips = {}) = 0;
+
+    // Folder browser: the chosen folder in native form, or empty when cancelled.
+    virtual QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) = 0;
+    // Open dialog for several files: full native paths in the dialog's order; empty when cancelled.
+    // filter is the "name|pattern|name|pattern" text.
+    virtual QStringList openFiles(const QString& startFolder, const QString& filter, const QString& title) = 0;
+    // Save dialog with overwrite confirmation: a full native path, or empty when cancelled.
+    virtual QString saveFile(const QString& startPath, const QString& filter, const QString& title,
+                             const QString& defaultExtension) = 0;
+
+    virtual void doEvents() = 0;
+    virtual void setBusy(bool busy) = 0;
+    // Virtual-key codes: 16 Shift, 17 Ctrl, 18 Alt.
+    virtual bool isKeyDown(int virtualKey) = 0;
+
+    // Starts a process without waiting for it. On Windows a non-empty commandLine is
+    // passed to the process as it is (program and arguments already quoted in it).
+    virtual bool startDetached(const QString& program, const QStringList& arguments,
+                               const QString& commandLine = {}) = 0;
+    virtual void openUrl(const QString& url) = 0;
+    virtual void beep() = 0;
+
+    virtual QSize screenSizeTwips() = 0;
+    virtual QDateTime now() = 0;
+    // The program's folder in native form, without a trailing separator unless it is a root.
+    virtual QString programFolder() = 0;
+    // The executable's file name without its extension.
+    virtual QString programName() = 0;
+    virtual AppVersion version() = 0;
+};
+
+} // namespace folvane

@@ -1,0 +1,228 @@
+#include "toc/ListBox.h"
+
+#include "util/RuntimeError.h"
+
+#include <QCoreApplication>
+
+#include <utility>
+
+namespace folvane {
+
+namespace {
+RuntimeError indexError() {
+    return RuntimeError(RuntimeError::ListIndex, QStringLiteral("无效的属性数组索引"));
+}
+} // namespace
+
+ListBox::ListBox(Selection mode, QObject* parent) : QObject(parent), mode_(mode) {}
+
+void ListBox::check(int i) const {
+    if (!isValidIndex(i))
+        throw indexError();
+}
+
+void ListBox::checkSelectable() const {
+    if (mode_ == Selection::None)
+        throw RuntimeError(RuntimeError::InvalidArgument, QStringLiteral("对象不支持选择"));
+}
+
+void ListBox::changed(int first, int last) {
+    if (!batching())
+        emit entriesChanged(first, last);
+}
+
+QString ListBox::text(int i) const {
+    check(i);
+    return entries_[i].text;
+}
+
+void ListBox::setText(int i, const QString& text) {
+    check(i);
+    entries_[i].text = text;
+    changed(i, i);
+}
+
+qint32 ListBox::itemData(int i) const {
+    check(i);
+    return entries_[i].itemData;
+}
+
+void ListBox::setItemData(int i, qint32 value) {
+    check(i);
+    entries_[i].itemData = value;
+    changed(i, i);
+}
+
+bool ListBox::selected(int i) const {
+    checkSelectable();
+    check(i);
+    return entries_[i].selected;
+}
+
+void ListBox::setSelected(int i, bool selected) {
+    checkSelectable();
+    check(i);
+    if (mode_ == Selection::Single && selected) {
+        for (int k = 0; k < count(); ++k) {
+            if (k != i && entries_[k].selected) {
+                entries_[k].selected = false;
+                changed(k, k);
+            }
+        }
+        entries_[i].selected = true;
+        changed(i, i);
+        setListIndex(i);
+        return;
+    }
+    entries_[i].selected = selected;
+    changed(i, i);
+}
+
+int ListBox::selectedCount() const {
+    int n = 0;
+    for (const ListEntry& e : entries_)
+        n += e.selected ? 1 : 0;
+    return n;
+}
+
+void ListBox::ensureRoom(int extra) const {
+    if (extra > 0 && count() > kListCapacity - extra)
+        throw RuntimeError(RuntimeError::ListFull,
+                           QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
+}
+
+void ListBox::addItem(const QString& text, int pos) {
+    if (pos == -1)
+        pos = count();
+    if (pos < 0 || pos > count())
+        throw indexError();
+    ensureRoom(1);
+    if (!batching())
+        emit rowsAboutToBeInserted(pos, pos);
+    entries_.insert(pos, ListEntry{text, 0, false});
+    if (current_ >= pos)
+        ++current_;
+    if (!batching())
+        emit rowsInserted();
+}
+
+void ListBox::removeItem(int i) {
+    check(i);
+    if (!batching())
+        emit rowsAboutToBeRemoved(i, i);
+    entries_.removeAt(i);
+    if (current_ == i)
+        current_ = -1;
+    else if (current_ > i)
+        --current_;
+    if (!batching())
+        emit rowsRemoved();
+}
+
+void ListBox::clear() {
+    Batch batch(*this);
+    entries_.clear();
+    current_ = -1;
+}
+
+void ListBox::setListIndex(int i) {
+    if (i < -1 || i >= count())
+        throw indexError();
+    if (current_ == i)
+        return;
+    current_ = i;
+    if (mode_ == Selection::Single && i >= 0 && !entries_[i].selected) {
+        for (ListEntry& e : entries_)
+            e.selected = false;
+        entries_[i].selected = true;
+        changed(0, count() - 1);
+    }
+    if (!batching())
+        emit currentChanged(current_);
+}
+
+void ListBox::setVisible(bool visible) {
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    emit visibleChanged(visible_);
+}
+
+void ListBox::setEntries(QList<ListEntry> entries) {
+    if (entries.size() > kListCapacity)
+        throw RuntimeError(RuntimeError::ListFull,
+                           QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
+    Batch batch(*this);
+    entries_ = std::move(entries);
+    if (mode_ == Selection::None) {
+        for (ListEntry& e : entries_)
+            e.selected = false;
+    } else if (mode_ == Selection::Single) {
+        bool seen = false;
+        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+            if (it->selected && seen)
+                it->selected = false;
+            seen = seen || it->selected;
+        }
+    }
+    current_ = -1;
+}
+
+int ListBox::removeSelected() {
+    Batch batch(*this);
+    const auto before = entries_.size();
+    int newCurrent = current_;
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].selected) {
+            if (current_ == i)
+                newCurrent = -1;
+            continue;
+        }
+        if (current_ == i)
+            newCurrent = static_cast<int>(kept);
+        if (kept != i)
+            entries_[kept] = std::move(entries_[i]);
+        ++kept;
+    }
+    entries_.resize(kept);
+    current_ = newCurrent;
+    return static_cast<int>(before - kept);
+}
+
+void ListBox::swapEntries(int a, int b) {
+    check(a);
+    check(b);
+    std::swap(entries_[a], entries_[b]);
+    changed(qMin(a, b), qMax(a, b));
+}
+
+void ListBox::selectAll() {
+    checkSelectable();
+    if (mode_ == Selection::Single)
+        return;
+    Batch batch(*this);
+    for (ListEntry& e : entries_)
+        e.selected = true;
+}
+
+ListBox::Batch::Batch(ListBox& list) : list_(list) {
+    if (list_.batchDepth_++ == 0)
+        emit list_.aboutToReset();
+}
+
+ListBox::Batch::~Batch() {
+    if (--list_.batchDepth_ == 0) {
+        emit list_.wasReset();
+        emit list_.currentChanged(list_.current_);
+    }
+}
+
+int lineDepth(const QString& text) {
+    int n = 0;
+    while (n < text.size() && text[n] == QLatin1Char(' '))
+        ++n;
+    return n;
+}
+
+} // namespace folvane
