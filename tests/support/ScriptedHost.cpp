@@ -66,7 +66,9 @@ QString ScriptedHost::inputBox(const QString& prompt, const QString& defaultText
 }
 
 QString ScriptedHost::browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) {
-    Prompt p{PromptKind::Folder, title, {}};
+    Prompt p;
+    p.kind = PromptKind::Folder;
+    p.text = title;
     p.defaultText = startFolder;
     p.includeFiles = includeFiles;
     prompts_.append(p);
@@ -76,7 +78,9 @@ QString ScriptedHost::browseForFolder(const QString& startFolder, const QString&
 }
 
 QStringList ScriptedHost::openFiles(const QString& startFolder, const QString& filter, const QString& title) {
-    Prompt p{PromptKind::OpenFiles, title, {}};
+    Prompt p;
+    p.kind = PromptKind::OpenFiles;
+    p.text = title;
     p.defaultText = startFolder;
     p.filter = filter;
     prompts_.append(p);
@@ -87,7 +91,9 @@ QStringList ScriptedHost::openFiles(const QString& startFolder, const QString& f
 
 QString ScriptedHost::saveFile(const QString& startPath, const QString& filter, const QString& title,
                                const QString& defaultExtension) {
-    Prompt p{PromptKind::SaveFile, title, {}};
+    Prompt p;
+    p.kind = PromptKind::SaveFile;
+    p.text = title;
     p.defaultText = startPath;
     p.filter = filter;
     p.defaultExtension = defaultExtension;
