@@ -27,8 +27,31 @@ void ListBox::checkSelectable() const {
 }
 
 void ListBox::changed(int first, int last) {
-    if (!batching())
+    if (first > last)
+        return;
+    if (!batching()) {
         emit entriesChanged(first, last);
+        return;
+    }
+    dirtyFirst_ = dirtyFirst_ < 0 ? first : qMin(dirtyFirst_, first);
+    dirtyLast_ = qMax(dirtyLast_, last);
+}
+
+void ListBox::structureChanged() {
+    if (batching())
+        batchStructural_ = true;
+    else
+        emit wasReset();
+}
+
+void ListBox::finishBatch() {
+    if (batchStructural_)
+        emit wasReset();
+    else if (dirtyFirst_ >= 0)
+        emit entriesChanged(dirtyFirst_, qMin(dirtyLast_, count() - 1));
+    batchStructural_ = false;
+    dirtyFirst_ = dirtyLast_ = -1;
+    emit currentChanged(current_);
 }
 
 QString ListBox::text(int i) const {
@@ -102,7 +125,9 @@ void ListBox::addItem(const QString& text, int pos) {
     entries_.insert(pos, ListEntry{text, 0, false});
     if (current_ >= pos)
         ++current_;
-    if (!batching())
+    if (batching())
+        batchStructural_ = true;
+    else
         emit rowsInserted();
 }
 
@@ -115,7 +140,9 @@ void ListBox::removeItem(int i) {
         current_ = -1;
     else if (current_ > i)
         --current_;
-    if (!batching())
+    if (batching())
+        batchStructural_ = true;
+    else
         emit rowsRemoved();
 }
 
@@ -123,6 +150,7 @@ void ListBox::clear() {
     Batch batch(*this);
     entries_.clear();
     current_ = -1;
+    structureChanged();
 }
 
 void ListBox::setListIndex(int i) {
@@ -154,6 +182,7 @@ void ListBox::setEntries(QList<ListEntry> entries) {
                            QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
     Batch batch(*this);
     entries_ = std::move(entries);
+    structureChanged();
     if (mode_ == Selection::None) {
         for (ListEntry& e : entries_)
             e.selected = false;
@@ -187,6 +216,8 @@ int ListBox::removeSelected() {
     }
     entries_.resize(kept);
     current_ = newCurrent;
+    if (kept != before)
+        structureChanged();
     return static_cast<int>(before - kept);
 }
 
@@ -204,18 +235,16 @@ void ListBox::selectAll() {
     Batch batch(*this);
     for (ListEntry& e : entries_)
         e.selected = true;
+    changed(0, count() - 1);
 }
 
 ListBox::Batch::Batch(ListBox& list) : list_(list) {
-    if (list_.batchDepth_++ == 0)
-        emit list_.aboutToReset();
+    ++list_.batchDepth_;
 }
 
 ListBox::Batch::~Batch() {
-    if (--list_.batchDepth_ == 0) {
-        emit list_.wasReset();
-        emit list_.currentChanged(list_.current_);
-    }
+    if (--list_.batchDepth_ == 0)
+        list_.finishBatch();
 }
 
 int lineDepth(const QString& text) {

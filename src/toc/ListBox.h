@@ -71,7 +71,8 @@ public:
     // Throws RuntimeError(ListFull) when `extra` more entries would not fit.
     void ensureRoom(int extra) const;
 
-    // Groups changes into one notification for the views.
+    // Groups changes into one notification for the views: entriesChanged over the
+    // touched range, or wasReset when entries were added or removed.
     class Batch {
     public:
         explicit Batch(ListBox& list);
@@ -84,7 +85,7 @@ public:
     };
 
 signals:
-    void aboutToReset();
+    // Many entries changed at once (a batch, a clear, a copy): re-read everything.
     void wasReset();
     void rowsAboutToBeInserted(int first, int last);
     void rowsInserted();
@@ -98,13 +99,18 @@ private:
     void check(int i) const;
     void checkSelectable() const;
     void changed(int first, int last);
+    void structureChanged();
     bool batching() const { return batchDepth_ > 0; }
+    void finishBatch();
 
     Selection mode_;
     QList<ListEntry> entries_;
     int current_ = -1;
     bool visible_ = true;
     int batchDepth_ = 0;
+    bool batchStructural_ = false;
+    int dirtyFirst_ = -1;
+    int dirtyLast_ = -1;
 };
 
 // Depth of a TOC line: its leading U+0020 characters. A tab is part of the title.

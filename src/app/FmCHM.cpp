@@ -1,0 +1,438 @@
+#include "app/FmCHM.h"
+
+#include "app/Host.h"
+#include "files/Dialogs.h"
+#include "files/FileSelection.h"
+#include "files/MergeIntoList.h"
+#include "navbuilder/FmContent.h"
+#include "project/FmOption.h"
+#include "project/HhcWriter.h"
+#include "project/HhpWriter.h"
+#include "project/ProjectFileNames.h"
+#include "files/PatternMatch.h"
+#include "toc/CopyList.h"
+#include "toc/FolderHierarchy.h"
+#include "toc/TocEditing.h"
+#include "ui/ProgressDriver.h"
+#include "util/KeyState.h"
+#include "util/PathJoin.h"
+#include "util/Paths.h"
+#include "util/RuntimeError.h"
+#include "util/TextFile.h"
+
+#include <QFileInfo>
+
+namespace folvane {
+
+namespace {
+constexpr int kKeyDelete = 46;
+constexpr int kKeyTab = 9;
+constexpr int kKeyA = 65;
+constexpr int kShiftCtrl = 2;
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+const QChar kNul = u'\0';
+} // namespace
+
+FmCHM::FmCHM(Host& host, PathStyle style, QObject* parent)
+    : QObject(parent), host_(host), style_(style), progress_(std::make_unique<ProgressDriver>(host)) {
+    l0_.setVisible(false);
+}
+
+FmCHM::~FmCHM() = default;
+
+void FmCHM::setLab(const QString& caption) {
+    lab_ = caption;
+    emit labChanged(lab_);
+}
+
+void FmCHM::showError(const QString& description) {
+    host_.messageBox(description, MsgButtons::OkOnly, MsgIcon::Critical);
+}
+
+FmOption& FmCHM::fmOption() {
+    if (!options_) {
+        options_ = std::make_unique<FmOption>(*this, host_);
+        emit fmOptionLoaded(options_.get());
+    }
+    return *options_;
+}
+
+FmContent& FmCHM::fmContent() {
+    if (!content_) {
+        content_ = std::make_unique<FmContent>(*this, host_);
+        emit fmContentLoaded(content_.get());
+    }
+    return *content_;
+}
+
+void FmCHM::unloadFmOption() {
+    options_.reset();
+}
+
+QString FmCHM::projectFilePath() const {
+    return joinPath(ComparePath, projectFileName(), style_);
+}
+
+QString FmCHM::contentsFilePath() const {
+    return joinPath(ComparePath, contentsFileName(), style_);
+}
+
+// ---- start-up and project state ----
+
+void FmCHM::Form_Load() {
+    lbIndex_ = 1;
+    emit showRequested();
+    Cmd_Click(1);
+    SavedFlag = true;
+}
+
+bool FmCHM::IsSaved() const {
+    return SavedFlag && LB().count() == SavedCount;
+}
+
+int FmCHM::AskToSave() {
+    if (IsSaved())
+        return 0;
+    int answer = MsgResult::No;
+    if (!ComparePath.isEmpty())
+        answer = host_.messageBox(QStringLiteral("你的文档还没保存,要保存吗？"), MsgButtons::YesNoCancel, MsgIcon::None, 0,
+                                  QStringLiteral("保存文档吗?"));
+    if (answer == MsgResult::Yes)
+        SaveIt();
+    return answer;
+}
+
+// ---- saving ----
+
+void FmCHM::SaveIt() {
+    if (ComparePath.isEmpty()) {
+        Cmd_Click(1);
+        return;
+    }
+    try {
+        const ProjectSettings settings = fmOption().settings();
+        const QString windowName = windowNameAt(host_.now());
+        WriteTextFile(projectFilePath(), buildProjectFile(settings, LF, windowName));
+        WriteTextFile(contentsFilePath(), buildContentsFile(LB(), LF, ComparePath, style_));
+        SavedFlag = true;
+        SavedCount = LB().count();
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+    }
+}
+
+void FmCHM::CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr) {
+    folvane::CopyList(SrcL, DesL, ClearSrc, Find_ReplaceStr);
+}
+
+// ---- buttons and menus ----
+
+void FmCHM::Cmd_Click(int Index) {
+    switch (Index) {
+    case 0:
+        dialogs_.LastFolder = ComparePath;
+        AddFilesToList(*this, QString(), QString());
+        break;
+    case 1:
+        addFolder();
+        break;
+    case 2:
+        OpenOptions();
+        break;
+    case 3:
+        compile();
+        break;
+    default:
+        break;
+    }
+}
+
+void FmCHM::addFolder() {
+    const QString folder = browseForFolder(QStringLiteral("请选择要编译为CHM的文件夹:"));
+    if (folder.isEmpty())
+        return;
+    AddFilesToList(*this, folder, QStringLiteral("*.*"));
+    if (ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_))
+        ComparePath = folder;
+}
+
+void FmCHM::compile() {
+    const QString project = projectFilePath();
+    if (!QFileInfo::exists(project))
+        return;
+    const QChar sep = pathSeparator(style_);
+    if (style_ == PathStyle::Windows) {
+        const QString compiler = host_.programFolder() + sep + QStringLiteral("hhc.exe");
+        const QChar q = u'"';
+        host_.startDetached(compiler, {project}, q + compiler + q + u' ' + q + project + q);
+    } else {
+        host_.startDetached(host_.programFolder() + sep + QStringLiteral("hhc"), {project});
+    }
+}
+
+void FmCHM::OpenOptions() {
+    FmOption& options = fmOption();
+    if (options.chmFN().isEmpty())
+        options.setChmFN(joinPath(ComparePath, defaultOutputFileName(), style_));
+    const QString home = options.co1Text();
+    const QString pairs = ComparePath + pathSeparator(style_) + kNul + kNul + u'\t' + kNul;
+    CopyList(LF, options.Co1(), false, pairs);
+    options.setCo1Text(home);
+    emit showOptionsRequested();
+}
+
+void FmCHM::newf_Click() {
+    if (AskToSave() == MsgResult::Cancel)
+        return;
+    l0_.clear();
+    l1_.clear();
+    FolderSet.clear();
+    LF.clear();
+    ComparePath.clear();
+    Cmd_Click(1);
+}
+
+void FmCHM::Save_Click() {
+    SaveIt();
+}
+
+void FmCHM::open_Click() {
+    Cmd_Click(3);
+}
+
+void FmCHM::Command2_Click() {
+    fmContent();
+    emit showNavBuilderRequested();
+}
+
+void FmCHM::mnHhpReg_Click() {
+    hhpRegChecked_ = !hhpRegChecked_;
+    emit hhpRegCheckedChanged(hhpRegChecked_);
+}
+
+void FmCHM::abt_Click() {
+    emit showAboutRequested();
+}
+
+// ---- file list ----
+
+void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
+    if (droppedPaths.isEmpty())
+        return;
+    try {
+        MergeIntoList(droppedPaths.join(kNul), LF, true, QString(kNul), -1, style_);
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+        return;
+    }
+    if (LF.count() > 0) {
+        LF.setSelected(0, true);
+        LF.setListIndex(0);
+    }
+}
+
+void FmCHM::LF_KeyDown(int& KeyCode, int /*Shift*/) {
+    if (KeyCode != kKeyDelete || LF.count() <= 1)
+        return;
+    for (const ListEntry& e : LF.entries()) {
+        if (e.selected && e.itemData > 0)
+            FolderSet.remove(e.text);
+    }
+    LF.removeSelected();
+}
+
+void FmCHM::LF_Click() {
+    if (LF.isValidIndex(LF.listIndex()))
+        setLab(QString::number(LF.itemData(LF.listIndex())));
+}
+
+// ---- TOC editing ----
+
+void FmCHM::Com_Click(int Index) {
+    // Repeats while Ctrl is held; every pass re-reads the list, which a command handled
+    // in between may have changed.
+    do {
+        movePass(LB(), Index);
+        SavedFlag = false;
+        host_.doEvents();
+    } while (IsKeyDown(host_, kVkControl));
+}
+
+void FmCHM::L_KeyDown(int /*Index*/, int& KeyCode, int Shift) {
+    ListBox& toc = LB();
+    if (KeyCode == kKeyDelete && toc.count() > 1) {
+        toc.removeSelected();
+    } else if (KeyCode == kKeyTab && (Shift == 0 || Shift == 1)) {
+        Com_Click(Shift);
+        KeyCode = 0;
+    } else if (KeyCode == kKeyA && Shift == kShiftCtrl && toc.selectionMode() == ListBox::Selection::Extended) {
+        toc.selectAll();
+        emit listFocusRequested(lbIndex_);
+        KeyCode = 0;
+    }
+}
+
+void FmCHM::L_KeyPress(int /*Index*/, int& KeyAscii) {
+    if (KeyAscii == kKeyTab)
+        KeyAscii = 0;
+}
+
+void FmCHM::Command1_Click() {
+    const ListBox& toc = LB();
+    const QString suggestion = toc.isValidIndex(toc.listIndex()) ? toc.text(toc.listIndex()) : QString();
+    const QString name = host_.inputBox(QStringLiteral("文件夹名:"), suggestion);
+    if (name.isEmpty())
+        return;
+    // Re-read: the list may have changed while the box was open.
+    ListBox& list = LB();
+    const int pos = list.isValidIndex(list.listIndex()) ? list.listIndex() : list.count();
+    try {
+        list.addItem(name, pos);
+        list.setItemData(pos, -1);
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+    }
+}
+
+void FmCHM::Command3_Click() {
+    const QString patterns = host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"));
+    if (patterns.isEmpty())
+        return;
+    setCheck1(false);
+    ListBox& toc = LB();
+    QList<bool> matches;
+    matches.reserve(toc.count());
+    try {
+        for (const ListEntry& e : toc.entries())
+            matches.append(MatchesPattern(e.text, patterns));
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+        return;
+    }
+    {
+        ListBox::Batch update(toc);
+        for (int i = 0; i < matches.size() && i < toc.count(); ++i)
+            toc.setSelected(i, matches[i]);
+    }
+    emit listFocusRequested(lbIndex_);
+}
+
+void FmCHM::Command4_Click() {
+    auto currentText = [this] {
+        const ListBox& toc = LB();
+        return toc.isValidIndex(toc.listIndex()) ? toc.text(toc.listIndex()) : QString();
+    };
+    const QString find = host_.inputBox(QStringLiteral("输入要查找并替换的字符:"), currentText());
+    if (find.isEmpty())
+        return;
+    const QString replacement = host_.inputBox(QStringLiteral("替换为:"), currentText());
+    ListBox& toc = LB();
+    ListBox::Batch update(toc);
+    for (int i = 0; i < toc.count(); ++i)
+        toc.setText(i, toc.text(i).replace(find, replacement, Qt::CaseInsensitive));
+}
+
+void FmCHM::FoldIt_Click() {
+    FolderEntries result = insertFolderEntries(LF.entries(), ComparePath, FolderSet, style_);
+    if (result.fileList.size() > kListCapacity) {
+        showError(QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity));
+        return;
+    }
+    LF.setEntries(std::move(result.fileList));
+    FolderSet = std::move(result.folders);
+    LB().setEntries(indentedToc(LF.entries(), style_));
+}
+
+// ---- drag-sort, rename, link display, home page ----
+
+void FmCHM::setCheck1(bool checked) {
+    if (check1_ == checked)
+        return;
+    check1_ = checked;
+    emit check1Changed(check1_);
+    Check1_Click();
+}
+
+void FmCHM::Check1_Click() {
+    if (check1_) {
+        CopyList(l1_, l0_, true, QString());
+        lbIndex_ = 0;
+    } else {
+        CopyList(l0_, l1_, true, QString());
+        lbIndex_ = 1;
+    }
+    l0_.setVisible(check1_);
+    l1_.setVisible(!check1_);
+    emit lbChanged(lbIndex_);
+}
+
+void FmCHM::L_MouseDown(int Index, int Button, int /*Shift*/) {
+    if (Index == 0 && Button == kLeftButton)
+        DragIndex = l0_.listIndex();
+}
+
+void FmCHM::L_MouseMove(int Index, int Button, int /*Shift*/) {
+    if (Index != 0 || Button != kLeftButton)
+        return;
+    const int c = l0_.listIndex();
+    if (c == DragIndex || !l0_.isValidIndex(c) || !l0_.isValidIndex(DragIndex))
+        return;
+    // Text and link travel with the pointer; the selection stays where the pointer is.
+    ListBox::Batch update(l0_);
+    const QString text = l0_.text(c);
+    const qint32 link = l0_.itemData(c);
+    l0_.setText(c, l0_.text(DragIndex));
+    l0_.setItemData(c, l0_.itemData(DragIndex));
+    l0_.setText(DragIndex, text);
+    l0_.setItemData(DragIndex, link);
+    DragIndex = c;
+}
+
+void FmCHM::L_MouseUp(int Index, int Button, int /*Shift*/) {
+    if (Button != kRightButton)
+        return;
+    const ListBox& list = L(Index);
+    const QString current = list.isValidIndex(list.listIndex()) ? list.text(list.listIndex()) : QString();
+    const QString answer = host_.inputBox(QStringLiteral("更改为:"), current);
+    ListBox& target = L(Index);
+    if (!answer.isEmpty() && target.isValidIndex(target.listIndex()))
+        target.setText(target.listIndex(), answer);
+}
+
+void FmCHM::L_Click(int Index) {
+    const ListBox& list = L(Index);
+    if (list.isValidIndex(list.listIndex()))
+        setLab(QString::number(list.itemData(list.listIndex())));
+}
+
+void FmCHM::L_DblClick(int /*Index*/) {
+    const ListBox& toc = LB();
+    const bool hasLink = toc.isValidIndex(toc.listIndex());
+    const qint32 link = hasLink ? toc.itemData(toc.listIndex()) : -1;
+    // Each step on its own: a folder node has no page, but the file list still loses
+    // its old selection.
+    if (hasLink && LF.isValidIndex(link)) {
+        const QString path = LF.text(link);
+        fmOption().setCo1Text(ComparePath.isEmpty() ? path : stripLeadingFolder(path, ComparePath, style_));
+    }
+    if (LF.isValidIndex(LF.listIndex()))
+        LF.setSelected(LF.listIndex(), false);
+    if (hasLink && LF.isValidIndex(link)) {
+        LF.setSelected(link, true);
+        LF.setListIndex(link);
+    }
+}
+
+// ---- dialogs ----
+
+QString FmCHM::showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension) {
+    return ShowFileDialog(host_, dialogs_, mode, filter, title, defaultExtension, style_);
+}
+
+QString FmCHM::browseForFolder(const QString& title) {
+    QString initial;
+    return BrowseForFolder(host_, dialogs_, initial, title, false, style_);
+}
+
+} // namespace folvane

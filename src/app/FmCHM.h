@@ -1,0 +1,139 @@
+#pragma once
+
+#include "files/DialogMemory.h"
+#include "toc/ListBox.h"
+#include "util/PathStyle.h"
+
+#include <QObject>
+#include <QSet>
+#include <QString>
+
+#include <memory>
+
+namespace folvane {
+
+class FmContent;
+class FmOption;
+class Host;
+class ProgressDriver;
+
+// The main window's form: the one open project and every command of the window.
+// The view renders its state and forwards the user's events to the handlers below.
+class FmCHM : public QObject {
+    Q_OBJECT
+public:
+    explicit FmCHM(Host& host, PathStyle style = nativePathStyle(), QObject* parent = nullptr);
+    ~FmCHM() override;
+
+    // Controls and project state.
+    ListBox LF{ListBox::Selection::Extended};
+    ListBox& L(int index) { return index == 0 ? l0_ : l1_; }
+    const ListBox& L(int index) const { return index == 0 ? l0_ : l1_; }
+    ListBox& LB() { return L(lbIndex_); }
+    const ListBox& LB() const { return L(lbIndex_); }
+    int lbIndex() const { return lbIndex_; }
+    QString ComparePath;
+    bool SavedFlag = false;
+    int SavedCount = 0;
+    int DragIndex = 0;
+    QSet<QString> FolderSet;
+
+    const QString& Lab() const { return lab_; }
+    void setLab(const QString& caption);
+    bool Check1() const { return check1_; }
+    bool mnHhpRegChecked() const { return hhpRegChecked_; }
+
+    Host& host() { return host_; }
+    PathStyle pathStyle() const { return style_; }
+    DialogMemory& dialogs() { return dialogs_; }
+    ProgressDriver& progress() { return *progress_; }
+
+    // Dialog forms, created on first use.
+    FmOption& fmOption();
+    FmOption* loadedFmOption() { return options_.get(); }
+    void unloadFmOption();
+    FmContent& fmContent();
+
+    // Start-up.
+    void Form_Load();
+
+    // Buttons and menus.
+    void Cmd_Click(int Index);
+    void Command1_Click(); // "+文件夹"
+    void Command2_Click(); // "==>"
+    void Command3_Click(); // "匹配选择"
+    void Command4_Click(); // "替换"
+    void Com_Click(int Index);
+    void setCheck1(bool checked); // runs Check1_Click when the value changes
+    void Check1_Click();
+    void newf_Click();
+    void Save_Click();
+    void open_Click();
+    void mnHhpReg_Click();
+    void abt_Click();
+
+    // TOC list events (Index says which list).
+    void L_KeyDown(int Index, int& KeyCode, int Shift);
+    void L_KeyPress(int Index, int& KeyAscii);
+    void L_MouseDown(int Index, int Button, int Shift);
+    void L_MouseMove(int Index, int Button, int Shift);
+    void L_MouseUp(int Index, int Button, int Shift);
+    void L_Click(int Index);
+    void L_DblClick(int Index);
+
+    // File list events.
+    void LF_OLEDragDrop(const QStringList& droppedPaths);
+    void LF_KeyDown(int& KeyCode, int Shift);
+    void LF_Click();
+
+    // Public members the dialogs call.
+    void SaveIt();
+    void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr);
+    void FoldIt_Click();
+    void OpenOptions();
+    int AskToSave();
+    bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
+    void SwapEntries(ListBox& list, int a, int b) { list.swapEntries(a, b); }
+
+    // Dialog wrappers with the shared memory of last folder and file.
+    QString showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension);
+    QString browseForFolder(const QString& title);
+
+    // The full paths of the project and contents files.
+    QString projectFilePath() const;
+    QString contentsFilePath() const;
+
+signals:
+    void labChanged(const QString& caption);
+    void check1Changed(bool checked);
+    void lbChanged(int index);
+    void hhpRegCheckedChanged(bool checked);
+    void showRequested();
+    void showOptionsRequested();
+    void showNavBuilderRequested();
+    void showAboutRequested();
+    void fmOptionLoaded(folvane::FmOption* form);
+    void fmContentLoaded(folvane::FmContent* form);
+    void listFocusRequested(int index);
+
+private:
+    bool IsSaved() const;
+    void addFolder();
+    void compile();
+    void showError(const QString& description);
+
+    Host& host_;
+    PathStyle style_;
+    ListBox l0_{ListBox::Selection::Single};
+    ListBox l1_{ListBox::Selection::Extended};
+    int lbIndex_ = 1;
+    QString lab_;
+    bool check1_ = false;
+    bool hhpRegChecked_ = false;
+    DialogMemory dialogs_;
+    std::unique_ptr<ProgressDriver> progress_;
+    std::unique_ptr<FmOption> options_;
+    std::unique_ptr<FmContent> content_;
+};
+
+} // namespace folvane

@@ -1,0 +1,81 @@
+#include "files/FileSelection.h"
+
+#include "app/FmCHM.h"
+#include "app/Host.h"
+#include "files/FolderScan.h"
+#include "files/MergeIntoList.h"
+#include "ui/ProgressDriver.h"
+#include "util/Paths.h"
+#include "util/RuntimeError.h"
+
+namespace folvane {
+
+namespace {
+const QChar kNul = u'\0';
+
+bool askForSameKind(FmCHM& main) {
+    const QString prompt =
+        QStringLiteral("要选择 ") + main.dialogs().LastFolder + QStringLiteral(" 及其子文件夹下所有同类文件吗？");
+    return main.host().messageBox(prompt, MsgButtons::YesNoCancel, MsgIcon::Question, 1) == MsgResult::Yes;
+}
+
+QString askForPattern(Host& host, const QString& defaultAnswer) {
+    const QSize screen = host.screenSizeTwips();
+    const QPoint position(screen.width() / 2 - 3000, screen.height() / 2 - 300);
+    return host.inputBox(QStringLiteral("请输入匹配字符串，如*.jpg、jpg或pic???.jpg，多个以\";\"间隔。"), defaultAnswer,
+                         QString(), position);
+}
+
+QString pickFiles(FmCHM& main) {
+    QString batch = main.showFileDialog(1, QStringLiteral("DLG_Defalt_Filter"), QStringLiteral("选择文件(可多选)"),
+                                        QString());
+    if (batch.isEmpty() || !askForSameKind(main))
+        return batch;
+
+    int percent = 0;
+    main.progress().ReportProgress(percent, QStringLiteral("正在扫描文件..."));
+    main.host().doEvents();
+
+    // The last file's extension: with several files that is the one the dialog listed last.
+    const QString lastFile = batch.section(kNul, -1);
+    const QString answer = askForPattern(main.host(), QStringLiteral("*.") + PathPart(lastFile, 2, main.pathStyle()));
+    if (answer.isEmpty())
+        return batch;
+    return ListFolderFiles(main.dialogs().LastFolder, widenPatternAnswer(answer), main.host(), main.pathStyle());
+}
+} // namespace
+
+QString widenPatternAnswer(const QString& answer) {
+    QStringList elements = answer.split(u';');
+    for (QString& element : elements) {
+        if (!element.isEmpty() && !element.contains(u'.'))
+            element = u'*' + element + u'*';
+    }
+    return elements.join(u';');
+}
+
+bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, PathStyle style) {
+    const QChar sep = pathSeparator(style);
+    const QString prefix = chosen.endsWith(sep) ? chosen : chosen + sep;
+    const Qt::CaseSensitivity cs = style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    return projectFolder.startsWith(prefix, cs);
+}
+
+QString SelectFiles(FmCHM& main, const QString& Folder, const QString& Pattern) {
+    QString batch = Folder.isEmpty() ? pickFiles(main) : ListFolderFiles(Folder, Pattern, main.host(), main.pathStyle());
+    if (batch.startsWith(kNul))
+        batch.remove(0, 1);
+    return batch;
+}
+
+void AddFilesToList(FmCHM& main, const QString& Folder, const QString& Pattern) {
+    try {
+        const QString batch = SelectFiles(main, Folder, Pattern);
+        MergeIntoList(batch, main.LF, true, QString(kNul), 0, main.pathStyle());
+    } catch (const RuntimeError& e) {
+        main.host().messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
+    }
+    main.host().setBusy(false);
+}
+
+} // namespace folvane

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "util/PathStyle.h"
+
+#include <QString>
+
+namespace folvane {
+
+class FmCHM;
+
+// Paths chosen by the user, NUL-joined: with a folder, every file below it that matches
+// Pattern; without one, the files picked in the file dialog, optionally widened to every
+// file of the same kind below their folder.
+QString SelectFiles(FmCHM& main, const QString& Folder, const QString& Pattern);
+
+// Adds the selection to the file list, new paths first. Errors end it with a message.
+void AddFilesToList(FmCHM& main, const QString& Folder, const QString& Pattern);
+
+// A typed pattern element without "." matches anywhere in a name: jpg becomes *jpg*.
+QString widenPatternAnswer(const QString& answer);
+
+// Whether the project folder lies inside the folder just chosen, which then widens it.
+bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, PathStyle style);
+
+} // namespace folvane

@@ -1,0 +1,48 @@
+#include "files/MergeIntoList.h"
+
+#include "toc/ListBox.h"
+
+#include <QSet>
+
+namespace folvane {
+
+namespace {
+QString pathKey(const QString& path, PathStyle style) {
+    return style == PathStyle::Windows ? path.toCaseFolded() : path;
+}
+} // namespace
+
+void MergeIntoList(const QString& Items, ListBox& List, bool KeepOld, const QString& Separator, int SelectIndex,
+                   PathStyle style) {
+    if (Items.isEmpty())
+        return;
+
+    const QStringList batch = Separator.isEmpty() ? QStringList{Items} : Items.split(Separator);
+    QList<ListEntry> merged;
+    merged.reserve(batch.size() + (KeepOld ? List.count() : 0));
+    for (const QString& path : batch)
+        merged.append(ListEntry{path, 0, false});
+
+    if (KeepOld) {
+        // A hash of the batch keeps merging linear; old entries are compared with the
+        // batch only, so duplicates among them survive.
+        QSet<QString> inBatch;
+        inBatch.reserve(batch.size());
+        for (const QString& path : batch)
+            inBatch.insert(pathKey(path, style));
+        for (const ListEntry& old : List.entries()) {
+            if (!inBatch.contains(pathKey(old.text, style)))
+                merged.append(ListEntry{old.text, 0, false});
+        }
+    }
+
+    List.ensureRoom(static_cast<int>(merged.size()) - List.count());
+    ListBox::Batch update(List);
+    List.setEntries(std::move(merged));
+    if (List.isValidIndex(SelectIndex)) {
+        List.setSelected(SelectIndex, true);
+        List.setListIndex(SelectIndex);
+    }
+}
+
+} // namespace folvane

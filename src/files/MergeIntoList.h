@@ -1,0 +1,18 @@
+#pragma once
+
+#include "util/PathStyle.h"
+
+#include <QString>
+
+namespace folvane {
+
+class ListBox;
+
+// The only way a batch of paths enters a list: the new entries first, in their order,
+// then the old entries that are not in the batch. Every marker is reset to 0 and every
+// selection cleared. Throws RuntimeError (list unchanged) when the result would not fit.
+// Paths are compared as the platform compares them: ignoring case on Windows only.
+void MergeIntoList(const QString& Items, ListBox& List, bool KeepOld, const QString& Separator, int SelectIndex,
+                   PathStyle style = nativePathStyle());
+
+} // namespace folvane

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "project/ProjectSettings.h"
+#include "toc/ListBox.h"
+
+#include <QObject>
+#include <QString>
+
+namespace folvane {
+
+class FmCHM;
+class Host;
+
+// The compile settings ("编译设置"). The settings live only here, in the controls'
+// state; the main window creates the form on first use and destroys it when the user
+// closes its window, so the next use starts again from the design defaults.
+class FmOption : public QObject {
+    Q_OBJECT
+public:
+    FmOption(FmCHM& main, Host& host);
+
+    const QString& chmFN() const { return chmFN_; }
+    const QString& chmTt() const { return chmTt_; }
+    const QString& co1Text() const { return co1Text_; }
+    bool Ch1() const { return ch1_; }
+    const QString& Lab() const { return lab_; }
+    ListBox& Co1() { return co1_; }
+
+    // Setting a text runs its change handler, as typing does.
+    void setChmFN(const QString& text);
+    void setChmTt(const QString& text);
+    void setCo1Text(const QString& text);
+    void setCh1(bool checked);
+
+    ProjectSettings settings() const;
+
+    void chmTt_Change();
+    void chmFN_Change();
+    void Command1_Click(); // "..."
+    void Command2_Click(); // "保存并编译"
+    void Command3_Click(); // "保存"
+
+signals:
+    void changed();
+
+private:
+    FmCHM& main_;
+    Host& host_;
+    QString chmFN_;
+    QString chmTt_;
+    QString co1Text_;
+    ListBox co1_{ListBox::Selection::None};
+    bool ch1_ = true;
+    QString lab_;
+};
+
+} // namespace folvane

@@ -1,0 +1,62 @@
+#include "project/HhpWriter.h"
+
+#include "app/ProjectInfo.h"
+#include "project/ProjectFileNames.h"
+#include "toc/ListBox.h"
+
+namespace folvane {
+
+namespace {
+const QString crlf = QStringLiteral("\r\n");
+const QChar quote = u'"';
+
+QString quoted(const QString& s) {
+    return quote + s + quote;
+}
+
+QString windowDefinition(const ProjectSettings& s, const QString& windowName) {
+    return windowName + u'=' + quoted(s.title) + u',' + quoted(contentsFileName()) + u",," + quoted(s.homePage) +
+           u',' + quoted(s.homePage) + u',' + quoted(ProjectInfo::homeAddress()) + u',' +
+           quoted(QStringLiteral("My HomePage")) + u",,,0x42560,198,0x4304E,[0,0,810,583],,,," +
+           QString::number(s.navigationClosed ? 1 : 0) + u",,,0";
+}
+} // namespace
+
+QString windowNameAt(const QDateTime& when) {
+    return QStringLiteral("Folvane_") + when.toString(QStringLiteral("yyMMdd_HHmmss"));
+}
+
+QString buildProjectFile(const ProjectSettings& settings, const ListBox& fileList, const QString& windowName) {
+    const QStringList head = {
+        QStringLiteral("[OPTIONS]"),
+        QStringLiteral("CITATION=Made by kq"),
+        QStringLiteral("Compatibility=1.1 or later"),
+        QStringLiteral("Compiled file=") + quoted(settings.outputFile),
+        QStringLiteral("Contents file=") + contentsFileName(),
+        QStringLiteral("Default topic=") + settings.homePage,
+        QStringLiteral("Default Window=") + windowName,
+        QStringLiteral("Display compile notes=Yes"),
+        QStringLiteral("Display compile progress=Yes"),
+        QStringLiteral("Full-text search=Yes"),
+        QStringLiteral("Title=") + settings.title,
+        QStringLiteral("[WINDOWS]"),
+        windowDefinition(settings, windowName),
+        QStringLiteral("[MERGE FILES]"),
+        QString(),
+        QStringLiteral("[FILES]"),
+    };
+    QString text;
+    qsizetype size = 1024;
+    for (const ListEntry& e : fileList.entries())
+        size += e.text.size() + 2;
+    text.reserve(size);
+    for (const QString& line : head)
+        text += line + crlf;
+    for (const ListEntry& e : fileList.entries()) {
+        if (e.itemData < 1)
+            text += e.text + crlf;
+    }
+    return text;
+}
+
+} // namespace folvane
