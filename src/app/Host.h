@@ -12,6 +12,8 @@
 
 namespace folvane {
 
+class RegistryBackend;
+
 struct AppVersion {
     int major = 0;
     int minor = 0;
@@ -60,6 +62,8 @@ public:
     // The executable's file name without its extension.
     virtual QString programName() = 0;
     virtual AppVersion version() = 0;
+    // The classes root that the shell registration writes to.
+    virtual RegistryBackend& registry() = 0;
 };
 
 } // namespace folvane

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Host.h"
+#include "project/MemoryRegistryBackend.h"
 
 #include <QList>
 #include <QSet>
@@ -86,6 +87,7 @@ public:
     QString programFolder() override { return programFolder_; }
     QString programName() override { return programName_; }
     AppVersion version() override { return version_; }
+    MemoryRegistryBackend& registry() override { return registry_; }
 
 private:
     std::deque<int> messages_;
@@ -107,6 +109,7 @@ private:
     QString programName_ = QStringLiteral("folvane");
     AppVersion version_{1, 0, 24};
     QSize screen_{28800, 16200};
+    MemoryRegistryBackend registry_;
 };
 
 } // namespace folvane
