@@ -1,0 +1,119 @@
+#include "util/TextFile.h"
+
+#include "app/Host.h"
+#include "util/RuntimeError.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cerrno>
+#include <initializer_list>
+
+namespace folvane {
+
+namespace {
+
+// A byte-order mark is not recognised: its bytes stay text like any others.
+constexpr auto kConverterFlags = QStringConverter::Flag::ConvertInitialBom;
+
+QString decodeFromDisk(const QByteArray& bytes) {
+    QStringDecoder decoder(QStringConverter::System, kConverterFlags);
+    return decoder(bytes);
+}
+
+QByteArray encodeForDisk(const QString& text, const QString& path) {
+    QStringEncoder encoder(QStringConverter::System, kConverterFlags);
+    QByteArray bytes = encoder(text);
+    // An ANSI code page silently writes a substitute for what it lacks; refuse instead.
+    if (encoder.hasError() || decodeFromDisk(bytes) != text)
+        throw RuntimeError(RuntimeError::InvalidArgument,
+                           QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入\n") + path);
+    return bytes;
+}
+
+// Qt words its file errors with qt_error_string(code): matching them tells the cause.
+bool reasonIsOneOf(const QString& reason, std::initializer_list<int> codes) {
+    for (int code : codes)
+        if (reason == qt_error_string(code))
+            return true;
+    return false;
+}
+
+#ifdef Q_OS_WIN
+// ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME
+constexpr std::initializer_list<int> kNotFoundCodes = {2, 3, 123};
+// ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION
+constexpr std::initializer_list<int> kDeniedCodes = {5, 19, 32, 33};
+// ERROR_HANDLE_DISK_FULL, ERROR_DISK_FULL
+constexpr std::initializer_list<int> kDiskFullCodes = {39, 112};
+#else
+constexpr std::initializer_list<int> kNotFoundCodes = {ENOENT, ENOTDIR};
+constexpr std::initializer_list<int> kDeniedCodes = {EACCES, EPERM, EROFS, ETXTBSY};
+constexpr std::initializer_list<int> kDiskFullCodes = {ENOSPC, EDQUOT};
+#endif
+
+RuntimeError writeFailure(const QString& path, const QString& reason) {
+    const QFileInfo target(path);
+    const auto fail = [&path](int code, const QString& what) { return RuntimeError(code, what + u'\n' + path); };
+    if (path.isEmpty() || !QFileInfo(target.absolutePath()).isDir() || reasonIsOneOf(reason, kNotFoundCodes))
+        return fail(RuntimeError::PathNotFound, QStringLiteral("找不到路径"));
+    if (reasonIsOneOf(reason, kDeniedCodes) || (target.exists() && !target.isDir() && !target.isWritable()))
+        return fail(RuntimeError::PermissionDenied, QStringLiteral("权限被拒绝"));
+    if (reasonIsOneOf(reason, kDiskFullCodes))
+        return fail(RuntimeError::DiskFull, QStringLiteral("磁盘已满"));
+    return fail(RuntimeError::FileAccess, QStringLiteral("文件写入失败"));
+}
+
+void writeInPlace(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
+    QFile file(path);
+    if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())
+        throw writeFailure(path, file.errorString());
+    file.close();
+}
+
+void replaceFile(const QString& path, const QByteArray& bytes) {
+    // A read-only file stays as it is, although its folder would let us rename over it.
+    const QFileInfo target(path);
+    if (target.isFile() && !target.isWritable())
+        throw writeFailure(path, QString());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw writeFailure(path, file.errorString());
+}
+
+} // namespace
+
+QString ReadTextFile(const QString& path, Host& host) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxReadBytes) {
+        host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical);
+        return {};
+    }
+    if (info.size() == 0)
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    // Bounded, in case the file grew since its size was taken.
+    const QByteArray bytes = file.read(kMaxReadBytes + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxReadBytes)
+        return {};
+    return decodeFromDisk(bytes);
+}
+
+void WriteTextFile(const QString& path, const QString& text, bool append) {
+    const QByteArray bytes = encodeForDisk(text, path);
+    const QFileInfo target(path);
+    // A device or a pipe can neither be renamed over nor appended to by seeking.
+    if (target.exists() && !target.isFile() && !target.isDir())
+        writeInPlace(path, bytes, QIODevice::WriteOnly);
+    else if (append)
+        writeInPlace(path, bytes, QIODevice::WriteOnly | QIODevice::Append);
+    else
+        replaceFile(path, bytes);
+}
+
+} // namespace folvane

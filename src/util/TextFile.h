@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace folvane {
+
+class Host;
+
+// Files larger than this are not read.
+inline constexpr qint64 kMaxReadBytes = 500000;
+
+// The whole file decoded from the system code page (UTF-8 on Linux), control characters
+// and NUL bytes kept. A missing, unreadable or too big file is reported to the user and
+// gives the empty string; so does a file that cannot be opened or read after that check,
+// without a message.
+QString ReadTextFile(const QString& path, Host& host);
+
+// Writes text in the system code page, without byte-order mark or added line break.
+// Replacing is atomic: a failed write leaves the previous file whole. Throws RuntimeError
+// with a description naming the path on every failure, also when text holds characters
+// that the code page cannot represent (nothing is written then).
+void WriteTextFile(const QString& path, const QString& text, bool append = false);
+
+} // namespace folvane
