@@ -72,7 +72,6 @@ void TestPaths::pathPart_data() {
     QTest::newRow("win folder path") << Win << s(u"C:\\site\\sub\\") << 0 << QString();
     QTest::newRow("win batch, last file counts")
         << Win << QString(s(u"C:\\a\\x.jpg") + QChar() + s(u"C:\\a.d\\y.png")) << 2 << s(u"png");
-        << Win << QString(s(u"C:\\a\\x.jpg") + QChar() + s(u"C:\\a\\y")) << 2 << QString();
     QTest::newRow("win unknown mode acts as 0") << Win << s(u"C:\\a\\x.jpg") << 7 << s(u"x.jpg");
 
     const QString posixExample = s(u"/site/sub/a.b.htm?x=1");
