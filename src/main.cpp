@@ -1,6 +1,40 @@
+#include "app/FmCHM.h"
+#include "gui/MainWindow.h"
+#include "gui/QtHost.h"
+
 #include <QApplication>
+#include <QFont>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+void installChineseTranslations(QApplication& app) {
+    // Standard buttons read 是/否/取消/确定.
+    for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
+        auto* translator = new QTranslator(&app);
+        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QApplication::installTranslator(translator);
+        else
+            delete translator;
+    }
+}
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Folvane"));
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    installChineseTranslations(app);
+    QFont font;
+    font.setFamilies({QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Microsoft YaHei"), QStringLiteral("SimSun"),
+                      QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(9);
+    QApplication::setFont(font);
+
+    folvane::QtHost host;
+    folvane::FmCHM form(host);
+    folvane::MainWindow window(form, host);
+    form.Form_Load();
+    return QApplication::exec();
 }

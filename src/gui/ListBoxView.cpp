@@ -1,0 +1,260 @@
+#include "gui/ListBoxView.h"
+
+#include "gui/ListBoxModel.h"
+#include "toc/ListBox.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QScrollBar>
+
+namespace folvane {
+
+namespace {
+int shiftMask(Qt::KeyboardModifiers mods) {
+    return (mods.testFlag(Qt::ShiftModifier) ? 1 : 0) | (mods.testFlag(Qt::ControlModifier) ? 2 : 0) |
+           (mods.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+int buttonMask(Qt::MouseButtons buttons) {
+    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
+           (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
+}
+
+// The key codes the forms know; 0 for keys they never handle.
+int keyCode(int qtKey) {
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return qtKey;
+    switch (qtKey) {
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return 9;
+    case Qt::Key_Escape: return 27;
+    default: return 0;
+    }
+}
+
+QStringList localPaths(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            paths.append(QDir::toNativeSeparators(url.toLocalFile()));
+    return paths;
+}
+} // namespace
+
+ListBoxView::ListBoxView(ListBox& list, QWidget* parent) : QListView(parent), model_(new ListBoxModel(list, this)) {
+    setModel(model_);
+    setUniformItemSizes(true);
+    setEditTriggers(NoEditTriggers);
+    setDragEnabled(false);
+    setTabKeyNavigation(false);
+    setSelectionMode(list.selectionMode() == ListBox::Selection::Single ? SingleSelection : ExtendedSelection);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVisible(list.isVisible());
+
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { savedScroll_ = verticalScrollBar()->value(); });
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        pullSelection();
+        pullCurrent();
+        verticalScrollBar()->setValue(savedScroll_);
+    });
+    connect(&list, &ListBox::entriesChanged, this, [this](int first, int last) { pullSelection(first, last); });
+    connect(&list, &ListBox::rowsInserted, this, [this] { pullSelection(); });
+    connect(&list, &ListBox::rowsRemoved, this, [this] { pullSelection(); });
+    connect(&list, &ListBox::currentChanged, this, [this] { pullCurrent(); });
+    connect(&list, &ListBox::visibleChanged, this, &QWidget::setVisible);
+    pullSelection();
+    pullCurrent();
+}
+
+ListBox& ListBoxView::list() const {
+    return model_->list();
+}
+
+void ListBoxView::setAcceptsFileDrops(bool on) {
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    setDropIndicatorShown(false);
+}
+
+void ListBoxView::pullSelection() {
+    pullSelection(0, model_->rowCount() - 1, true);
+}
+
+void ListBoxView::pullSelection(int first, int last, bool whole) {
+    if (syncing_ || !selectionModel())
+        return;
+    syncing_ = true;
+    QItemSelection selection;
+    const ListBox& l = list();
+    const int rows = model_->rowCount();
+    last = qMin(last, rows - 1);
+    if (l.hasSelectionFlags()) {
+        const QList<ListEntry>& entries = l.entries();
+        for (int i = qMax(first, 0); i <= last && i < entries.size(); ++i) {
+            if (!entries[i].selected)
+                continue;
+            int last = i;
+            int end = i;
+            while (end + 1 <= last && end + 1 < entries.size() && entries[end + 1].selected)
+                ++end;
+            selection.select(model_->index(i), model_->index(end));
+            i = end;
+        }
+    }
+    if (whole) {
+        selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    } else if (first <= last) {
+        selectionModel()->select(QItemSelection(model_->index(first), model_->index(last)),
+                                 QItemSelectionModel::Deselect);
+        selectionModel()->select(selection, QItemSelectionModel::Select);
+    }
+    syncing_ = false;
+}
+
+void ListBoxView::pullCurrent() {
+    if (syncing_ || !selectionModel())
+        return;
+    syncing_ = true;
+    const int current = list().listIndex();
+    selectionModel()->setCurrentIndex(current >= 0 ? model_->index(current) : QModelIndex(),
+                                      QItemSelectionModel::NoUpdate);
+    syncing_ = false;
+}
+
+void ListBoxView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QListView::selectionChanged(selected, deselected);
+    ListBox& l = list();
+    if (syncing_ || !l.hasSelectionFlags())
+        return;
+    syncing_ = true;
+    {
+        ListBox::Batch update(l);
+        for (const QModelIndex& index : deselected.indexes())
+            if (l.isValidIndex(index.row()))
+                l.setSelected(index.row(), false);
+        for (const QModelIndex& index : selected.indexes())
+            if (l.isValidIndex(index.row()))
+                l.setSelected(index.row(), true);
+    }
+    syncing_ = false;
+}
+
+void ListBoxView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QListView::currentChanged(current, previous);
+    ListBox& l = list();
+    if (syncing_ || !current.isValid() || !l.isValidIndex(current.row()))
+        return;
+    syncing_ = true;
+    l.setListIndex(current.row());
+    syncing_ = false;
+}
+
+bool ListBoxView::handleKey(QKeyEvent* e) {
+    int code = keyCode(e->key());
+    if (code == 0 || !onKeyDown)
+        return false;
+    int shift = shiftMask(e->modifiers());
+    if (e->key() == Qt::Key_Backtab)
+        shift |= 1;
+    onKeyDown(code, shift);
+    if (code == 0) {
+        e->accept();
+        return true;
+    }
+    return false;
+}
+
+bool ListBoxView::event(QEvent* e) {
+    if (tabToHandler_ && e->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(e);
+        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
+            !key->modifiers().testFlag(Qt::ControlModifier)) {
+            handleKey(key);
+            int ascii = 9;
+            if (onKeyPress)
+                onKeyPress(ascii);
+            return true; // Tab never moves the focus away from a TOC list.
+        }
+    }
+    return QListView::event(e);
+}
+
+void ListBoxView::keyPressEvent(QKeyEvent* e) {
+    if (handleKey(e))
+        return;
+    const int before = list().listIndex();
+    QListView::keyPressEvent(e);
+    if (list().listIndex() != before && onClick)
+        onClick();
+}
+
+void ListBoxView::mousePressEvent(QMouseEvent* e) {
+    const int shift = shiftMask(e->modifiers());
+    if (e->button() == Qt::RightButton) {
+        // A right click does not move the selection: it renames the current entry.
+        if (onMouseDown)
+            onMouseDown(2, shift);
+        e->accept();
+        return;
+    }
+    QListView::mousePressEvent(e);
+    if (onMouseDown)
+        onMouseDown(buttonMask(e->button()), shift);
+}
+
+void ListBoxView::mouseMoveEvent(QMouseEvent* e) {
+    if (e->buttons().testFlag(Qt::RightButton))
+        return;
+    QListView::mouseMoveEvent(e);
+    if (onMouseMove)
+        onMouseMove(buttonMask(e->buttons()), shiftMask(e->modifiers()));
+}
+
+void ListBoxView::mouseReleaseEvent(QMouseEvent* e) {
+    const int shift = shiftMask(e->modifiers());
+    if (e->button() != Qt::RightButton)
+        QListView::mouseReleaseEvent(e);
+    if (onMouseUp)
+        onMouseUp(buttonMask(e->button()), shift);
+    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid() && onClick)
+        onClick();
+}
+
+void ListBoxView::mouseDoubleClickEvent(QMouseEvent* e) {
+    if (e->button() != Qt::LeftButton)
+        return;
+    QListView::mouseDoubleClickEvent(e);
+    if (indexAt(e->position().toPoint()).isValid() && onDoubleClick)
+        onDoubleClick();
+}
+
+void ListBoxView::dragEnterEvent(QDragEnterEvent* e) {
+    if (onFilesDropped && !localPaths(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void ListBoxView::dragMoveEvent(QDragMoveEvent* e) {
+    if (onFilesDropped && !localPaths(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+    else
+        e->ignore();
+}
+
+void ListBoxView::dropEvent(QDropEvent* e) {
+    const QStringList paths = localPaths(e->mimeData());
+    if (paths.isEmpty() || !onFilesDropped) {
+        e->ignore();
+        return;
+    }
+    e->acceptProposedAction();
+    onFilesDropped(paths);
+}
+
+} // namespace folvane

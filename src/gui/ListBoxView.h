@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QListView>
+
+#include <functional>
+
+namespace folvane {
+
+class ListBox;
+class ListBoxModel;
+
+// A list control over a ListBox: selection and current position are kept in step both
+// ways, keys and mouse events are handed to the form in its own terms (key codes 46
+// Delete, 9 Tab, 65 A; button 1 left, 2 right; shift mask 1 Shift, 2 Ctrl, 4 Alt).
+class ListBoxView : public QListView {
+    Q_OBJECT
+public:
+    explicit ListBoxView(ListBox& list, QWidget* parent = nullptr);
+
+    ListBox& list() const;
+
+    // Tab and Shift+Tab go to the key handler instead of moving the focus.
+    void setTabKeysToHandler(bool on) { tabToHandler_ = on; }
+    void setAcceptsFileDrops(bool on);
+
+    std::function<void(int& keyCode, int shift)> onKeyDown;
+    std::function<void(int& keyAscii)> onKeyPress;
+    std::function<void(int button, int shift)> onMouseDown;
+    std::function<void(int button, int shift)> onMouseMove;
+    std::function<void(int button, int shift)> onMouseUp;
+    std::function<void()> onClick;
+    std::function<void()> onDoubleClick;
+    std::function<void(const QStringList& paths)> onFilesDropped;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
+
+private:
+    void pullSelection();
+    void pullSelection(int first, int last, bool whole = false);
+    void pullCurrent();
+    bool handleKey(QKeyEvent* e);
+
+    ListBoxModel* model_;
+    bool syncing_ = false;
+    bool tabToHandler_ = false;
+    int savedScroll_ = 0;
+};
+
+} // namespace folvane

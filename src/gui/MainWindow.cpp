@@ -1,0 +1,213 @@
+#include "gui/MainWindow.h"
+
+#include "app/FmCHM.h"
+#include "gui/AboutWindow.h"
+#include "gui/ListBoxView.h"
+#include "gui/OptionsWindow.h"
+#include "gui/ProgressWindow.h"
+#include "gui/Twips.h"
+#include "project/FmOption.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace folvane {
+
+namespace {
+constexpr int kClientWidth = 9225;
+constexpr int kClientHeight = 7395;
+const QString kComTooltip = QStringLiteral("同时按Ctrl可加速");
+} // namespace
+
+MainWindow::MainWindow(FmCHM& form, Host& host, QWidget* parent) : QMainWindow(parent), form_(form), host_(host) {
+    setObjectName(QStringLiteral("FmCHM"));
+    setWindowTitle(QStringLiteral("Folvane - Simple CHM Maker"));
+    auto* client = new QWidget(this);
+    client->setFixedSize(pixelsFromTwips(QSize(kClientWidth, kClientHeight)));
+    setCentralWidget(client);
+    buildControls(client);
+    buildMenus();
+    wireTocList(l0_, 0);
+    wireTocList(l1_, 1);
+    wireFileList();
+    wireDialogs();
+    setTabOrder();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(&form_, &FmCHM::showRequested, this, &QWidget::show);
+    connect(&form_, &FmCHM::labChanged, lab_, &QLabel::setText);
+    connect(&form_, &FmCHM::check1Changed, check1_, &QCheckBox::setChecked);
+    connect(&form_, &FmCHM::hhpRegCheckedChanged, hhpReg_, &QAction::setChecked);
+    connect(&form_, &FmCHM::listFocusRequested, this, [this](int index) { tocList(index)->setFocus(); });
+    ProgressWindow::follow(form_.progress());
+}
+
+QPushButton* MainWindow::button(QWidget* client, const QString& name, const QString& caption, const QRect& twips) {
+    auto* b = new QPushButton(caption, client);
+    b->setObjectName(name);
+    b->setGeometry(rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+    // Only the TOC lists take the focus by Tab: Tab there indents.
+    b->setFocusPolicy(Qt::NoFocus);
+    return b;
+}
+
+void MainWindow::buildControls(QWidget* client) {
+    const QStringList cmdCaptions = {QStringLiteral("添文件"), QStringLiteral("添文件夹"), QStringLiteral("编译设置"),
+                                     QStringLiteral("编译")};
+    const QList<QRect> cmdRects = {{0, 0, 885, 345}, {870, 0, 885, 345}, {1740, 0, 1005, 345}, {2730, 0, 1005, 345}};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* b = button(client, QStringLiteral("Cmd%1").arg(i), cmdCaptions[i], cmdRects[i]);
+        connect(b, &QPushButton::clicked, this, [this, i] { form_.Cmd_Click(i); });
+    }
+    connect(button(client, QStringLiteral("Command1"), QStringLiteral("+文件夹"), {4950, 15, 825, 330}),
+            &QPushButton::clicked, this, [this] { form_.Command1_Click(); });
+    connect(button(client, QStringLiteral("Command4"), QStringLiteral("替换"), {6375, 0, 675, 345}),
+            &QPushButton::clicked, this, [this] { form_.Command4_Click(); });
+
+    QFont comFont(QStringLiteral("SimSun"));
+    comFont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    comFont.setPointSize(9);
+    comFont.setBold(true);
+    const QStringList arrows = {QStringLiteral("→"), QStringLiteral("←"), QStringLiteral("↑"), QStringLiteral("↓")};
+    for (int i = 0; i < 4; ++i) {
+        QPushButton* b = button(client, QStringLiteral("Com%1").arg(i), arrows[i], {7110 + 480 * i, 0, 495, 345});
+        b->setFont(comFont);
+        b->setToolTip(kComTooltip);
+        connect(b, &QPushButton::clicked, this, [this, i] { form_.Com_Click(i); });
+    }
+
+    auto* label1 = new QLabel(QStringLiteral("待编译的文件(For HHP):"), client);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(rectFromTwips(90, 390, 2295, 225));
+    auto* label2 = new QLabel(QStringLiteral("目录导航内容(For HHC):"), client);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(rectFromTwips(4920, 390, 2115, 255));
+
+    lf_ = new ListBoxView(form_.LF, client);
+    lf_->setObjectName(QStringLiteral("LF"));
+    lf_->setGeometry(rectFromTwips(60, 630, 4290, 6540));
+    lf_->setFocusPolicy(Qt::ClickFocus);
+
+    connect(button(client, QStringLiteral("Command2"), QStringLiteral("==>"), {4350, 1320, 585, 405}),
+            &QPushButton::clicked, this, [this] { form_.Command2_Click(); });
+
+    l1_ = new ListBoxView(form_.L(1), client);
+    l1_->setObjectName(QStringLiteral("L1"));
+    l1_->setGeometry(rectFromTwips(4920, 630, 4140, 6540));
+    l0_ = new ListBoxView(form_.L(0), client);
+    l0_->setObjectName(QStringLiteral("L0"));
+    l0_->setGeometry(rectFromTwips(4920, 630, 4140, 6540));
+
+    lab_ = new QLabel(client);
+    lab_->setObjectName(QStringLiteral("Lab"));
+    lab_->setGeometry(rectFromTwips(45, 7185, 4290, 240));
+    lab_->setStyleSheet(QStringLiteral("color: blue;"));
+
+    connect(button(client, QStringLiteral("Command3"), QStringLiteral("匹配选择"), {5700, 7140, 1425, 315}),
+            &QPushButton::clicked, this, [this] { form_.Command3_Click(); });
+
+    check1_ = new QCheckBox(QStringLiteral("拖动排序,不能多选"), client);
+    check1_->setObjectName(QStringLiteral("Check1"));
+    check1_->setGeometry(rectFromTwips(7170, 7170, 1875, 255));
+    check1_->setFocusPolicy(Qt::NoFocus);
+    connect(check1_, &QCheckBox::toggled, this, [this](bool on) { form_.setCheck1(on); });
+}
+
+void MainWindow::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
+    file->setObjectName(QStringLiteral("file"));
+    auto add = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
+        QAction* a = menu->addAction(caption);
+        a->setObjectName(name);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] { form_.newf_Click(); })
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] { form_.Save_Click(); })
+        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    add(file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); });
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    edit->setObjectName(QStringLiteral("Edit"));
+    add(edit, QStringLiteral("RtIt"), QStringLiteral("右移"), [this] { form_.Com_Click(0); });
+    add(edit, QStringLiteral("LtIt"), QStringLiteral("左移"), [this] { form_.Com_Click(1); });
+    add(edit, QStringLiteral("Upit"), QStringLiteral("上移"), [this] { form_.Com_Click(2); });
+    add(edit, QStringLiteral("DnIt"), QStringLiteral("下移"), [this] { form_.Com_Click(3); });
+    edit->addSeparator()->setObjectName(QStringLiteral("zdzdf"));
+    hhpReg_ = add(edit, QStringLiteral("mnHhpReg"), QStringLiteral("hhp文件右键编译"), [this] { form_.mnHhpReg_Click(); });
+    hhpReg_->setCheckable(true);
+    // The form flips the check mark itself.
+    connect(hhpReg_, &QAction::triggered, hhpReg_, [this] { hhpReg_->setChecked(form_.mnHhpRegChecked()); });
+
+    QAction* about = menuBar()->addAction(QStringLiteral("关于.."));
+    about->setObjectName(QStringLiteral("abt"));
+    connect(about, &QAction::triggered, this, [this] { form_.abt_Click(); });
+}
+
+void MainWindow::wireTocList(ListBoxView* view, int index) {
+    view->setTabKeysToHandler(true);
+    view->onKeyDown = [this, index](int& keyCode, int shift) { form_.L_KeyDown(index, keyCode, shift); };
+    view->onKeyPress = [this, index](int& keyAscii) { form_.L_KeyPress(index, keyAscii); };
+    view->onMouseDown = [this, index](int button, int shift) { form_.L_MouseDown(index, button, shift); };
+    view->onMouseMove = [this, index](int button, int shift) { form_.L_MouseMove(index, button, shift); };
+    view->onMouseUp = [this, index](int button, int shift) { form_.L_MouseUp(index, button, shift); };
+    view->onClick = [this, index] { form_.L_Click(index); };
+    view->onDoubleClick = [this, index] { form_.L_DblClick(index); };
+}
+
+void MainWindow::wireFileList() {
+    lf_->setAcceptsFileDrops(true);
+    lf_->onKeyDown = [this](int& keyCode, int shift) { form_.LF_KeyDown(keyCode, shift); };
+    lf_->onClick = [this] { form_.LF_Click(); };
+    lf_->onFilesDropped = [this](const QStringList& paths) { form_.LF_OLEDragDrop(paths); };
+}
+
+void MainWindow::wireDialogs() {
+    connect(&form_, &FmCHM::fmOptionLoaded, this, [this](FmOption* options) { showOptionsWindow(options, false); });
+    connect(&form_, &FmCHM::showOptionsRequested, this, [this] { showOptionsWindow(&form_.fmOption(), true); });
+    connect(&form_, &FmCHM::showAboutRequested, this, [this] { AboutWindow::showModal(host_, this); });
+}
+
+void MainWindow::showOptionsWindow(FmOption* options, bool show) {
+    auto* window = findChild<OptionsWindow*>();
+    if (!window)
+        window = new OptionsWindow(form_, *options, this);
+    if (show) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void MainWindow::setTabOrder() {
+    const QStringList order = {QStringLiteral("L1"),       QStringLiteral("L0"),       QStringLiteral("Cmd0"),
+                               QStringLiteral("Cmd1"),     QStringLiteral("Check1"),   QStringLiteral("Com0"),
+                               QStringLiteral("Com1"),     QStringLiteral("Com2"),     QStringLiteral("Com3"),
+                               QStringLiteral("Cmd2"),     QStringLiteral("Command4"), QStringLiteral("LF"),
+                               QStringLiteral("Label1"),   QStringLiteral("Label2"),   QStringLiteral("Command2"),
+                               QStringLiteral("Command3"), QStringLiteral("Cmd3"),     QStringLiteral("Lab"),
+                               QStringLiteral("Command1")};
+    QWidget* previous = nullptr;
+    for (const QString& name : order) {
+        auto* w = findChild<QWidget*>(name);
+        if (previous && w)
+            QWidget::setTabOrder(previous, w);
+        if (w)
+            previous = w;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program at once, without a question.
+    event->accept();
+    QApplication::closeAllWindows();
+    QApplication::quit();
+}
+
+} // namespace folvane

@@ -1,0 +1,88 @@
+#include "gui/OptionsWindow.h"
+
+#include "app/FmCHM.h"
+#include "gui/ListBoxModel.h"
+#include "gui/Twips.h"
+#include "project/FmOption.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace folvane {
+
+namespace {
+template <typename W> W* place(W* widget, const QString& name, int left, int top, int width, int height) {
+    widget->setObjectName(name);
+    widget->setGeometry(rectFromTwips(left, top, width, height));
+    return widget;
+}
+
+void setTextKeepingCursor(QLineEdit* edit, const QString& text) {
+    if (edit->text() != text)
+        edit->setText(text);
+}
+} // namespace
+
+OptionsWindow::OptionsWindow(FmCHM& main, FmOption& form, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      main_(main), form_(form) {
+    setObjectName(QStringLiteral("FmOption"));
+    setWindowTitle(QStringLiteral("编译设置"));
+    setFixedSize(pixelsFromTwips(QSize(6195, 1740)));
+    setAttribute(Qt::WA_DeleteOnClose);
+    buildControls();
+    render();
+    connect(&form_, &FmOption::changed, this, &OptionsWindow::render);
+    // The form may go without the window closing (a new main form in tests): follow it.
+    connect(&form_, &QObject::destroyed, this, &QWidget::deleteLater);
+}
+
+void OptionsWindow::buildControls() {
+    place(new QLabel(QStringLiteral("CHM文件:"), this), QStringLiteral("Label1"), 90, 120, 825, 225);
+    chmFN_ = place(new QLineEdit(this), QStringLiteral("chmFN"), 870, 60, 2805, 285);
+    auto* browse = place(new QPushButton(QStringLiteral("..."), this), QStringLiteral("Command1"), 3660, 60, 285, 255);
+    place(new QLabel(QStringLiteral("CHM首页:"), this), QStringLiteral("Label2"), 90, 390, 825, 225);
+    co1_ = place(new QComboBox(this), QStringLiteral("Co1"), 870, 330, 3075, 300);
+    co1_->setEditable(true);
+    co1_->setInsertPolicy(QComboBox::NoInsert);
+    co1_->setModel(new ListBoxModel(form_.Co1(), co1_));
+    place(new QLabel(QStringLiteral("CHM标题:"), this), QStringLiteral("Label3"), 90, 660, 825, 225);
+    chmTt_ = place(new QLineEdit(this), QStringLiteral("chmTt"), 870, 630, 2805, 285);
+    ch1_ = place(new QCheckBox(QStringLiteral("CHM打开时不显示导航栏"), this), QStringLiteral("Ch1"), 90, 990, 2445, 255);
+    auto* save = place(new QPushButton(QStringLiteral("保存"), this), QStringLiteral("Command3"), 4410, 90, 1485, 375);
+    auto* saveCompile =
+        place(new QPushButton(QStringLiteral("保存并编译"), this), QStringLiteral("Command2"), 4410, 600, 1485, 375);
+    lab_ = place(new QLabel(this), QStringLiteral("Lab"), 120, 1500, 4305, 255);
+
+    connect(chmFN_, &QLineEdit::textEdited, &form_, &FmOption::setChmFN);
+    connect(chmTt_, &QLineEdit::textEdited, &form_, &FmOption::setChmTt);
+    connect(co1_, &QComboBox::editTextChanged, this, [this](const QString& text) {
+        if (text != form_.co1Text())
+            form_.setCo1Text(text);
+    });
+    connect(ch1_, &QCheckBox::toggled, &form_, &FmOption::setCh1);
+    connect(browse, &QPushButton::clicked, &form_, &FmOption::Command1_Click);
+    connect(save, &QPushButton::clicked, &form_, &FmOption::Command3_Click);
+    connect(saveCompile, &QPushButton::clicked, &form_, &FmOption::Command2_Click);
+}
+
+void OptionsWindow::render() {
+    setTextKeepingCursor(chmFN_, form_.chmFN());
+    setTextKeepingCursor(chmTt_, form_.chmTt());
+    if (co1_->currentText() != form_.co1Text())
+        co1_->setEditText(form_.co1Text());
+    ch1_->setChecked(form_.Ch1());
+    lab_->setText(form_.Lab());
+}
+
+void OptionsWindow::closeEvent(QCloseEvent* event) {
+    event->accept();
+    disconnect(&form_, nullptr, this, nullptr);
+    main_.unloadFmOption();
+}
+
+} // namespace folvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/Host.h"
+
+#include <memory>
+
+class QWidget;
+
+namespace folvane {
+
+// The program's host: real Qt dialogs, the real clock, keyboard and processes.
+class QtHost : public Host {
+public:
+    QtHost();
+    ~QtHost() override;
+
+    int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
+                   const QString& title = {}) override;
+    QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
+                     std::optional<QPoint> positionTwips = {}) override;
+    QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) override;
+    QStringList openFiles(const QString& startFolder, const QString& filter, const QString& title) override;
+    QString saveFile(const QString& startPath, const QString& filter, const QString& title,
+                     const QString& defaultExtension) override;
+    void doEvents() override;
+    void setBusy(bool busy) override;
+    bool isKeyDown(int virtualKey) override;
+    bool startDetached(const QString& program, const QStringList& arguments, const QString& commandLine = {}) override;
+    void openUrl(const QString& url) override;
+    void beep() override;
+    QSize screenSizeTwips() override;
+    QDateTime now() override;
+    QString programFolder() override;
+    QString programName() override;
+    AppVersion version() override;
+    RegistryBackend& registry() override;
+
+    // The title shown by boxes that have none of their own.
+    static QString programTitle();
+
+private:
+    static QWidget* dialogOwner();
+    bool busy_ = false;
+    std::unique_ptr<RegistryBackend> registry_;
+};
+
+// "name|pattern|name|pattern" as Qt file-dialog filters ("name (patterns)").
+QStringList qtFileFilters(const QString& filter);
+
+} // namespace folvane
