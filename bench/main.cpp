@@ -1,3 +1,5 @@
+#include "ListBench.h"
+
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -7,5 +9,6 @@ int main(int argc, char* argv[]) {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     out << "folvane benchmark\n";
+    folvane::benchFileList(out);
     return 0;
 }
