@@ -4,12 +4,12 @@
 #include "files/Dialogs.h"
 #include "files/FileSelection.h"
 #include "files/MergeIntoList.h"
+#include "files/PatternMatch.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"
 #include "project/ProjectFileNames.h"
-#include "files/PatternMatch.h"
 #include "toc/CopyList.h"
 #include "toc/FolderHierarchy.h"
 #include "toc/TocEditing.h"
@@ -96,8 +96,8 @@ int FmCHM::AskToSave() {
         return 0;
     int answer = MsgResult::No;
     if (!ComparePath.isEmpty())
-        answer = host_.messageBox(QStringLiteral("你的文档还没保存,要保存吗？"), MsgButtons::YesNoCancel, MsgIcon::None, 0,
-                                  QStringLiteral("保存文档吗?"));
+        answer = host_.messageBox(QStringLiteral("你的文档还没保存,要保存吗？"), MsgButtons::YesNoCancel, MsgIcon::None,
+                                  0, QStringLiteral("保存文档吗?"));
     if (answer == MsgResult::Yes)
         SaveIt();
     return answer;
@@ -296,7 +296,8 @@ void FmCHM::Command1_Click() {
 }
 
 void FmCHM::Command3_Click() {
-    const QString patterns = host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"));
+    const QString patterns =
+        host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"));
     if (patterns.isEmpty())
         return;
     setCheck1(false);

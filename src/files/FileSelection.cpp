@@ -27,8 +27,8 @@ QString askForPattern(Host& host, const QString& defaultAnswer) {
 }
 
 QString pickFiles(FmCHM& main) {
-    QString batch = main.showFileDialog(1, QStringLiteral("DLG_Defalt_Filter"), QStringLiteral("选择文件(可多选)"),
-                                        QString());
+    QString batch =
+        main.showFileDialog(1, QStringLiteral("DLG_Defalt_Filter"), QStringLiteral("选择文件(可多选)"), QString());
     if (batch.isEmpty() || !askForSameKind(main))
         return batch;
 
@@ -62,7 +62,8 @@ bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, P
 }
 
 QString SelectFiles(FmCHM& main, const QString& Folder, const QString& Pattern) {
-    QString batch = Folder.isEmpty() ? pickFiles(main) : ListFolderFiles(Folder, Pattern, main.host(), main.pathStyle());
+    QString batch =
+        Folder.isEmpty() ? pickFiles(main) : ListFolderFiles(Folder, Pattern, main.host(), main.pathStyle());
     if (batch.startsWith(kNul))
         batch.remove(0, 1);
     return batch;

@@ -26,11 +26,15 @@ int keyCode(int qtKey) {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
         return qtKey;
     switch (qtKey) {
-    case Qt::Key_Delete: return 46;
+    case Qt::Key_Delete:
+        return 46;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return 9;
-    case Qt::Key_Escape: return 27;
-    default: return 0;
+    case Qt::Key_Backtab:
+        return 9;
+    case Qt::Key_Escape:
+        return 27;
+    default:
+        return 0;
     }
 }
 

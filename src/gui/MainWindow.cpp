@@ -70,7 +70,8 @@ void MainWindow::buildControls(QWidget* client) {
             &QPushButton::clicked, this, [this] { form_.Command4_Click(); });
 
     QFont comFont(QStringLiteral("SimSun"));
-    comFont.setFamilies({QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    comFont.setFamilies(
+        {QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
     comFont.setPointSize(9);
     comFont.setBold(true);
     const QStringList arrows = {QStringLiteral("→"), QStringLiteral("←"), QStringLiteral("↑"), QStringLiteral("↓")};
@@ -127,10 +128,12 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] { form_.newf_Click(); })
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] { form_.Save_Click(); })
-        ->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
+    add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] {
+        form_.newf_Click();
+    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] {
+        form_.Save_Click();
+    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
     add(file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); });
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
@@ -140,7 +143,8 @@ void MainWindow::buildMenus() {
     add(edit, QStringLiteral("Upit"), QStringLiteral("上移"), [this] { form_.Com_Click(2); });
     add(edit, QStringLiteral("DnIt"), QStringLiteral("下移"), [this] { form_.Com_Click(3); });
     edit->addSeparator()->setObjectName(QStringLiteral("zdzdf"));
-    hhpReg_ = add(edit, QStringLiteral("mnHhpReg"), QStringLiteral("hhp文件右键编译"), [this] { form_.mnHhpReg_Click(); });
+    hhpReg_ =
+        add(edit, QStringLiteral("mnHhpReg"), QStringLiteral("hhp文件右键编译"), [this] { form_.mnHhpReg_Click(); });
     hhpReg_->setCheckable(true);
     // The form flips the check mark itself.
     connect(hhpReg_, &QAction::triggered, hhpReg_, [this] { hhpReg_->setChecked(form_.mnHhpRegChecked()); });
@@ -186,13 +190,12 @@ void MainWindow::showOptionsWindow(FmOption* options, bool show) {
 }
 
 void MainWindow::setTabOrder() {
-    const QStringList order = {QStringLiteral("L1"),       QStringLiteral("L0"),       QStringLiteral("Cmd0"),
-                               QStringLiteral("Cmd1"),     QStringLiteral("Check1"),   QStringLiteral("Com0"),
-                               QStringLiteral("Com1"),     QStringLiteral("Com2"),     QStringLiteral("Com3"),
-                               QStringLiteral("Cmd2"),     QStringLiteral("Command4"), QStringLiteral("LF"),
-                               QStringLiteral("Label1"),   QStringLiteral("Label2"),   QStringLiteral("Command2"),
-                               QStringLiteral("Command3"), QStringLiteral("Cmd3"),     QStringLiteral("Lab"),
-                               QStringLiteral("Command1")};
+    const QStringList order = {
+        QStringLiteral("L1"),     QStringLiteral("L0"),     QStringLiteral("Cmd0"),     QStringLiteral("Cmd1"),
+        QStringLiteral("Check1"), QStringLiteral("Com0"),   QStringLiteral("Com1"),     QStringLiteral("Com2"),
+        QStringLiteral("Com3"),   QStringLiteral("Cmd2"),   QStringLiteral("Command4"), QStringLiteral("LF"),
+        QStringLiteral("Label1"), QStringLiteral("Label2"), QStringLiteral("Command2"), QStringLiteral("Command3"),
+        QStringLiteral("Cmd3"),   QStringLiteral("Lab"),    QStringLiteral("Command1")};
     QWidget* previous = nullptr;
     for (const QString& name : order) {
         auto* w = findChild<QWidget*>(name);

@@ -28,8 +28,8 @@ void setTextKeepingCursor(QLineEdit* edit, const QString& text) {
 } // namespace
 
 OptionsWindow::OptionsWindow(FmCHM& main, FmOption& form, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main), form_(form) {
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), main_(main),
+      form_(form) {
     setObjectName(QStringLiteral("FmOption"));
     setWindowTitle(QStringLiteral("编译设置"));
     setFixedSize(pixelsFromTwips(QSize(6195, 1740)));
@@ -52,7 +52,8 @@ void OptionsWindow::buildControls() {
     co1_->setModel(new ListBoxModel(form_.Co1(), co1_));
     place(new QLabel(QStringLiteral("CHM标题:"), this), QStringLiteral("Label3"), 90, 660, 825, 225);
     chmTt_ = place(new QLineEdit(this), QStringLiteral("chmTt"), 870, 630, 2805, 285);
-    ch1_ = place(new QCheckBox(QStringLiteral("CHM打开时不显示导航栏"), this), QStringLiteral("Ch1"), 90, 990, 2445, 255);
+    ch1_ =
+        place(new QCheckBox(QStringLiteral("CHM打开时不显示导航栏"), this), QStringLiteral("Ch1"), 90, 990, 2445, 255);
     auto* save = place(new QPushButton(QStringLiteral("保存"), this), QStringLiteral("Command3"), 4410, 90, 1485, 375);
     auto* saveCompile =
         place(new QPushButton(QStringLiteral("保存并编译"), this), QStringLiteral("Command2"), 4410, 600, 1485, 375);

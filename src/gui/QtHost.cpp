@@ -26,25 +26,38 @@ namespace folvane {
 namespace {
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
-    case MsgIcon::Critical: return QMessageBox::Critical;
-    case MsgIcon::Question: return QMessageBox::Question;
-    case MsgIcon::Exclamation: return QMessageBox::Warning;
-    case MsgIcon::Information: return QMessageBox::Information;
-    case MsgIcon::None: break;
+    case MsgIcon::Critical:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
 
 QMessageBox::StandardButton qtButton(int result) {
     switch (result) {
-    case MsgResult::Ok: return QMessageBox::Ok;
-    case MsgResult::Cancel: return QMessageBox::Cancel;
-    case MsgResult::Abort: return QMessageBox::Abort;
-    case MsgResult::Retry: return QMessageBox::Retry;
-    case MsgResult::Ignore: return QMessageBox::Ignore;
-    case MsgResult::Yes: return QMessageBox::Yes;
-    case MsgResult::No: return QMessageBox::No;
-    default: return QMessageBox::NoButton;
+    case MsgResult::Ok:
+        return QMessageBox::Ok;
+    case MsgResult::Cancel:
+        return QMessageBox::Cancel;
+    case MsgResult::Abort:
+        return QMessageBox::Abort;
+    case MsgResult::Retry:
+        return QMessageBox::Retry;
+    case MsgResult::Ignore:
+        return QMessageBox::Ignore;
+    case MsgResult::Yes:
+        return QMessageBox::Yes;
+    case MsgResult::No:
+        return QMessageBox::No;
+    default:
+        return QMessageBox::NoButton;
     }
 }
 
@@ -180,10 +193,14 @@ void QtHost::setBusy(bool busy) {
 bool QtHost::isKeyDown(int virtualKey) {
     const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
     switch (virtualKey) {
-    case 16: return mods.testFlag(Qt::ShiftModifier);
-    case 17: return mods.testFlag(Qt::ControlModifier);
-    case 18: return mods.testFlag(Qt::AltModifier);
-    default: return false;
+    case 16:
+        return mods.testFlag(Qt::ShiftModifier);
+    case 17:
+        return mods.testFlag(Qt::ControlModifier);
+    case 18:
+        return mods.testFlag(Qt::AltModifier);
+    default:
+        return false;
     }
 }
 

@@ -44,8 +44,8 @@ void FmOption::chmFN_Change() {
 
 void FmOption::Command1_Click() {
     main_.dialogs().LastFile = chmFN_;
-    const QString chosen = main_.showFileDialog(2, QStringLiteral("*.chm|*.chm|*.*|*.*"), QString(),
-                                                QStringLiteral("chm"));
+    const QString chosen =
+        main_.showFileDialog(2, QStringLiteral("*.chm|*.chm|*.*|*.*"), QString(), QStringLiteral("chm"));
     if (!chosen.isEmpty())
         setChmFN(chosen);
 }

@@ -15,8 +15,8 @@ QString quoted(const QString& s) {
 }
 
 QString windowDefinition(const ProjectSettings& s, const QString& windowName) {
-    return windowName + u'=' + quoted(s.title) + u',' + quoted(contentsFileName()) + u",," + quoted(s.homePage) +
-           u',' + quoted(s.homePage) + u',' + quoted(ProjectInfo::homeAddress()) + u',' +
+    return windowName + u'=' + quoted(s.title) + u',' + quoted(contentsFileName()) + u",," + quoted(s.homePage) + u',' +
+           quoted(s.homePage) + u',' + quoted(ProjectInfo::homeAddress()) + u',' +
            quoted(QStringLiteral("My HomePage")) + u",,,0x42560,198,0x4304E,[0,0,810,583],,,," +
            QString::number(s.navigationClosed ? 1 : 0) + u",,,0";
 }

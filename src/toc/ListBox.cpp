@@ -110,8 +110,7 @@ int ListBox::selectedCount() const {
 
 void ListBox::ensureRoom(int extra) const {
     if (extra > 0 && count() > kListCapacity - extra)
-        throw RuntimeError(RuntimeError::ListFull,
-                           QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
+        throw RuntimeError(RuntimeError::ListFull, QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
 }
 
 void ListBox::addItem(const QString& text, int pos) {
@@ -178,8 +177,7 @@ void ListBox::setVisible(bool visible) {
 
 void ListBox::setEntries(QList<ListEntry> entries) {
     if (entries.size() > kListCapacity)
-        throw RuntimeError(RuntimeError::ListFull,
-                           QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
+        throw RuntimeError(RuntimeError::ListFull, QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
     Batch batch(*this);
     entries_ = std::move(entries);
     structureChanged();
