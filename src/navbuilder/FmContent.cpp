@@ -1,7 +1,79 @@
 #include "navbuilder/FmContent.h"
 
+#include "app/FmCHM.h"
+#include "navbuilder/NavigationPass.h"
+
 namespace folvane {
 
-FmContent::FmContent(FmCHM& main, Host& host) : main_(main), host_(host) {}
+FmContent::FmContent(FmCHM& main, Host& host) : main_(main), host_(host) {
+    connect(&main_, &FmCHM::showNavBuilderRequested, this, [this] { setVisible(true); });
+}
+
+void FmContent::setO(int index) {
+    if (index < 0 || index >= kOptionCount || index == settings_.titleMode)
+        return;
+    settings_.titleMode = index;
+    emit changed();
+}
+
+void FmContent::setT1(const QString& text) {
+    if (text == settings_.startMarker)
+        return;
+    settings_.startMarker = text;
+    emit changed();
+}
+
+void FmContent::setT2(const QString& text) {
+    if (text == settings_.endMarker)
+        return;
+    settings_.endMarker = text;
+    emit changed();
+}
+
+void FmContent::setCheck1(bool checked) {
+    if (checked == settings_.applyFolderHierarchy)
+        return;
+    settings_.applyFolderHierarchy = checked;
+    emit changed();
+}
+
+void FmContent::setCheck2(bool checked) {
+    if (checked == settings_.excludeTypes)
+        return;
+    settings_.excludeTypes = checked;
+    Check2_Click();
+    emit changed();
+}
+
+void FmContent::setText1(const QString& text) {
+    if (text == settings_.excludedTypes)
+        return;
+    settings_.excludedTypes = text;
+    emit changed();
+}
+
+void FmContent::setVisible(bool visible) {
+    if (visible == visible_)
+        return;
+    visible_ = visible;
+    emit visibleChanged(visible_);
+}
+
+void FmContent::Check2_Click() {
+    text1Enabled_ = settings_.excludeTypes;
+    text1BackColor_ = text1Enabled_ ? BackColor::WindowBackground : BackColor::Menu;
+    emit changed();
+}
+
+void FmContent::CmdCancel_Click() {
+    setVisible(false);
+}
+
+void FmContent::CmdOK_Click() {
+    // The settings are taken once: a control changed while the pass lets events run
+    // does not change the pass half-way.
+    NavigationPass(main_, host_, settings()).run();
+    setVisible(false);
+}
 
 } // namespace folvane

@@ -1,0 +1,170 @@
+#include "navbuilder/NavigationPass.h"
+
+#include "app/FmCHM.h"
+#include "app/Host.h"
+#include "files/WildcardPattern.h"
+#include "navbuilder/FirstNonBlankLine.h"
+#include "navbuilder/TitleBetween.h"
+#include "util/Paths.h"
+#include "util/RuntimeError.h"
+#include "util/TextFile.h"
+
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace folvane {
+
+namespace {
+// Runs one step; a failing step is skipped.
+template <typename Step> void tryStep(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
+
+// "*." followed by each type; an invalid type never matches.
+std::vector<std::optional<WildcardPattern>> exclusionPatterns(const QString& types) {
+    std::vector<std::optional<WildcardPattern>> patterns;
+    if (types.isEmpty())
+        return patterns;
+    for (const QString& type : types.split(QLatin1Char(';'))) {
+        try {
+            patterns.emplace_back(WildcardPattern(QString(QStringLiteral("*.") + type)));
+        } catch (const RuntimeError&) {
+            patterns.emplace_back(std::nullopt);
+        }
+    }
+    return patterns;
+}
+
+bool matchesAny(const QString& text, const std::vector<std::optional<WildcardPattern>>& patterns) {
+    for (const auto& pattern : patterns)
+        if (pattern && pattern->matches(text))
+            return true;
+    return false;
+}
+
+// The file-type tests of the title modes, letter case counting: "*.ht*" holds for any
+// path with ".ht" in it, "*.txt" for paths ending in ".txt".
+bool isPageOrText(const QString& path) {
+    return path.contains(QStringLiteral(".ht")) || path.endsWith(QStringLiteral(".txt"));
+}
+bool isTextFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".txt"));
+}
+} // namespace
+
+NavigationPass::NavigationPass(FmCHM& main, Host& host, NavSettings settings)
+    : main_(main), host_(host), settings_(std::move(settings)), style_(main.pathStyle()) {}
+
+void NavigationPass::run() {
+    if (settings_.applyFolderHierarchy)
+        applyFolderHierarchy();
+    host_.setBusy(true);
+    main_.LB().setVisible(false);
+    if (settings_.excludeTypes)
+        excludeTypes();
+    giveTitles();
+    host_.setBusy(false);
+    // The list in use may have changed while events ran (drag-sort switch).
+    main_.LB().setVisible(true);
+}
+
+void NavigationPass::applyFolderHierarchy() {
+    tryStep([this] { main_.FoldIt_Click(); });
+}
+
+bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
+    if (!main_.LF.isValidIndex(link))
+        return false;
+    marker = main_.LF.itemData(link);
+    return true;
+}
+
+void NavigationPass::excludeTypes() {
+    const auto patterns = exclusionPatterns(settings_.excludedTypes);
+    if (patterns.empty())
+        return;
+    ListBox& toc = main_.LB();
+    // No events run here, so one pass over a copy: removing entry by entry would move
+    // the tail of a long list once per removal.
+    QList<ListEntry> kept;
+    kept.reserve(toc.count());
+    int current = toc.listIndex();
+    int newCurrent = -1;
+    bool removedAny = false;
+    const QList<ListEntry>& entries = toc.entries();
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const ListEntry& e = entries[i];
+        qint32 marker = 0;
+        // Folder entries and entries without a file of their own stay.
+        const bool isFile = linkedMarker(e.itemData, marker) && marker < 1;
+        if (isFile && matchesAny(e.text.toLower(), patterns)) {
+            removedAny = true;
+            continue;
+        }
+        if (i == current)
+            newCurrent = static_cast<int>(kept.size());
+        kept.append(e);
+    }
+    if (!removedAny)
+        return;
+    tryStep([&] {
+        ListBox::Batch update(toc);
+        toc.setEntries(std::move(kept));
+        toc.setListIndex(newCurrent);
+    });
+}
+
+void NavigationPass::giveTitles() {
+    const int n = main_.LB().count();
+    for (int i = 0; i < n; ++i) {
+        if (!main_.LB().isValidIndex(i))
+            continue;
+        tryStep([&] { titleEntry(i); });
+        host_.doEvents();
+    }
+}
+
+void NavigationPass::titleEntry(int i) {
+    const qint32 link = main_.LB().itemData(i);
+    qint32 marker = 0;
+    // No file to take a title from: the entry stays as it is.
+    if (!linkedMarker(link, marker))
+        return;
+    const QString title = titleOf(main_.LF.text(link), marker);
+    // Reading a file may have shown a message box, and events ran behind it: write only
+    // when position i still holds an entry linked to the same file.
+    ListBox& toc = main_.LB();
+    if (!toc.isValidIndex(i) || toc.itemData(i) != link)
+        return;
+    const QString text = toc.text(i);
+    toc.setText(i, QString(lineDepth(text), QLatin1Char(' ')) + title);
+}
+
+QString NavigationPass::titleOf(const QString& path, qint32 marker) const {
+    if (marker >= 1)
+        return PathPart(path, 0, style_);
+    switch (settings_.titleMode) {
+    case NavSettings::BetweenMarkers:
+        if (isPageOrText(path))
+            return TitleBetween(ReadTextFile(path, host_), path, settings_.startMarker, settings_.endMarker, style_);
+        break;
+    case NavSettings::BaseName:
+        return PathPart(path, 1, style_);
+    case NavSettings::FirstLine:
+        if (isTextFile(path)) {
+            const QString line = FirstNonBlankLine(path);
+            if (!line.isEmpty())
+                return line;
+        }
+        break;
+    default:
+        break;
+    }
+    return PathPart(path, 0, style_);
+}
+
+} // namespace folvane

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "navbuilder/NavSettings.h"
+#include "util/PathStyle.h"
+
+#include <QString>
+
+namespace folvane {
+
+class FmCHM;
+class Host;
+
+// One run of the navigation builder over the main window's TOC: optionally the folder
+// hierarchy first, then dropping excluded file types, then a title for every entry.
+// Pending events run after each title, so every list access re-reads the lists and
+// checks its bounds: a command handled in between may have changed them. A step that
+// fails is skipped and the pass goes on.
+class NavigationPass {
+public:
+    NavigationPass(FmCHM& main, Host& host, NavSettings settings);
+
+    void run();
+
+private:
+    void applyFolderHierarchy();
+    void excludeTypes();
+    void giveTitles();
+    void titleEntry(int i);
+    // The file-list marker an entry links to; nothing for a link that is -1 or past the end.
+    bool linkedMarker(qint32 link, qint32& marker) const;
+    QString titleOf(const QString& path, qint32 marker) const;
+
+    FmCHM& main_;
+    Host& host_;
+    NavSettings settings_;
+    PathStyle style_;
+};
+
+} // namespace folvane
