@@ -1,0 +1,146 @@
+#include "files/FolderScan.h"
+
+#include "app/Host.h"
+#include "files/PatternList.h"
+#include "platform/DirectoryReader.h"
+
+#include <QElapsedTimer>
+
+#include <vector>
+
+namespace folvane {
+
+namespace {
+
+// Letting events run costs microseconds even when none are pending, several times the work
+// per entry; every few milliseconds keeps the window just as responsive.
+constexpr qint64 kEventIntervalMs = 10;
+
+class BusyPointer {
+public:
+    explicit BusyPointer(Host& host) : host_(host) { host_.setBusy(true); }
+    ~BusyPointer() { host_.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    Host& host_;
+};
+
+// "?" stands for a character the file system could not give; control characters would
+// break the line-based project files (Posix only: Windows forbids them in names).
+bool isListable(const QString& name, PathStyle style) {
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u == u'?')
+            return false;
+        if (style == PathStyle::Posix && (u < 0x20 || u == 0x7F))
+            return false;
+    }
+    return true;
+}
+
+struct FolderResult {
+    QString files;             // NUL + path for each matching file
+    std::vector<QString> subs; // sub-folders in the order found
+};
+
+class Scan {
+public:
+    Scan(const QString& patterns, Host& host, PathStyle style)
+        : patterns_(patterns), host_(host), style_(style), separator_(pathSeparator(style)) {}
+
+    QString run(const QString& folder);
+
+private:
+    FolderResult listOne(const QString& folder);
+    void addFile(FolderResult& result, const QString& folder, const QString& name) const;
+    bool matches(const QString& name) const;
+    void letEventsRun();
+
+    PatternList patterns_;
+    Host& host_;
+    PathStyle style_;
+    QChar separator_;
+    DirectoryReader reader_;
+    QElapsedTimer sinceEvents_;
+};
+
+// Each folder's own files come after everything found below it, and sub-folders found later
+// come first: that is the folders in reverse order of a depth-first walk that takes
+// sub-folders in the order found. The walk keeps its own stack, so depth has no limit, and
+// every folder is listed completely before the next is opened.
+QString Scan::run(const QString& folder) {
+    std::vector<QString> pending{folder.endsWith(separator_) ? folder : folder + separator_};
+    std::vector<QString> chunks;
+    qsizetype total = 0;
+    while (!pending.empty()) {
+        const QString current = std::move(pending.back());
+        pending.pop_back();
+        FolderResult result = listOne(current);
+        total += result.files.size();
+        chunks.push_back(std::move(result.files));
+        for (auto it = result.subs.rbegin(); it != result.subs.rend(); ++it)
+            pending.push_back(std::move(*it));
+    }
+    QString batch;
+    batch.reserve(total);
+    for (auto it = chunks.rbegin(); it != chunks.rend(); ++it)
+        batch += *it;
+    return batch;
+}
+
+FolderResult Scan::listOne(const QString& folder) {
+    FolderResult result;
+    reader_.read(folder, [&](const QString& name, DirectoryReader::EntryKind kind) {
+        if (isListable(name, style_)) {
+            if (kind == DirectoryReader::EntryKind::Folder)
+                result.subs.push_back(folder + name + separator_);
+            else
+                addFile(result, folder, name);
+        }
+        letEventsRun();
+    });
+    return result;
+}
+
+// The first entry always lets events run; after that the interval counts from the end of
+// the last run, so time spent in a command handled in between does not count.
+void Scan::letEventsRun() {
+    if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs)
+        return;
+    host_.doEvents();
+    sinceEvents_.start();
+}
+
+void Scan::addFile(FolderResult& result, const QString& folder, const QString& name) const {
+    if (name.contains(u'.')) {
+        if (matches(name))
+            result.files += QChar(u'\0') + folder + name;
+        return;
+    }
+    // A name without "." is tested as name + "."; Windows drops that dot again when the path
+    // is used, on Posix it would name another file.
+    const QString dotted = name + u'.';
+    if (matches(dotted))
+        result.files += QChar(u'\0') + folder + (style_ == PathStyle::Windows ? dotted : name);
+}
+
+bool Scan::matches(const QString& name) const {
+    try {
+        return patterns_.matches(name);
+    } catch (const RuntimeError&) {
+        return true; // an invalid element lists the file rather than hide it
+    }
+}
+
+} // namespace
+
+QString ListFolderFiles(const QString& folder, const QString& patterns, Host& host, PathStyle style) {
+    if (folder.isEmpty())
+        return {};
+    const BusyPointer busy(host);
+    return Scan(patterns, host, style).run(folder);
+}
+
+} // namespace folvane

@@ -1,0 +1,258 @@
+#include "files/FolderScan.h"
+#include "platform/DirectoryReader.h"
+#include "support/ScriptedHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <utility>
+
+using namespace folvane;
+
+namespace {
+
+void touch(const QString& path) {
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+}
+
+void makeFolder(const QString& path) {
+    QVERIFY2(QDir().mkpath(path), qPrintable(path));
+}
+
+QStringList batchPaths(const QString& batch) {
+    if (batch.isEmpty())
+        return {};
+    if (!batch.startsWith(QChar(u'\0')))
+        return {QStringLiteral("<batch does not start with NUL>")};
+    return batch.mid(1).split(QChar(u'\0'));
+}
+
+// Names of a folder's entries in the order the file system gives them.
+QStringList entryOrder(const QString& folder) {
+    QStringList names;
+    DirectoryReader().read(folder, [&](const QString& name, DirectoryReader::EntryKind) { names.append(name); });
+    return names;
+}
+
+} // namespace
+
+class TestFolderScan : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void subFoldersFirstLastFoundFirst();
+    void trailingSeparatorNotDoubled();
+    void patterns_data();
+    void patterns();
+    void invalidPatternListsEverything();
+    void hiddenEntriesAreScanned();
+    void unlistableNamesAreSkipped();
+    void linkLoopEnteredOnce();
+    void onlyRegularFilesAreListed();
+    void emptyAndMissingFolders();
+    void windowsStyleListsAppendedDot();
+    void busyPointerAndEvents();
+    void nestedScanDuringEvents();
+
+private:
+    QTemporaryDir tmp_;
+    QString root_;
+};
+
+void TestFolderScan::init() {
+    QVERIFY(tmp_.isValid());
+    static int n = 0;
+    root_ = tmp_.path() + QStringLiteral("/t") + QString::number(++n);
+    makeFolder(root_);
+}
+
+void TestFolderScan::subFoldersFirstLastFoundFirst() {
+    const QString site = root_ + QStringLiteral("/site");
+    makeFolder(site + QStringLiteral("/x/deep"));
+    makeFolder(site + QStringLiteral("/y"));
+    touch(site + QStringLiteral("/a.htm"));
+    touch(site + QStringLiteral("/b.htm"));
+    touch(site + QStringLiteral("/x/x1.htm"));
+    touch(site + QStringLiteral("/x/deep/d1.htm"));
+    touch(site + QStringLiteral("/y/y1.htm"));
+
+    const QStringList top = entryOrder(site);
+    QStringList own = top;
+    own.removeIf([](const QString& n) { return !n.endsWith(u".htm"); });
+    const bool xFirst = top.indexOf(u"x") < top.indexOf(u"y");
+    const QString x = site + QStringLiteral("/x/");
+    const QStringList xPart{x + QStringLiteral("deep/d1.htm"), x + QStringLiteral("x1.htm")};
+    const QStringList yPart{site + QStringLiteral("/y/y1.htm")};
+
+    QStringList expected = xFirst ? yPart + xPart : xPart + yPart;
+    for (const QString& name : own)
+        expected.append(site + u'/' + name);
+
+    ScriptedHost host;
+    QCOMPARE(batchPaths(ListFolderFiles(site, QStringLiteral("*.*"), host)), expected);
+}
+
+void TestFolderScan::trailingSeparatorNotDoubled() {
+    touch(root_ + QStringLiteral("/a.htm"));
+    ScriptedHost host;
+    QCOMPARE(batchPaths(ListFolderFiles(root_ + u'/', QStringLiteral("*.*"), host)),
+             QStringList{root_ + QStringLiteral("/a.htm")});
+}
+
+void TestFolderScan::patterns_data() {
+    QTest::addColumn<QString>("patterns");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("*.* takes bare names") << QStringLiteral("*.*")
+                                          << QStringList{QStringLiteral("INDEX.HTM"), QStringLiteral("README"),
+                                                         QStringLiteral("notes.jpg.bak"), QStringLiteral("pic.jpg")};
+    QTest::newRow("*. only bare names") << QStringLiteral("*.") << QStringList{QStringLiteral("README")};
+    QTest::newRow("case ignored") << QStringLiteral("*.htm") << QStringList{QStringLiteral("INDEX.HTM")};
+    QTest::newRow("widened answer") << QStringLiteral("*jpg*")
+                                    << QStringList{QStringLiteral("notes.jpg.bak"), QStringLiteral("pic.jpg")};
+    QTest::newRow("two elements") << QStringLiteral("*.jpg;readme.")
+                                  << QStringList{QStringLiteral("README"), QStringLiteral("pic.jpg")};
+    QTest::newRow("nothing") << QStringLiteral("*.gif") << QStringList{};
+}
+
+void TestFolderScan::patterns() {
+    QFETCH(QString, patterns);
+    QFETCH(QStringList, expected);
+    for (const char* name : {"INDEX.HTM", "README", "notes.jpg.bak", "pic.jpg"})
+        touch(root_ + u'/' + QString::fromLatin1(name));
+    ScriptedHost host;
+    QStringList got = batchPaths(ListFolderFiles(root_, patterns, host));
+    got.sort();
+    for (QString& e : expected)
+        e = root_ + u'/' + e;
+    QCOMPARE(got, expected);
+}
+
+void TestFolderScan::invalidPatternListsEverything() {
+    touch(root_ + QStringLiteral("/a.htm"));
+    touch(root_ + QStringLiteral("/b.jpg"));
+    ScriptedHost host;
+    QCOMPARE(batchPaths(ListFolderFiles(root_, QStringLiteral("*.gif;[a-"), host)).size(), 2);
+}
+
+void TestFolderScan::hiddenEntriesAreScanned() {
+    makeFolder(root_ + QStringLiteral("/.git"));
+    touch(root_ + QStringLiteral("/.git/config"));
+    touch(root_ + QStringLiteral("/.hidden.htm"));
+    ScriptedHost host;
+    QStringList got = batchPaths(ListFolderFiles(root_, QStringLiteral("*.*"), host));
+    got.sort();
+    QCOMPARE(got, (QStringList{root_ + QStringLiteral("/.git/config"), root_ + QStringLiteral("/.hidden.htm")}));
+}
+
+void TestFolderScan::unlistableNamesAreSkipped() {
+    touch(root_ + QStringLiteral("/ok.htm"));
+    for (const char16_t* name : {u"what?.htm", u"line\nbreak.htm", u"cr\r.htm", u"tab\t.htm", u"del\x7f.htm"})
+        touch(root_ + u'/' + QString::fromUtf16(name));
+    makeFolder(root_ + QStringLiteral("/q?dir"));
+    touch(root_ + QStringLiteral("/q?dir/inner.htm"));
+    makeFolder(root_ + QStringLiteral("/lf\ndir"));
+    touch(root_ + QStringLiteral("/lf\ndir/inner.htm"));
+    // Bytes that are not UTF-8 would come back as another name.
+    const QByteArray badName = QFile::encodeName(root_) + "/bad\xff.htm";
+    FILE* f = fopen(badName.constData(), "w");
+    QVERIFY(f);
+    fclose(f);
+
+    ScriptedHost host;
+    const QStringList got = batchPaths(ListFolderFiles(root_, QStringLiteral("*.*"), host));
+    unlink(badName.constData()); // the temporary folder's cleanup cannot name it
+    QCOMPARE(got, QStringList{root_ + QStringLiteral("/ok.htm")});
+}
+
+void TestFolderScan::linkLoopEnteredOnce() {
+    makeFolder(root_ + QStringLiteral("/site/sub"));
+    touch(root_ + QStringLiteral("/site/a.htm"));
+    touch(root_ + QStringLiteral("/site/sub/b.htm"));
+    QVERIFY(QFile::link(root_ + QStringLiteral("/site"), root_ + QStringLiteral("/site/sub/up")));
+    QVERIFY(QFile::link(root_ + QStringLiteral("/site/sub"), root_ + QStringLiteral("/site/alias")));
+    ScriptedHost host;
+    const QStringList got = batchPaths(ListFolderFiles(root_ + QStringLiteral("/site"), QStringLiteral("*.*"), host));
+    QCOMPARE(got.size(), 2);
+    QCOMPARE(got.last(), root_ + QStringLiteral("/site/a.htm"));
+    QVERIFY(got.first().endsWith(u"/b.htm"));
+}
+
+void TestFolderScan::onlyRegularFilesAreListed() {
+    touch(root_ + QStringLiteral("/real.htm"));
+    QVERIFY(QFile::link(root_ + QStringLiteral("/real.htm"), root_ + QStringLiteral("/link.htm")));
+    QVERIFY(QFile::link(root_ + QStringLiteral("/gone.htm"), root_ + QStringLiteral("/dangling.htm")));
+    QCOMPARE(mkfifo(QFile::encodeName(root_ + QStringLiteral("/pipe.htm")).constData(), 0600), 0);
+    ScriptedHost host;
+    QStringList got = batchPaths(ListFolderFiles(root_, QStringLiteral("*.*"), host));
+    got.sort();
+    QCOMPARE(got, (QStringList{root_ + QStringLiteral("/link.htm"), root_ + QStringLiteral("/real.htm")}));
+}
+
+void TestFolderScan::emptyAndMissingFolders() {
+    ScriptedHost host;
+    makeFolder(root_ + QStringLiteral("/empty/inner"));
+    QCOMPARE(ListFolderFiles(root_, QStringLiteral("*.*"), host), QString());
+    QCOMPARE(ListFolderFiles(root_ + QStringLiteral("/missing"), QStringLiteral("*.*"), host), QString());
+    touch(root_ + QStringLiteral("/file.htm"));
+    QCOMPARE(ListFolderFiles(root_ + QStringLiteral("/file.htm"), QStringLiteral("*.*"), host), QString());
+    QCOMPARE(host.busyChanges(), 6);
+
+    ScriptedHost idle;
+    QCOMPARE(ListFolderFiles(QString(), QStringLiteral("*.*"), idle), QString());
+    QCOMPARE(idle.busyChanges(), 0);
+}
+
+void TestFolderScan::windowsStyleListsAppendedDot() {
+    // In Windows style the scan appends "\" to the folder; a folder whose name ends in "\"
+    // lets that run on a Posix file system.
+    const QString site = root_ + QStringLiteral("/site\\");
+    makeFolder(site);
+    touch(site + QStringLiteral("/README"));
+    touch(site + QStringLiteral("/a.htm"));
+    ScriptedHost host;
+    QStringList got =
+        batchPaths(ListFolderFiles(root_ + QStringLiteral("/site"), QStringLiteral("*.*"), host, PathStyle::Windows));
+    got.sort();
+    QCOMPARE(got, (QStringList{site + QStringLiteral("README."), site + QStringLiteral("a.htm")}));
+}
+
+void TestFolderScan::busyPointerAndEvents() {
+    makeFolder(root_ + QStringLiteral("/sub"));
+    for (int i = 0; i < 5; ++i)
+        touch(root_ + QStringLiteral("/sub/f%1.htm").arg(i));
+    ScriptedHost host;
+    bool busyDuringEvents = true;
+    host.onDoEvents = [&] { busyDuringEvents = busyDuringEvents && host.busy(); };
+    QCOMPARE(batchPaths(ListFolderFiles(root_, QStringLiteral("*.*"), host)).size(), 5);
+    QVERIFY(host.doEventsCount() >= 1);
+    QVERIFY(busyDuringEvents);
+    QVERIFY(!host.busy());
+}
+
+void TestFolderScan::nestedScanDuringEvents() {
+    // A command handled while the scan lets events run may start a scan of its own.
+    makeFolder(root_ + QStringLiteral("/one/deeper"));
+    makeFolder(root_ + QStringLiteral("/two"));
+    touch(root_ + QStringLiteral("/one/deeper/a.htm"));
+    touch(root_ + QStringLiteral("/one/b.htm"));
+    touch(root_ + QStringLiteral("/two/c.htm"));
+    ScriptedHost host;
+    const QString quiet = ListFolderFiles(root_ + QStringLiteral("/one"), QStringLiteral("*.*"), host);
+    QString nested;
+    bool started = false;
+    host.onDoEvents = [&] {
+        if (!std::exchange(started, true))
+            nested = ListFolderFiles(root_ + QStringLiteral("/two"), QStringLiteral("*.*"), host);
+    };
+    QCOMPARE(ListFolderFiles(root_ + QStringLiteral("/one"), QStringLiteral("*.*"), host), quiet);
+    QCOMPARE(batchPaths(nested), QStringList{root_ + QStringLiteral("/two/c.htm")});
+}
+
+QTEST_APPLESS_MAIN(TestFolderScan)
+#include "tst_folderscan.moc"
