@@ -9,6 +9,7 @@
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"
+#include "project/ShellRegistration.h"
 #include "project/ProjectFileNames.h"
 #include "toc/CopyList.h"
 #include "toc/FolderHierarchy.h"
@@ -209,6 +210,7 @@ void FmCHM::Command2_Click() {
 void FmCHM::mnHhpReg_Click() {
     hhpRegChecked_ = !hhpRegChecked_;
     emit hhpRegCheckedChanged(hhpRegChecked_);
+    ShellRegistration(host_.registry(), style_).applyHhpRegistration(hhpRegChecked_, host_.programFolder());
 }
 
 void FmCHM::abt_Click() {
