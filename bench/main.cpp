@@ -1,4 +1,5 @@
 #include "ListBench.h"
+#include "ScanBench.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -10,5 +11,6 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     out << "folvane benchmark\n";
     folvane::benchFileList(out);
+    folvane::benchFolderScan(out);
     return 0;
 }

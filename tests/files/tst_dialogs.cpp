@@ -36,7 +36,6 @@ private slots:
     void onlyFullPathsCount();
     void startFolderComesFromMemory();
     void saveDialogPassesItsOptions();
-    void unknownModeShowsNothing();
     void hostErrorGivesNoSelection();
     void folderBrowserStartFolder();
     void folderBrowserResults_data();
@@ -135,14 +134,6 @@ void TestDialogs::saveDialogPassesItsOptions() {
         QString());
     QCOMPARE(memory.LastFolder, QString());
     QCOMPARE(memory.LastFile, QString());
-}
-
-void TestDialogs::unknownModeShowsNothing() {
-    ScriptedHost host;
-    DialogMemory memory{QStringLiteral("C:\\site\\"), {}, {}};
-    QCOMPARE(ShowFileDialog(host, memory, 3, kChmFilter, {}, {}, PathStyle::Windows), QString());
-    QVERIFY(host.prompts().isEmpty());
-    QCOMPARE(memory.LastFolder, QString());
 }
 
 void TestDialogs::hostErrorGivesNoSelection() {
