@@ -6,7 +6,7 @@
 namespace folvane {
 
 FmContent::FmContent(FmCHM& main, Host& host) : main_(main), host_(host) {
-    connect(&main_, &FmCHM::showNavBuilderRequested, this, [this] { setVisible(true); });
+    connect(&main_, &FmCHM::showNavBuilderRequested, this, &FmContent::Show);
 }
 
 void FmContent::setO(int index) {
@@ -57,6 +57,11 @@ void FmContent::setVisible(bool visible) {
         return;
     visible_ = visible;
     emit visibleChanged(visible_);
+}
+
+void FmContent::Show() {
+    setVisible(true);
+    emit raiseRequested();
 }
 
 void FmContent::Check2_Click() {

@@ -45,6 +45,8 @@ public:
     void setCheck2(bool checked);
     void setText1(const QString& text);
     void setVisible(bool visible);
+    // What the main window's "==>" does: makes the window visible and brings it to the front.
+    void Show();
 
     // The pass as the controls describe it now.
     const NavSettings& settings() const { return settings_; }
@@ -56,6 +58,7 @@ public:
 signals:
     void changed();
     void visibleChanged(bool visible);
+    void raiseRequested();
 
 private:
     FmCHM& main_;
