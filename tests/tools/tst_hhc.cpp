@@ -1,0 +1,229 @@
+#include "tools/ProgramProject.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QMap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace folvane;
+
+// Runs the built hhc on a project written in the program's own format.
+class TestHhc : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void compilesSiteWithChineseNames();
+    void compilerFailureIsPassedOn();
+    void missingChmcmdIsReported();
+    void badArguments_data();
+    void badArguments();
+
+private:
+    struct Run {
+        int status = -1;
+        QString out;
+        QString err;
+    };
+    using Snapshot = QMap<QString, QByteArray>;
+
+    static Run runHhc(const QStringList& arguments, const QString& chmcmd = {});
+    static Snapshot snapshot(const QString& folder);
+    static QString contentsFile(const QString& home);
+    static QString chmls(const QStringList& arguments);
+    ProgramProject makeSite(const QString& folder) const;
+
+    QString hhc_;
+};
+
+void TestHhc::initTestCase() {
+#ifdef Q_OS_WIN
+    QSKIP("Windows uses its own help compiler.");
+#endif
+    hhc_ = QStringLiteral(FOLVANE_BIN_DIR "/hhc");
+    QVERIFY2(QFileInfo(hhc_).isExecutable(), qPrintable(hhc_));
+}
+
+TestHhc::Run TestHhc::runHhc(const QStringList& arguments, const QString& chmcmd) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FOLVANE_HHC_NO_WINDOW"), QStringLiteral("1"));
+    env.remove(QStringLiteral("FOLVANE_CHMCMD"));
+    if (!chmcmd.isEmpty())
+        env.insert(QStringLiteral("FOLVANE_CHMCMD"), chmcmd);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(FOLVANE_BIN_DIR "/hhc"), arguments);
+    Run run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.status = process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+TestHhc::Snapshot TestHhc::snapshot(const QString& folder) {
+    Snapshot files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        QFile file(it.next());
+        files.insert(QDir(folder).relativeFilePath(file.fileName()),
+                     file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?"));
+    }
+    return files;
+}
+
+QString TestHhc::chmls(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral("chmls"), arguments);
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The contents file as the program writes it: topics with tab-indented parameters, a book
+// opening one nested list.
+QString TestHhc::contentsFile(const QString& home) {
+    const auto topic = [](int level, const QString& name, const QString& target) {
+        const QString tabs(level, u'\t');
+        const QString inner(level + 1, u'\t');
+        return QStringList{tabs + QStringLiteral("<LI><OBJECT type=\"text/sitemap\">"),
+                           inner + QStringLiteral("  <param name=\"Name\" value=\"") + name + QStringLiteral("\">"),
+                           inner + QStringLiteral("  <param name=\"Local\" value=\"") + target + QStringLiteral("\">"),
+                           tabs + QStringLiteral("    </OBJECT>"), tabs + QStringLiteral("</LI>")};
+    };
+    QStringList lines{
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">"),
+        QStringLiteral("<HTML>"),
+        QStringLiteral("<HEAD>"),
+        QStringLiteral("<meta name=\"GENERATOR\" content=\"Folvane.exe  ") + home + QStringLiteral("\">"),
+        QStringLiteral("<!-- Sitemap 1.0 -->"),
+        QStringLiteral("</HEAD><BODY>"),
+        QStringLiteral("<BASE HREF=\"\\\">"),
+        QStringLiteral("<OBJECT type=\"text/site properties\">"),
+        QStringLiteral("    <param name=\"ExWindow Styles\" value=\"0x200\">"),
+        QStringLiteral("  <param name=\"Window Styles\" value=\"0x800025\">"),
+        QStringLiteral(" <param name=\"Font\" value=\"宋体,9,0\">"),
+        QStringLiteral("</OBJECT>"),
+        QStringLiteral("<OBJECT type=\"text/site properties\"><param name=\"Foreground\" value=\"0xa54a00\"></OBJECT>"),
+        QStringLiteral("<UL>")};
+    lines += topic(0, QStringLiteral("第一章"), QStringLiteral("第一章.htm"));
+    lines += topic(0, QStringLiteral("Intro"), QStringLiteral("a.htm"));
+    lines += QStringLiteral("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"sub\"><param "
+                            "name=\"ImageNumber\" value=\"1\"></OBJECT></LI>");
+    lines += QStringLiteral("<UL>");
+    lines += topic(1, QStringLiteral(" Sec"), QStringLiteral("sub/b.htm"));
+    lines += topic(1, QStringLiteral(" 第二节"), QStringLiteral("sub/第二节.htm"));
+    lines += QStringLiteral("</UL>");
+    lines += QStringLiteral("</UL>");
+    lines += QStringLiteral("</BODY></HTML>");
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+ProgramProject TestHhc::makeSite(const QString& folder) const {
+    const QStringList pages{QStringLiteral("a.htm"), QStringLiteral("第一章.htm"), QStringLiteral("sub/b.htm"),
+                            QStringLiteral("sub/第二节.htm")};
+    ProgramProject project;
+    project.output = folder + QStringLiteral("/测试 帮助.chm");
+    project.home = QStringLiteral("第一章.htm");
+    // chmcmd would split a quoted title at its inner quote.
+    project.title = QStringLiteral("帮助, \"测试\"");
+    for (const QString& page : pages) {
+        QDir(folder).mkpath(QFileInfo(page).path());
+        QFile file(folder + u'/' + page);
+        if (file.open(QIODevice::WriteOnly))
+            file.write((QStringLiteral("<html><head><title>") + page + QStringLiteral("</title></head><body>") + page +
+                        QStringLiteral("</body></html>\r\n"))
+                           .toUtf8());
+        project.files.append(folder + u'/' + page);
+    }
+    QFile hhp(folder + QStringLiteral("/HH_KVEL.hhp"));
+    QFile hhc(folder + QStringLiteral("/HH_KVEL.hhc"));
+    if (hhp.open(QIODevice::WriteOnly) && hhc.open(QIODevice::WriteOnly)) {
+        hhp.write(project.text().toUtf8());
+        hhc.write(contentsFile(QStringLiteral("https://folvane.example.org/")).toUtf8());
+    }
+    return project;
+}
+
+void TestHhc::compilesSiteWithChineseNames() {
+    if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty() ||
+        QStandardPaths::findExecutable(QStringLiteral("chmls")).isEmpty())
+        QSKIP("chmcmd or chmls is not installed (fp-utils, libchm-bin).");
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const ProgramProject project = makeSite(tmp.path());
+    const Snapshot before = snapshot(tmp.path());
+
+    const Run run = runHhc({tmp.path() + QStringLiteral("/HH_KVEL.hhp")});
+    QVERIFY2(run.status == 0, qPrintable(run.out + run.err));
+    QVERIFY(QFileInfo::exists(project.output));
+
+    Snapshot after = snapshot(tmp.path());
+    after.remove(QFileInfo(project.output).fileName());
+    QCOMPARE(after, before);
+
+    const QStringList listed = chmls({QStringLiteral("list"), QStringLiteral("-n"), project.output}).split(u'\n');
+    for (const QString& page : {QStringLiteral("/a.htm"), QStringLiteral("/第一章.htm"), QStringLiteral("/sub/b.htm"),
+                                QStringLiteral("/sub/第二节.htm"), QStringLiteral("/HH_KVEL.hhc")})
+        QVERIFY2(listed.contains(page), qPrintable(page));
+    // The window definition is read field by field: a shifted field would lose the home page.
+    const QString windows = chmls({QStringLiteral("printwindows"), project.output});
+    QVERIFY2(windows.contains(QStringLiteral(": 帮助, '测试' ")), qPrintable(windows));
+    QVERIFY(windows.contains(QRegularExpression(QStringLiteral("Default File\\s*: 第一章\\.htm "))));
+}
+
+void TestHhc::compilerFailureIsPassedOn() {
+    if (QStandardPaths::findExecutable(QStringLiteral("chmcmd")).isEmpty())
+        QSKIP("chmcmd is not installed (fp-utils).");
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    makeSite(tmp.path());
+    QVERIFY(QFile::remove(tmp.path() + QStringLiteral("/sub/b.htm")));
+    const Snapshot before = snapshot(tmp.path());
+
+    const Run run = runHhc({tmp.path() + QStringLiteral("/HH_KVEL.hhp")});
+    QVERIFY2(run.status > 0, qPrintable(QString::number(run.status)));
+    QVERIFY(QString(run.out + run.err).contains(QStringLiteral("sub/b.htm")));
+    Snapshot after = snapshot(tmp.path());
+    after.remove(QStringLiteral("测试 帮助.chm"));
+    QCOMPARE(after, before);
+}
+
+void TestHhc::missingChmcmdIsReported() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    const ProgramProject project = makeSite(tmp.path());
+    const Snapshot before = snapshot(tmp.path());
+
+    const Run run = runHhc({tmp.path() + QStringLiteral("/HH_KVEL.hhp")}, tmp.path() + QStringLiteral("/no/chmcmd"));
+    QCOMPARE(run.status, 127);
+    QCOMPARE(run.err, QStringLiteral("找不到 chmcmd：请安装 fp-utils。\n"));
+    QCOMPARE(snapshot(tmp.path()), before);
+}
+
+void TestHhc::badArguments_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("none") << QStringList() << 2 << QStringLiteral("用法：hhc 项目文件.hhp\n");
+    QTest::newRow("two") << QStringList{QStringLiteral("a.hhp"), QStringLiteral("b.hhp")} << 2
+                         << QStringLiteral("用法：hhc 项目文件.hhp\n");
+    QTest::newRow("missing project") << QStringList{QStringLiteral("/nonexistent/项目/HH_KVEL.hhp")} << 1
+                                     << QStringLiteral("找不到项目文件：\n/nonexistent/项目/HH_KVEL.hhp\n");
+}
+
+void TestHhc::badArguments() {
+    QFETCH(QStringList, arguments);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    const Run run = runHhc(arguments);
+    QCOMPARE(run.status, status);
+    QCOMPARE(run.err, message);
+}
+
+QTEST_GUILESS_MAIN(TestHhc)
+#include "tst_hhc.moc"

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class QTemporaryFile;
+
+namespace folvane {
+
+// The chmcmd-readable copy of a project, beside the original so that relative names
+// resolve the same. It disappears with this object or with remove(); the user's files
+// are only read.
+class ProjectCopy {
+public:
+    ProjectCopy();
+    ~ProjectCopy();
+    ProjectCopy(const ProjectCopy&) = delete;
+    ProjectCopy& operator=(const ProjectCopy&) = delete;
+
+    // Reads the project and writes the copy. On failure returns false and error() says why.
+    bool create(const QString& projectFile);
+    void remove();
+
+    QString path() const;
+    const QString& projectFolder() const { return projectFolder_; }
+    const QString& outputFile() const { return outputFile_; }
+    const QString& error() const { return error_; }
+
+private:
+    bool fail(const QString& message, const QString& path);
+
+    std::unique_ptr<QTemporaryFile> file_;
+    QString projectFolder_;
+    QString outputFile_;
+    QString error_;
+};
+
+} // namespace folvane
