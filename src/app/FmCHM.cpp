@@ -9,8 +9,8 @@
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"
-#include "project/ShellRegistration.h"
 #include "project/ProjectFileNames.h"
+#include "project/ShellRegistration.h"
 #include "toc/CopyList.h"
 #include "toc/FolderHierarchy.h"
 #include "toc/TocEditing.h"
@@ -33,6 +33,20 @@ constexpr int kShiftCtrl = 2;
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;
 const QChar kNul = u'\0';
+
+// Pages below the project folder are offered relative to it. Only a whole leading folder
+// goes: replacing every occurrence would also cut it out deeper in a path, and with no
+// project folder would remove every separator.
+void dropLeadingFolder(ListBox& list, const QString& folder, PathStyle style) {
+    if (folder.isEmpty())
+        return;
+    const QString prefix = joinPath(folder, QString(), style);
+    ListBox::Batch update(list);
+    for (int i = 0; i < list.count(); ++i) {
+        if (list.text(i).startsWith(prefix, Qt::CaseInsensitive))
+            list.setText(i, list.text(i).mid(prefix.size()));
+    }
+}
 } // namespace
 
 FmCHM::FmCHM(Host& host, PathStyle style, QObject* parent)
@@ -177,8 +191,8 @@ void FmCHM::OpenOptions() {
     if (options.chmFN().isEmpty())
         options.setChmFN(joinPath(ComparePath, defaultOutputFileName(), style_));
     const QString home = options.co1Text();
-    const QString pairs = ComparePath + pathSeparator(style_) + kNul + kNul + u'\t' + kNul;
-    CopyList(LF, options.Co1(), false, pairs);
+    CopyList(LF, options.Co1(), false, QString(u'\t') + kNul);
+    dropLeadingFolder(options.Co1(), ComparePath, style_);
     options.setCo1Text(home);
     emit showOptionsRequested();
 }
