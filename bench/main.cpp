@@ -1,5 +1,6 @@
 #include "ListBench.h"
 #include "ScanBench.h"
+#include "TitleBench.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -12,5 +13,6 @@ int main(int argc, char* argv[]) {
     out << "folvane benchmark\n";
     folvane::benchFileList(out);
     folvane::benchFolderScan(out);
+    folvane::benchTitlePass(out);
     return 0;
 }
