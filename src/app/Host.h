@@ -44,6 +44,9 @@ public:
                              const QString& defaultExtension) = 0;
 
     virtual void doEvents() = 0;
+    // How many entries a long operation has gone through so far, just before it lets events
+    // run; for a host that shows progress without a window.
+    virtual void progressCount(qint64 count) { Q_UNUSED(count) }
     virtual void setBusy(bool busy) = 0;
     // Virtual-key codes: 16 Shift, 17 Ctrl, 18 Alt.
     virtual bool isKeyDown(int virtualKey) = 0;

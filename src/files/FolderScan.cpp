@@ -64,6 +64,7 @@ private:
     QChar separator_;
     DirectoryReader reader_;
     QElapsedTimer sinceEvents_;
+    qint64 entriesSeen_ = 0;
 };
 
 // Each folder's own files come after everything found below it, and sub-folders found later
@@ -99,6 +100,7 @@ FolderResult Scan::listOne(const QString& folder) {
             else
                 addFile(result, folder, name);
         }
+        ++entriesSeen_;
         letEventsRun();
     });
     return result;
@@ -109,6 +111,7 @@ FolderResult Scan::listOne(const QString& folder) {
 void Scan::letEventsRun() {
     if (sinceEvents_.isValid() && sinceEvents_.elapsed() < kEventIntervalMs)
         return;
+    host_.progressCount(entriesSeen_);
     host_.doEvents();
     sinceEvents_.start();
 }

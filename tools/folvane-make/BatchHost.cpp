@@ -1,0 +1,118 @@
+#include "folvane-make/BatchHost.h"
+
+#include "folvane-make/ProgressLine.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+
+namespace folvane {
+
+namespace {
+// How the title pass words a file it cannot read; it shows the box and goes on.
+const QString kReadWarning = QStringLiteral("文件太大或不存在！");
+} // namespace
+
+BatchHost::BatchHost(QString folder, QIODevice& messages, ProgressLine& progress)
+    : folder_(std::move(folder)), messages_(messages), progress_(progress) {}
+
+void BatchHost::beginCount(Count what, std::function<int()> total) {
+    counting_ = what;
+    total_ = std::move(total);
+    titlesDone_ = 0;
+}
+
+void BatchHost::endCount() {
+    counting_ = Count::Nothing;
+    total_ = nullptr;
+    progress_.clear();
+}
+
+QString BatchHost::oneLine(const QString& text) {
+    QString line = text;
+    line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    line.replace(u'\r', u' ');
+    line.replace(u'\n', u' ');
+    return line;
+}
+
+bool BatchHost::isReadWarning(const QString& text) {
+    return text.startsWith(kReadWarning);
+}
+
+int BatchHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton,
+                          const QString& /*title*/) {
+    if (icon == MsgIcon::Critical) {
+        if (isReadWarning(prompt))
+            ++warnings_;
+        else
+            ++errors_;
+    }
+    progress_.clear();
+    messages_.write((oneLine(prompt) + u'\n').toLocal8Bit());
+    return msgButtonResult(buttons, defaultButton);
+}
+
+QString BatchHost::inputBox(const QString& /*prompt*/, const QString& defaultText, const QString& /*title*/,
+                            std::optional<QPoint> /*positionTwips*/) {
+    return defaultText;
+}
+
+QString BatchHost::browseForFolder(const QString& /*startFolder*/, const QString& /*title*/, bool /*includeFiles*/) {
+    if (folderGiven_)
+        return {};
+    folderGiven_ = true;
+    return folder_;
+}
+
+QStringList BatchHost::openFiles(const QString& /*startFolder*/, const QString& /*filter*/, const QString& /*title*/) {
+    return {};
+}
+
+QString BatchHost::saveFile(const QString& /*startPath*/, const QString& /*filter*/, const QString& /*title*/,
+                            const QString& /*defaultExtension*/) {
+    return {};
+}
+
+// The title pass lets events run once per entry: that is the count of titles given.
+void BatchHost::doEvents() {
+    if (counting_ != Count::Titles)
+        return;
+    ++titlesDone_;
+    showCount(titlesDone_);
+}
+
+void BatchHost::progressCount(qint64 count) {
+    if (counting_ == Count::ScanEntries)
+        showCount(count);
+}
+
+void BatchHost::showCount(qint64 count) {
+    if (!progress_.isDue())
+        return;
+    if (counting_ == Count::ScanEntries) {
+        progress_.show(QStringLiteral("scanning: %1 entries").arg(count));
+    } else {
+        const QString total = total_ ? QString::number(total_()) : QStringLiteral("?");
+        progress_.show(QStringLiteral("titles: %1/%2").arg(count).arg(total));
+    }
+}
+
+QDateTime BatchHost::now() {
+    return clock_ ? *clock_ : QDateTime::currentDateTime();
+}
+
+QString BatchHost::programFolder() {
+    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+}
+
+QString BatchHost::programName() {
+    return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+}
+
+AppVersion BatchHost::version() {
+    return {FOLVANE_VERSION_MAJOR, FOLVANE_VERSION_MINOR, FOLVANE_VERSION_REVISION};
+}
+
+} // namespace folvane

@@ -1,0 +1,103 @@
+#include "folvane-make/CompilerRun.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QProcess>
+
+namespace folvane {
+
+namespace {
+constexpr int kPollMs = 100;
+
+struct OutputState {
+    bool exists = false;
+    QDateTime modified;
+
+    static OutputState of(const QString& path) {
+        const QFileInfo info(path);
+        return {info.isFile(), info.isFile() ? info.lastModified() : QDateTime()};
+    }
+};
+} // namespace
+
+CompilerRun::CompilerRun(QString programFolder, QIODevice& out, bool quiet)
+    : programFolder_(std::move(programFolder)), out_(out), quiet_(quiet) {}
+
+QString CompilerRun::compilerPath(const QString& programFolder) {
+#ifdef Q_OS_WIN
+    const QString name = QStringLiteral("hhc.exe");
+#else
+    const QString name = QStringLiteral("hhc");
+#endif
+    return QDir::toNativeSeparators(QDir(programFolder).filePath(name));
+}
+
+bool CompilerRun::succeeded(int exitCode) {
+#ifdef Q_OS_WIN
+    return exitCode == 1;
+#else
+    return exitCode == 0;
+#endif
+}
+
+bool CompilerRun::fail(const QString& why) {
+    failure_ = why;
+    if (quiet_)
+        out_.write(held_);
+    held_.clear();
+    return false;
+}
+
+void CompilerRun::pass(const QByteArray& bytes) {
+    if (quiet_)
+        held_ += bytes;
+    else
+        out_.write(bytes);
+}
+
+bool CompilerRun::waitAndForward(QProcess& process) {
+    while (process.state() != QProcess::NotRunning) {
+        process.waitForFinished(kPollMs);
+        pass(process.readAll());
+    }
+    pass(process.readAll());
+    return process.exitStatus() == QProcess::NormalExit;
+}
+
+bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
+    failure_.clear();
+    held_.clear();
+    const QString compiler = compilerPath(programFolder_);
+    if (!QFileInfo(compiler).isFile())
+        return fail(QStringLiteral("help compiler not found: %1").arg(compiler));
+
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The adapter prints to us instead of opening its output window.
+    env.insert(QStringLiteral("FOLVANE_HHC_NO_WINDOW"), QStringLiteral("1"));
+    process.setProcessEnvironment(env);
+    process.setProgram(compiler);
+#ifdef Q_OS_WIN
+    process.setNativeArguments(u'"' + projectFile + u'"');
+#else
+    process.setArguments({projectFile});
+#endif
+    const OutputState before = OutputState::of(outputFile);
+    process.start(QIODevice::ReadOnly);
+    if (!process.waitForStarted(-1))
+        return fail(QStringLiteral("the help compiler did not start: %1: %2").arg(compiler, process.errorString()));
+    if (!waitAndForward(process))
+        return fail(QStringLiteral("the help compiler crashed"));
+    if (!succeeded(process.exitCode()))
+        return fail(QStringLiteral("the help compiler failed (exit status %1)").arg(process.exitCode()));
+    const OutputState after = OutputState::of(outputFile);
+    if (!after.exists || (before.exists && after.modified == before.modified))
+        return fail(QStringLiteral("the help compiler wrote no output file: %1").arg(outputFile));
+    held_.clear();
+    return true;
+}
+
+} // namespace folvane

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+class QProcess;
+
+namespace folvane {
+
+// Runs the help compiler beside the program on a saved project and waits for it: hhc.exe
+// on Windows, the hhc adapter elsewhere. A run succeeds when the compiler reports success
+// and the output file is there, newly written.
+class CompilerRun {
+public:
+    // The compiler's own output goes to `out` as it comes; quiet keeps it back unless the
+    // run fails.
+    CompilerRun(QString programFolder, QIODevice& out, bool quiet);
+
+    static QString compilerPath(const QString& programFolder);
+    // Whether the compiler's exit code means success (hhc.exe reports success with 1).
+    static bool succeeded(int exitCode);
+
+    bool run(const QString& projectFile, const QString& outputFile);
+    // Why the last run failed.
+    const QString& failure() const { return failure_; }
+
+private:
+    bool fail(const QString& why);
+    void pass(const QByteArray& bytes);
+    bool waitAndForward(QProcess& process);
+
+    QString programFolder_;
+    QIODevice& out_;
+    bool quiet_;
+    QByteArray held_;
+    QString failure_;
+};
+
+} // namespace folvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "navbuilder/NavSettings.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace folvane {
+
+// The command line of folvane-make: what a user would choose in the windows.
+struct MakeOptions {
+    enum class Action { Run, Help, Version };
+
+    Action action = Action::Run;
+    QString folder; // as given; MakeRun makes it absolute
+    std::optional<QString> title;
+    std::optional<QString> output;
+    QString home;
+    int titleMode = NavSettings::BaseName;
+    QString startMarker = NavSettings().startMarker;
+    QString endMarker = NavSettings().endMarker;
+    bool exclude = true;
+    QString excludedTypes = NavSettings().excludedTypes;
+    bool showNav = false;
+    bool compile = true;
+    bool quiet = false;
+
+    // arguments without the program name. Throws UsageError.
+    static MakeOptions parse(const QStringList& arguments);
+    static QString usage();
+};
+
+} // namespace folvane

@@ -1,0 +1,110 @@
+#include "folvane-make/MakeRun.h"
+
+#include "app/FmCHM.h"
+#include "folvane-make/BatchHost.h"
+#include "folvane-make/CompilerRun.h"
+#include "folvane-make/ProgressLine.h"
+#include "navbuilder/FmContent.h"
+#include "project/FmOption.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <algorithm>
+
+namespace folvane {
+
+MakeRun::MakeRun(MakeOptions options, Console console) : options_(std::move(options)), console_(console) {}
+
+QString MakeRun::absoluteFolder(const QString& folder) {
+    return QDir::toNativeSeparators(QDir::cleanPath(QFileInfo(folder).absoluteFilePath()));
+}
+
+int MakeRun::failed(const QString& message) {
+    console_.err.write((QStringLiteral("folvane-make: ") + message + u'\n').toLocal8Bit());
+    return ExitStatus::Failed;
+}
+
+void MakeRun::report(const QString& line) {
+    if (!options_.quiet)
+        console_.out.write((line + u'\n').toLocal8Bit());
+}
+
+int MakeRun::exec() {
+    const QString folder = absoluteFolder(options_.folder);
+    if (!QFileInfo(folder).isDir())
+        return failed(QStringLiteral("not a folder: %1").arg(folder));
+    ProgressLine progress(console_.err, console_.errIsTerminal && !options_.quiet);
+    BatchHost host(folder, console_.err, progress);
+    if (clock_)
+        host.setClock(*clock_);
+    return road(host);
+}
+
+int MakeRun::road(BatchHost& host) {
+    FmCHM form(host);
+
+    // Start-up asks for the folder and lists it. A refusal here (the list is full) means
+    // the project would be wrong: stop before anything is written.
+    host.beginCount(BatchHost::Count::ScanEntries);
+    form.Form_Load();
+    host.endCount();
+    if (host.errorCount() > 0)
+        return ExitStatus::Failed;
+
+    // Only the folder hierarchy can fail here; a page too big to read is a warning.
+    host.beginCount(BatchHost::Count::Titles, [&form] { return form.LB().count(); });
+    buildNavigation(form);
+    host.endCount();
+    if (host.errorCount() > 0)
+        return ExitStatus::Failed;
+
+    fillSettings(form);
+    form.SaveIt();
+    if (host.errorCount() > 0)
+        return ExitStatus::Failed;
+    const auto files = std::count_if(form.LF.entries().cbegin(), form.LF.entries().cend(),
+                                     [](const ListEntry& e) { return e.itemData < 1; });
+    report(QStringLiteral("saved %1 and %2 (%3 files, %4 contents entries)")
+               .arg(form.projectFilePath(), form.contentsFilePath())
+               .arg(files)
+               .arg(form.LB().count()));
+
+    return options_.compile ? compile(form, host) : ExitStatus::Done;
+}
+
+void MakeRun::buildNavigation(FmCHM& form) const {
+    form.Command2_Click();
+    FmContent& builder = form.fmContent();
+    builder.setO(options_.titleMode);
+    builder.setT1(options_.startMarker);
+    builder.setT2(options_.endMarker);
+    builder.setCheck2(options_.exclude);
+    builder.setText1(options_.excludedTypes);
+    builder.CmdOK_Click();
+}
+
+void MakeRun::fillSettings(FmCHM& form) const {
+    // Opening the settings proposes FOLDER/HH_KVEL.chm, so a run without --title and
+    // --output still names an output file.
+    form.Cmd_Click(2);
+    FmOption& settings = form.fmOption();
+    if (options_.title)
+        settings.setChmTt(*options_.title);
+    if (options_.output)
+        settings.setChmFN(QDir::toNativeSeparators(QFileInfo(*options_.output).absoluteFilePath()));
+    settings.setCo1Text(options_.home);
+    settings.setCh1(!options_.showNav);
+}
+
+int MakeRun::compile(FmCHM& form, BatchHost& host) {
+    const QString output = form.fmOption().chmFN();
+    CompilerRun compiler(host.programFolder(), console_.err, options_.quiet);
+    if (!compiler.run(form.projectFilePath(), output))
+        return failed(compiler.failure());
+    report(QStringLiteral("compiled %1").arg(output));
+    return ExitStatus::Done;
+}
+
+} // namespace folvane
