@@ -65,6 +65,7 @@ void expectUnsaved(Window& w) {
     QCOMPARE(p.text, QStringLiteral("你的文档还没保存,要保存吗？"));
     QCOMPARE(p.title, QStringLiteral("保存文档吗?"));
     QCOMPARE(p.buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(p.icon, MsgIcon::None);
 }
 
 // Exactly one message, with the critical icon and an OK button, naming what failed.
