@@ -1,6 +1,7 @@
 #include "TitleBench.h"
 
 #include "NullHost.h"
+#include "PageSite.h"
 #include "app/FmCHM.h"
 #include "navbuilder/NavigationPass.h"
 #include "toc/ListBox.h"
@@ -20,10 +21,6 @@ namespace folvane {
 
 namespace {
 constexpr int kRuns = 3;
-constexpr int kTopFolders = 40;
-constexpr int kFoldersPerTop = 25; // 1000 folders holding pages
-constexpr int kPagesPerFolder = 31;
-constexpr int kPageBytes = 8 * 1024;
 constexpr double kTargetRatio = 1.3;
 
 // Lets events run after every entry the way the program's own host does.
@@ -31,39 +28,6 @@ class EventLoopHost : public NullHost {
 public:
     void doEvents() override { QCoreApplication::processEvents(); }
 };
-
-QByteArray page(int n) {
-    QByteArray head = "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html\">\r\n<title>Page " +
-                      QByteArray::number(n) + " \xe8\xaf\xb4\xe6\x98\x8e</title>\r\n</head>\r\n<body>\r\n";
-    QByteArray body = head;
-    int line = 0;
-    while (body.size() < kPageBytes - 16)
-        body += "<p>Paragraph " + QByteArray::number(line++) +
-                " of the help text, \xe5\xb8\xae\xe5\x8a\xa9\xe6\x96\x87\xe6\x9c\xac, with a <a "
-                "href=\"x.htm\">link</a>.</p>\r\n";
-    body.truncate(kPageBytes - 16);
-    return body + "\r\n</body></html>";
-}
-
-// The file list in the order the folder scan gives it.
-QList<ListEntry> makeSite(const QString& root) {
-    QList<ListEntry> files;
-    int n = 0;
-    for (int t = 0; t < kTopFolders; ++t) {
-        for (int s = 0; s < kFoldersPerTop; ++s) {
-            const QString folder = root + QStringLiteral("/part%1/chapter%2").arg(t).arg(s);
-            QDir().mkpath(folder);
-            for (int p = 0; p < kPagesPerFolder; ++p, ++n) {
-                const QString path = folder + QStringLiteral("/page%1.htm").arg(p);
-                QFile file(path);
-                if (file.open(QIODevice::WriteOnly))
-                    file.write(page(n));
-                files.append(ListEntry{path, 0, false});
-            }
-        }
-    }
-    return files;
-}
 
 qint64 readAllFiles(const QList<ListEntry>& files) {
     qint64 chars = 0;
@@ -111,7 +75,7 @@ PassResult timePass(NullHost& host, const QString& root, const QList<ListEntry>&
 
 void benchTitlePass(QTextStream& out) {
     QTemporaryDir dir;
-    const QList<ListEntry> files = makeSite(dir.path());
+    const QList<ListEntry> files = PageSite::make(dir.path());
     const int pages = static_cast<int>(files.size());
 
     double readMs = std::numeric_limits<double>::max();
@@ -130,8 +94,8 @@ void benchTitlePass(QTextStream& out) {
 
     const double ratio = passMs / readMs;
     out << "Title pass between markers (folder hierarchy, exclusion, titles): " << pages << " pages in "
-        << kTopFolders * kFoldersPerTop << " folders, " << result.tocEntries << " TOC entries, " << result.titled
-        << " titled, " << QString::number(passMs, 'f', 1) << " ms (host running the event loop "
+        << PageSite::folders() << " folders, " << result.tocEntries << " TOC entries, " << result.titled << " titled, "
+        << QString::number(passMs, 'f', 1) << " ms (host running the event loop "
         << QString::number(eventLoopMs, 'f', 1) << " ms)\n";
     out << "  reading the same files whole: " << QString::number(chars / 1024 / 1024) << " Mi characters, "
         << QString::number(readMs, 'f', 1) << " ms; ratio " << QString::number(ratio, 'f', 2)

@@ -1,4 +1,5 @@
 #include "ListBench.h"
+#include "RoadBench.h"
 #include "ScanBench.h"
 #include "TitleBench.h"
 
@@ -14,5 +15,6 @@ int main(int argc, char* argv[]) {
     folvane::benchFileList(out);
     folvane::benchFolderScan(out);
     folvane::benchTitlePass(out);
+    folvane::benchWholeRoad(out);
     return 0;
 }
