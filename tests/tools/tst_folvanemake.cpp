@@ -386,13 +386,15 @@ void TestFolvaneMake::writesWhatTheWindowWrites() {
     QFETCH(Choices, choices);
     const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
     makeSite(site);
+    // The folder as the folder browser gives it.
+    const QString root = QDir::toNativeSeparators(site.root());
     if (choices.output)
-        choices.output = withRoot(*choices.output, site.root());
-    const Written window = windowRoad(site.root(), choices);
+        choices.output = QDir::toNativeSeparators(withRoot(*choices.output, site.root()));
+    const Written window = windowRoad(root, choices);
     QVERIFY(!window.hhp.isEmpty());
     QVERIFY(!window.hhc.isEmpty());
 
-    QStringList args{site.root(), QStringLiteral("--no-compile")};
+    QStringList args{root, QStringLiteral("--no-compile")};
     for (const QString& a : arguments)
         args.append(withRoot(a, site.root()));
     const MakeProcess make = MakeProcess::run(args);
@@ -401,7 +403,8 @@ void TestFolvaneMake::writesWhatTheWindowWrites() {
     QCOMPARE(takeFile(site.path(QStringLiteral("HH_KVEL.hhc"))), window.hhc);
     // The boxes the window showed (a page too big to read under "between"), one line each.
     QCOMPARE(make.errLines(), window.messages);
-    QVERIFY(make.out.startsWith(QByteArray("saved " + site.path(QStringLiteral("HH_KVEL.hhp")).toUtf8())));
+    QVERIFY(make.out.startsWith(
+        QByteArray("saved " + QDir::toNativeSeparators(site.path(QStringLiteral("HH_KVEL.hhp"))).toUtf8())));
 }
 
 void TestFolvaneMake::noCompileQuietWritesOnlyTheProjectFiles() {
@@ -417,8 +420,10 @@ void TestFolvaneMake::noCompileQuietWritesOnlyTheProjectFiles() {
     QCOMPARE(site.projectFiles(), (QStringList{QStringLiteral("HH_KVEL.hhc"), QStringLiteral("HH_KVEL.hhp")}));
     // A relative folder and output file are taken from the working folder.
     const QByteArray hhp = takeFile(site.path(QStringLiteral("HH_KVEL.hhp")));
-    QVERIFY(hhp.contains(QByteArray("Compiled file=\"" + tmp_->path().toUtf8() + "/rel/x.chm\"\r\n")));
-    QVERIFY(hhp.contains(QByteArray("[FILES]\r\n" + site.path(QStringLiteral("a.htm")).toUtf8() + "\r\n")));
+    const QByteArray output = QDir::toNativeSeparators(tmp_->path() + QStringLiteral("/rel/x.chm")).toUtf8();
+    QVERIFY(hhp.contains(QByteArray("Compiled file=\"" + output + "\"\r\n")));
+    const QByteArray page = QDir::toNativeSeparators(site.path(QStringLiteral("a.htm"))).toUtf8();
+    QVERIFY(hhp.contains(QByteArray("[FILES]\r\n" + page + "\r\n")));
 }
 
 void TestFolvaneMake::fullListEndsWithoutWriting_data() {
@@ -450,13 +455,13 @@ void TestFolvaneMake::saveErrorExitsOne() {
     const MakeProcess make = MakeProcess::run({site.root()});
     QCOMPARE(make.exitCode, 1);
     QCOMPARE(make.errLines().size(), 1);
-    QVERIFY(make.errLines().front().endsWith(site.path(QStringLiteral("HH_KVEL.hhc"))));
+    QVERIFY(make.errLines().front().endsWith(QDir::toNativeSeparators(site.path(QStringLiteral("HH_KVEL.hhc")))));
     QVERIFY(make.out.isEmpty());
     QVERIFY(!QFileInfo::exists(site.path(QStringLiteral("HH_KVEL.chm"))));
 }
 
 void TestFolvaneMake::missingFolderExitsOne() {
-    const QString missing = tmp_->path() + QStringLiteral("/none");
+    const QString missing = QDir::toNativeSeparators(tmp_->path() + QStringLiteral("/none"));
     const MakeProcess make = MakeProcess::run({missing, QStringLiteral("--no-compile")});
     QCOMPARE(make.exitCode, 1);
     QCOMPARE(make.err, "folvane-make: not a folder: " + missing.toUtf8() + '\n');
