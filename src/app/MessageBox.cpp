@@ -13,12 +13,18 @@ struct ButtonSet {
 ButtonSet buttonSet(MsgButtons buttons) {
     using namespace MsgResult;
     switch (buttons) {
-    case MsgButtons::OkOnly: return {1, {Ok, 0, 0}};
-    case MsgButtons::OkCancel: return {2, {Ok, Cancel, 0}};
-    case MsgButtons::AbortRetryIgnore: return {3, {Abort, Retry, Ignore}};
-    case MsgButtons::YesNoCancel: return {3, {Yes, No, Cancel}};
-    case MsgButtons::YesNo: return {2, {Yes, No, 0}};
-    case MsgButtons::RetryCancel: return {2, {Retry, Cancel, 0}};
+    case MsgButtons::OkOnly:
+        return {1, {Ok, 0, 0}};
+    case MsgButtons::OkCancel:
+        return {2, {Ok, Cancel, 0}};
+    case MsgButtons::AbortRetryIgnore:
+        return {3, {Abort, Retry, Ignore}};
+    case MsgButtons::YesNoCancel:
+        return {3, {Yes, No, Cancel}};
+    case MsgButtons::YesNo:
+        return {2, {Yes, No, 0}};
+    case MsgButtons::RetryCancel:
+        return {2, {Retry, Cancel, 0}};
     }
     return {1, {Ok, 0, 0}};
 }

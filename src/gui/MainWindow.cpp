@@ -3,9 +3,11 @@
 #include "app/FmCHM.h"
 #include "gui/AboutWindow.h"
 #include "gui/ListBoxView.h"
+#include "gui/NavBuilderWindow.h"
 #include "gui/OptionsWindow.h"
 #include "gui/ProgressWindow.h"
 #include "gui/Twips.h"
+#include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 
 #include <QApplication>
@@ -175,6 +177,9 @@ void MainWindow::wireFileList() {
 void MainWindow::wireDialogs() {
     connect(&form_, &FmCHM::fmOptionLoaded, this, [this](FmOption* options) { showOptionsWindow(options, false); });
     connect(&form_, &FmCHM::showOptionsRequested, this, [this] { showOptionsWindow(&form_.fmOption(), true); });
+    // The navigation builder's window lives as long as its form: for the whole run.
+    connect(&form_, &FmCHM::fmContentLoaded, this,
+            [this](FmContent* content) { new NavBuilderWindow(*content, this); });
     connect(&form_, &FmCHM::showAboutRequested, this, [this] { AboutWindow::showModal(host_, this); });
 }
 

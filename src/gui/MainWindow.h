@@ -45,7 +45,6 @@ private:
     QLabel* lab_ = nullptr;
     QCheckBox* check1_ = nullptr;
     QAction* hhpReg_ = nullptr;
-    QWidget* navBuilder_ = nullptr;
 };
 
 } // namespace folvane

@@ -4,8 +4,14 @@
 
 namespace folvane {
 
-inline QString projectFileName() { return QStringLiteral("HH_KVEL.hhp"); }
-inline QString contentsFileName() { return QStringLiteral("HH_KVEL.hhc"); }
-inline QString defaultOutputFileName() { return QStringLiteral("HH_KVEL.chm"); }
+inline QString projectFileName() {
+    return QStringLiteral("HH_KVEL.hhp");
+}
+inline QString contentsFileName() {
+    return QStringLiteral("HH_KVEL.hhc");
+}
+inline QString defaultOutputFileName() {
+    return QStringLiteral("HH_KVEL.chm");
+}
 
 } // namespace folvane

@@ -24,11 +24,29 @@ QString decodeFromDisk(const QByteArray& bytes) {
     return decoder(bytes);
 }
 
+[[maybe_unused]] bool hasLoneSurrogate(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
 QByteArray encodeForDisk(const QString& text, const QString& path) {
     QStringEncoder encoder(QStringConverter::System, kConverterFlags);
     QByteArray bytes = encoder(text);
     // An ANSI code page silently writes a substitute for what it lacks; refuse instead.
-    if (encoder.hasError() || decodeFromDisk(bytes) != text)
+    // Elsewhere the system encoding is UTF-8, which lacks only lone surrogates: a scan
+    // for those is far cheaper than decoding the whole text again.
+#ifdef Q_OS_WIN
+    const bool lossy = decodeFromDisk(bytes) != text;
+#else
+    const bool lossy = hasLoneSurrogate(text);
+#endif
+    if (encoder.hasError() || lossy)
         throw RuntimeError(RuntimeError::InvalidArgument,
                            QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入\n") + path);
     return bytes;
