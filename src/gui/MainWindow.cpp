@@ -39,6 +39,7 @@ MainWindow::MainWindow(FmCHM& form, Host& host, QWidget* parent) : QMainWindow(p
     wireFileList();
     wireDialogs();
     setTabOrder();
+    fitClientArea(client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(&form_, &FmCHM::showRequested, this, &QWidget::show);
@@ -121,6 +122,15 @@ void MainWindow::buildControls(QWidget* client) {
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) { form_.setCheck1(on); });
 }
 
+// The bottom row reaches a little past the designed client area; grow it so that row
+// is not cut off.
+void MainWindow::fitClientArea(QWidget* client) {
+    int bottom = client->height();
+    for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        bottom = qMax(bottom, child->geometry().bottom() + 3);
+    client->setFixedSize(client->width(), bottom);
+}
+
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("file"));
@@ -185,8 +195,10 @@ void MainWindow::wireDialogs() {
 
 void MainWindow::showOptionsWindow(FmOption* options, bool show) {
     auto* window = findChild<OptionsWindow*>();
-    if (!window)
+    if (!window) {
         window = new OptionsWindow(form_, *options, this);
+        window->move(frameGeometry().center() - window->rect().center());
+    }
     if (show) {
         window->show();
         window->raise();

@@ -30,6 +30,7 @@ protected:
 private:
     void buildControls(QWidget* client);
     void buildMenus();
+    void fitClientArea(QWidget* client);
     void wireTocList(ListBoxView* view, int index);
     void wireFileList();
     void wireDialogs();

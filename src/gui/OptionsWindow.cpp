@@ -15,6 +15,8 @@
 namespace folvane {
 
 namespace {
+constexpr int kFieldColumnTwips = 870;
+
 template <typename W> W* place(W* widget, const QString& name, int left, int top, int width, int height) {
     widget->setObjectName(name);
     widget->setGeometry(rectFromTwips(left, top, width, height));
@@ -35,6 +37,7 @@ OptionsWindow::OptionsWindow(FmCHM& main, FmOption& form, QWidget* owner)
     setFixedSize(pixelsFromTwips(QSize(6195, 1740)));
     setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
+    fitCaptions();
     render();
     connect(&form_, &FmOption::changed, this, &OptionsWindow::render);
     // The form may go without the window closing (a new main form in tests): follow it.
@@ -69,6 +72,26 @@ void OptionsWindow::buildControls() {
     connect(browse, &QPushButton::clicked, &form_, &FmOption::Command1_Click);
     connect(save, &QPushButton::clicked, &form_, &FmOption::Command3_Click);
     connect(saveCompile, &QPushButton::clicked, &form_, &FmOption::Command2_Click);
+}
+
+// The captions were laid out for a narrower font: where one needs more room, everything
+// to its right moves over and the window grows by the same amount.
+void OptionsWindow::fitCaptions() {
+    const int fieldColumn = pixelsFromTwips(kFieldColumnTwips);
+    int overflow = 0;
+    for (const char* name : {"Label1", "Label2", "Label3"}) {
+        auto* label = findChild<QLabel*>(QString::fromLatin1(name));
+        const int needed = label->sizeHint().width() + 2;
+        label->resize(qMax(label->width(), needed), label->height());
+        overflow = qMax(overflow, label->x() + needed - fieldColumn);
+    }
+    if (overflow <= 0)
+        return;
+    for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (child->x() >= fieldColumn)
+            child->move(child->x() + overflow, child->y());
+    }
+    setFixedSize(width() + overflow, height());
 }
 
 void OptionsWindow::render() {

@@ -25,6 +25,7 @@ protected:
 
 private:
     void buildControls();
+    void fitCaptions();
     void render();
 
     FmCHM& main_;
