@@ -128,8 +128,12 @@ private slots:
     void missingFolderExitsOne();
     void compilerResultDecidesExitStatus_data();
     void compilerResultDecidesExitStatus();
+    void quietKeepsTheEndOfALongCompilerOutput();
 
 private:
+    // An environment whose chmcmd is a shell script.
+    QProcessEnvironment fakeCompiler(const QByteArray& script) const;
+
     std::unique_ptr<QTemporaryDir> tmp_;
 };
 
@@ -493,11 +497,7 @@ void TestFolvaneMake::compilerResultDecidesExitStatus() {
     site.page(QStringLiteral("a.htm"), QStringLiteral("A"));
     if (staleOutput)
         site.file(QStringLiteral("T.chm"), "old");
-    const GeneratedSite tools(tmp_->path() + QStringLiteral("/tools"));
-    const QString fake = tools.file(QStringLiteral("chmcmd"), "#!/bin/sh\n" + script);
-    QFile(fake).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("FOLVANE_CHMCMD"), fake);
+    const QProcessEnvironment env = fakeCompiler(script);
 
     // Quiet holds the compiler's output back, but shows it when the compile failed.
     const MakeProcess make =
@@ -506,6 +506,35 @@ void TestFolvaneMake::compilerResultDecidesExitStatus() {
     QVERIFY(make.out.isEmpty());
     QVERIFY2(make.err.contains("compiler says no"), make.err.constData());
     QCOMPARE(make.errLines().last(), withRoot(failure, site.root()));
+}
+
+void TestFolvaneMake::quietKeepsTheEndOfALongCompilerOutput() {
+    if (!hasCompilerAdapter())
+        QSKIP("No compiler adapter beside folvane-make on this platform.");
+    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
+    site.page(QStringLiteral("a.htm"), QStringLiteral("A"));
+    const QProcessEnvironment env =
+        fakeCompiler("i=0\nwhile [ $i -lt 6000 ]; do\n"
+                     "  echo \"Warning: line $i of a compiler that has a lot to say about the pages\"\n"
+                     "  i=$((i+1))\ndone\necho last words\nexit 2\n");
+    const MakeProcess make = MakeProcess::run({site.root(), QStringLiteral("-q")}, env);
+    QCOMPARE(make.exitCode, 1);
+    QVERIFY(make.err.size() < 200 * 1024);
+    QVERIFY(make.err.contains("bytes of compiler output left out...]\n"));
+    QVERIFY(make.err.contains("line 5999 of a compiler"));
+    QVERIFY(!make.err.contains("line 10 of a compiler"));
+    QCOMPARE(make.errLines().mid(make.errLines().size() - 2),
+             (QStringList{QStringLiteral("last words"),
+                          QStringLiteral("folvane-make: the help compiler failed (exit status 2)")}));
+}
+
+QProcessEnvironment TestFolvaneMake::fakeCompiler(const QByteArray& script) const {
+    const GeneratedSite tools(tmp_->path() + QStringLiteral("/tools"));
+    const QString fake = tools.file(QStringLiteral("chmcmd"), "#!/bin/sh\n" + script);
+    QFile(fake).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("FOLVANE_CHMCMD"), fake);
+    return env;
 }
 
 QTEST_GUILESS_MAIN(TestFolvaneMake)

@@ -44,17 +44,28 @@ bool CompilerRun::succeeded(int exitCode) {
 
 bool CompilerRun::fail(const QString& why) {
     failure_ = why;
-    if (quiet_)
+    if (quiet_) {
+        if (droppedBytes_ > 0)
+            out_.write(
+                QStringLiteral("[...%1 bytes of compiler output left out...]\n").arg(droppedBytes_).toLocal8Bit());
         out_.write(held_);
+    }
     held_.clear();
     return false;
 }
 
 void CompilerRun::pass(const QByteArray& bytes) {
-    if (quiet_)
-        held_ += bytes;
-    else
+    if (!quiet_) {
         out_.write(bytes);
+        return;
+    }
+    held_ += bytes;
+    // Trimmed in large steps, so that a chatty compiler does not move the buffer per line.
+    if (held_.size() > 2 * kHeldBytes) {
+        const qsizetype drop = held_.size() - kHeldBytes;
+        held_.remove(0, drop);
+        droppedBytes_ += drop;
+    }
 }
 
 bool CompilerRun::waitAndForward(QProcess& process) {
@@ -69,6 +80,7 @@ bool CompilerRun::waitAndForward(QProcess& process) {
 bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     failure_.clear();
     held_.clear();
+    droppedBytes_ = 0;
     const QString compiler = compilerPath(programFolder_);
     if (!QFileInfo(compiler).isFile())
         return fail(QStringLiteral("help compiler not found: %1").arg(compiler));

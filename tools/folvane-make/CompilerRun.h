@@ -13,8 +13,8 @@ namespace folvane {
 // and the output file is there, newly written.
 class CompilerRun {
 public:
-    // The compiler's own output goes to `out` as it comes; quiet keeps it back unless the
-    // run fails.
+    // The compiler's own output goes to `out` as it comes; quiet keeps it back and shows
+    // its end only when the run fails.
     CompilerRun(QString programFolder, QIODevice& out, bool quiet);
 
     static QString compilerPath(const QString& programFolder);
@@ -33,7 +33,11 @@ private:
     QString programFolder_;
     QIODevice& out_;
     bool quiet_;
+    // Quiet runs keep only the end of the compiler's output: a large site can make it
+    // print hundreds of megabytes of warnings.
+    static constexpr qsizetype kHeldBytes = 64 * 1024;
     QByteArray held_;
+    qint64 droppedBytes_ = 0;
     QString failure_;
 };
 
