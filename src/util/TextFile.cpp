@@ -1,6 +1,7 @@
 #include "util/TextFile.h"
 
 #include "app/Host.h"
+#include "platform/RegularFile.h"
 #include "util/RuntimeError.h"
 
 #include <QFile>
@@ -105,21 +106,18 @@ void replaceFile(const QString& path, const QByteArray& bytes) {
 } // namespace
 
 QString ReadTextFile(const QString& path, Host& host) {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxReadBytes) {
+    QByteArray bytes;
+    switch (readRegularFile(path, kMaxReadBytes, bytes)) {
+    case RegularFileRead::Ok:
+        return bytes.isEmpty() ? QString() : decodeFromDisk(bytes);
+    case RegularFileRead::NotAFile:
+    case RegularFileRead::TooBig:
         host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical);
         return {};
+    case RegularFileRead::Failed:
+        break;
     }
-    if (info.size() == 0)
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    // Bounded, in case the file grew since its size was taken.
-    const QByteArray bytes = file.read(kMaxReadBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxReadBytes)
-        return {};
-    return decodeFromDisk(bytes);
+    return {};
 }
 
 void WriteTextFile(const QString& path, const QString& text, bool append) {
