@@ -1,46 +1,19 @@
 #include "ListBench.h"
 
 #include "NullHost.h"
+#include "Timing.h"
 #include "app/FmCHM.h"
 #include "files/MergeIntoList.h"
 #include "project/FmOption.h"
 #include "toc/ListBox.h"
 
-#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-
-#include <algorithm>
-#include <limits>
 
 namespace folvane {
 
 namespace {
-constexpr int kRuns = 3;
 constexpr int kDeleteKey = 46;
-
-// setup runs untimed before every timed run.
-template <typename Setup, typename Run> double bestOfThreeMs(Setup setup, Run run) {
-    double best = std::numeric_limits<double>::max();
-    for (int i = 0; i < kRuns; ++i) {
-        setup();
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
-
-void report(QTextStream& out, const char* what, int entries, double ms, int targetMs, bool ok) {
-    out << what << ": " << entries << " entries, " << QString::number(ms, 'f', 2) << " ms (target < " << targetMs
-        << " ms)";
-    if (!ok)
-        out << " FAILED: wrong result";
-    else if (ms >= targetMs)
-        out << " OVER TARGET";
-    out << '\n';
-}
 
 QList<ListEntry> numbered(const QString& pattern, int count) {
     QList<ListEntry> entries;
@@ -59,7 +32,8 @@ void benchMerge(QTextStream& out) {
     ListBox list;
     const double ms = bestOfThreeMs([&] { list.setEntries(old); },
                                     [&] { MergeIntoList(items, list, true, QString(QChar(u'\0')), 0); });
-    report(out, "MergeIntoList, 16384 new paths into 16383 old", list.count(), ms, 50, list.count() == kListCapacity);
+    reportFigure(out, "MergeIntoList, 16384 new paths into 16383 old", list.count(), ms, 50,
+                 list.count() == kListCapacity);
 }
 
 void benchSave(QTextStream& out) {
@@ -80,8 +54,8 @@ void benchSave(QTextStream& out) {
     main.fmOption().setChmTt(QStringLiteral("Bench"));
     main.fmOption().setCo1Text(QStringLiteral("sub0/page0.htm"));
     const double ms = bestOfThreeMs([] {}, [&] { main.SaveIt(); });
-    report(out, "SaveIt, file list and TOC", kListCapacity, ms, 150,
-           host.messages() == 0 && main.SavedCount == kListCapacity);
+    reportFigure(out, "SaveIt, file list and TOC", kListCapacity, ms, 150,
+                 host.messages() == 0 && main.SavedCount == kListCapacity);
 }
 
 void benchDelete(QTextStream& out) {
@@ -95,8 +69,8 @@ void benchDelete(QTextStream& out) {
                                         int key = kDeleteKey;
                                         main.L_KeyDown(1, key, 0);
                                     });
-    report(out, "Delete key on the TOC, every second entry selected", kListCapacity, ms, 20,
-           main.LB().count() == kListCapacity / 2);
+    reportFigure(out, "Delete key on the TOC, every second entry selected", kListCapacity, ms, 20,
+                 main.LB().count() == kListCapacity / 2);
 }
 } // namespace
 

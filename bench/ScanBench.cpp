@@ -1,6 +1,7 @@
 #include "ScanBench.h"
 
 #include "NullHost.h"
+#include "Timing.h"
 #include "files/FolderScan.h"
 
 #include <QCoreApplication>
@@ -50,17 +51,6 @@ QStringList makeTree(const QString& root) {
     return folders;
 }
 
-template <typename Run> double bestOfThreeMs(Run run) {
-    double best = std::numeric_limits<double>::max();
-    for (int i = 0; i < kRuns; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        run();
-        best = std::min(best, static_cast<double>(timer.nsecsElapsed()) / 1e6);
-    }
-    return best;
-}
-
 qsizetype countPaths(const QString& batch) {
     return batch.count(QChar(u'\0'));
 }
@@ -82,17 +72,19 @@ void benchFolderScan(QTextStream& out) {
     NullHost host;
     qsizetype listed = 0;
     const double scanMs =
-        bestOfThreeMs([&] { listed = countPaths(ListFolderFiles(root, QStringLiteral("*.*"), host)); });
+        bestOfThreeMs([] {}, [&] { listed = countPaths(ListFolderFiles(root, QStringLiteral("*.*"), host)); });
     EventLoopHost eventHost;
-    const double eventsMs = bestOfThreeMs([&] { ListFolderFiles(root, QStringLiteral("*.*"), eventHost); });
+    const double eventsMs = bestOfThreeMs([] {}, [&] { ListFolderFiles(root, QStringLiteral("*.*"), eventHost); });
 
     bool findOk = true;
-    const double findMs = bestOfThreeMs([&] {
-        QProcess find;
-        find.setStandardOutputFile(QProcess::nullDevice());
-        find.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")});
-        findOk = findOk && find.waitForFinished(60000) && find.exitCode() == 0;
-    });
+    const double findMs =
+        bestOfThreeMs([] {},
+                      [&] {
+                          QProcess find;
+                          find.setStandardOutputFile(QProcess::nullDevice());
+                          find.start(QStringLiteral("find"), {root, QStringLiteral("-type"), QStringLiteral("f")});
+                          findOk = findOk && find.waitForFinished(60000) && find.exitCode() == 0;
+                      });
 
     const double ratio = scanMs / findMs;
     out << "folder scan: " << listed << " files in " << folders << " folders, ListFolderFiles " << ms(scanMs)

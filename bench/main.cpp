@@ -2,6 +2,7 @@
 #include "RoadBench.h"
 #include "ScanBench.h"
 #include "TitleBench.h"
+#include "TocBench.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -13,6 +14,7 @@ int main(int argc, char* argv[]) {
     QTextStream out(stdout);
     out << "folvane benchmark\n";
     folvane::benchFileList(out);
+    folvane::benchTocEditing(out);
     folvane::benchFolderScan(out);
     folvane::benchTitlePass(out);
     folvane::benchWholeRoad(out);

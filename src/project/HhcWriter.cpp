@@ -56,8 +56,11 @@ QString buildContentsFile(const ListBox& toc, const ListBox& fileList, const QSt
     const bool baseIsFolder = test(projectFolder);
     const FolderTest knownBase = [&](const QString& path) { return path == projectFolder ? baseIsFolder : test(path); };
 
-    QString entries;
+    // One buffer, sized for the usual entry, so a large TOC is not copied as it grows.
     const int n = toc.count();
+    QString entries;
+    entries.reserve(2048 + qsizetype(n) * 224);
+    entries += header() + QStringLiteral("<UL>") + crlf;
     for (int i = 0; i < n; ++i) {
         const QString name = toc.text(i);
         const int level = lineDepth(name);
@@ -73,8 +76,8 @@ QString buildContentsFile(const ListBox& toc, const ListBox& fileList, const QSt
         for (int j = level - 1; j >= next; --j)
             entries += tabs(j) + QStringLiteral("</UL>") + crlf;
     }
-    return header() + QStringLiteral("<UL>") + crlf + entries + QStringLiteral("</UL>") + crlf +
-           QStringLiteral("</BODY></HTML>");
+    entries += QStringLiteral("</UL>") + crlf + QStringLiteral("</BODY></HTML>");
+    return entries;
 }
 
 } // namespace folvane
