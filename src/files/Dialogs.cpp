@@ -2,6 +2,7 @@
 
 #include "app/Host.h"
 #include "files/DialogMemory.h"
+#include "util/PathJoin.h"
 #include "util/RuntimeError.h"
 
 #include <QDir>
@@ -17,12 +18,18 @@ QString folderOf(const QString& path, QChar separator) {
 }
 
 QStringList askForFiles(Host& host, const DialogMemory& memory, int mode, const QString& filter, const QString& title,
-                        const QString& defaultExtension) {
+                        const QString& defaultExtension, PathStyle style) {
+    const QChar separator = pathSeparator(style);
     switch (mode) {
     case FileDialogMode::Open:
         return host.openFiles(memory.LastFolder, filter, title);
     case FileDialogMode::Save: {
-        const QString path = host.saveFile(memory.LastFolder, filter, title, defaultExtension);
+        // It opens in the last folder and proposes the name of the last file (the compile
+        // settings put the current output file there).
+        const QString name = memory.LastFile.section(separator, -1);
+        const QString start = name.isEmpty() || memory.LastFolder.isEmpty() ? memory.LastFolder
+                                                                            : joinPath(memory.LastFolder, name, style);
+        const QString path = host.saveFile(start, filter, title, defaultExtension);
         return path.isEmpty() ? QStringList() : QStringList{path};
     }
     default:
@@ -41,7 +48,7 @@ QString ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString
 
     QStringList paths;
     try {
-        paths = askForFiles(host, memory, mode, usedFilter, title, defaultExtension);
+        paths = askForFiles(host, memory, mode, usedFilter, title, defaultExtension, style);
     } catch (const RuntimeError&) {
         return {};
     }

@@ -122,7 +122,7 @@ void TestDialogs::saveDialogPassesItsOptions() {
         QStringLiteral("E:\\new\\book.chm"));
     const auto prompts = host.prompts(ScriptedHost::PromptKind::SaveFile);
     QCOMPARE(prompts.size(), 1);
-    QCOMPARE(prompts[0].defaultText, QStringLiteral("D:\\out\\"));
+    QCOMPARE(prompts[0].defaultText, QStringLiteral("D:\\out\\help.chm"));
     QCOMPARE(prompts[0].filter, kChmFilter);
     QCOMPARE(prompts[0].defaultExtension, QStringLiteral("chm"));
     QCOMPARE(prompts[0].text, QString());

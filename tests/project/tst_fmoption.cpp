@@ -260,7 +260,7 @@ void TestFmOption::browseForOutputFile() {
 
     const QList<Prompt> dialogs = host.prompts(PromptKind::SaveFile);
     QCOMPARE(dialogs.size(), 1);
-    QCOMPARE(dialogs[0].defaultText, QStringLiteral("/out/")); // the folder of the current output file
+    QCOMPARE(dialogs[0].defaultText, QStringLiteral("/out/help.chm")); // proposes the current output file
     QCOMPARE(dialogs[0].filter, QStringLiteral("*.chm|*.chm|*.*|*.*"));
     QCOMPARE(dialogs[0].defaultExtension, QStringLiteral("chm"));
     QCOMPARE(dialogs[0].text, QString());
@@ -272,7 +272,7 @@ void TestFmOption::browseForOutputFile() {
     options.Command1_Click();
     QCOMPARE(options.chmFN(), QStringLiteral("/new/place.chm"));
     QCOMPARE(host.prompts(PromptKind::SaveFile).size(), 2);
-    QCOMPARE(host.prompts(PromptKind::SaveFile)[1].defaultText, QStringLiteral("/new/"));
+    QCOMPARE(host.prompts(PromptKind::SaveFile)[1].defaultText, QStringLiteral("/new/place.chm"));
 }
 
 void TestFmOption::closingForgetsSettings() {
