@@ -174,7 +174,7 @@ void FmCHM::addFolder() {
 
 void FmCHM::compile() {
     const QString project = projectFilePath();
-    if (!QFileInfo::exists(project))
+    if (!QFileInfo(project).isFile())
         return;
     const QChar sep = pathSeparator(style_);
     if (style_ == PathStyle::Windows) {
