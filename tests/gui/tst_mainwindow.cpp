@@ -42,6 +42,7 @@ private slots:
     void deleteKeyInFileList();
     void dragSortCheckBoxSwapsLists();
     void rightClickRenamesTheCurrentEntry();
+    void draggingInSortModeMovesTheEntry();
     void droppedFilesJoinTheFileList();
     void modelFollowsTheList();
 
@@ -175,6 +176,23 @@ void TestMainWindow::rightClickRenamesTheCurrentEntry() {
     QCOMPARE(host_->prompts(ScriptedHost::PromptKind::Input).constLast().defaultText, QStringLiteral("  Intro"));
     QCOMPARE(form_->LB().text(0), QStringLiteral("Start"));
     QCOMPARE(form_->LB().text(1), QStringLiteral("b"));
+}
+
+void TestMainWindow::draggingInSortModeMovesTheEntry() {
+    fill(form_->LB(), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+    form_->setCheck1(true);
+    ListBoxView* list = window_->tocList(0);
+    QVERIFY(list->isVisible());
+    QTest::mousePress(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 0));
+    for (int row = 1; row <= 3; ++row)
+        QTest::mouseMove(list->viewport(), rowCentre(list, row));
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, rowCentre(list, 3));
+    const ListBox& toc = form_->L(0);
+    QCOMPARE(toc.text(0), QStringLiteral("b"));
+    QCOMPARE(toc.text(3), QStringLiteral("a"));
+    // The link travels with the text.
+    QCOMPARE(toc.itemData(3), 0);
+    QCOMPARE(toc.itemData(0), 1);
 }
 
 void TestMainWindow::droppedFilesJoinTheFileList() {
