@@ -93,7 +93,6 @@ public:
     void OpenOptions();
     int AskToSave();
     bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
-    void SwapEntries(ListBox& list, int a, int b) { list.swapEntries(a, b); }
 
     // Dialog wrappers with the shared memory of last folder and file.
     QString showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension);
