@@ -2,6 +2,7 @@
 #include "gui/ListBoxModel.h"
 #include "gui/ListBoxView.h"
 #include "gui/MainWindow.h"
+#include "project/FmOption.h"
 #include "support/ScriptedHost.h"
 
 #include <QAbstractItemModelTester>
@@ -45,6 +46,7 @@ private slots:
     void draggingInSortModeMovesTheEntry();
     void droppedFilesJoinTheFileList();
     void modelFollowsTheList();
+    void dialogsAreOwnedByTheMainWindow();
 
 private:
     ScriptedHost* host_ = nullptr;
@@ -236,6 +238,28 @@ void TestMainWindow::modelFollowsTheList() {
     QCOMPARE(model.data(model.index(1)).toString(), QStringLiteral("z"));
     list.clear();
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestMainWindow::dialogsAreOwnedByTheMainWindow() {
+    form_->Cmd_Click(2);
+    form_->Command2_Click();
+    auto* options = window_->findChild<QWidget*>(QStringLiteral("FmOption"));
+    auto* builder = window_->findChild<QWidget*>(QStringLiteral("FmContent"));
+    QVERIFY(options && options->isVisible());
+    QVERIFY(builder && builder->isVisible());
+    QCOMPARE(options->windowTitle(), QStringLiteral("编译设置"));
+    QCOMPARE(builder->windowTitle(), QStringLiteral("导航栏制作"));
+    // The close box of the settings forgets them; the builder only hides.
+    form_->fmOption().setChmTt(QStringLiteral("Help"));
+    options->close();
+    QTRY_VERIFY(!window_->findChild<QWidget*>(QStringLiteral("FmOption")));
+    QVERIFY(!form_->loadedFmOption());
+    builder->close();
+    QVERIFY(!builder->isVisible());
+    QCOMPARE(window_->findChild<QWidget*>(QStringLiteral("FmContent")), builder);
+    // Opened again: the design defaults.
+    form_->Cmd_Click(2);
+    QCOMPARE(form_->fmOption().chmTt(), QString());
 }
 
 QTEST_MAIN(TestMainWindow)
