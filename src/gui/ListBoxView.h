@@ -51,10 +51,11 @@ private:
     void pullCurrent();
     bool handleKey(QKeyEvent* e);
 
-    ListBoxModel* model_;
     bool syncing_ = false;
     bool tabToHandler_ = false;
     int savedScroll_ = 0;
+    // Last: creating the model sends this view an event, which reads the flags above.
+    ListBoxModel* model_;
 };
 
 } // namespace folvane
