@@ -3,6 +3,7 @@
 #include "NullHost.h"
 #include "Timing.h"
 #include "app/FmCHM.h"
+#include "app/KeyCodes.h"
 #include "files/MergeIntoList.h"
 #include "project/FmOption.h"
 #include "toc/ListBox.h"
@@ -13,8 +14,6 @@
 namespace folvane {
 
 namespace {
-constexpr int kDeleteKey = 46;
-
 QList<ListEntry> numbered(const QString& pattern, int count) {
     QList<ListEntry> entries;
     entries.reserve(count);
@@ -66,7 +65,7 @@ void benchDelete(QTextStream& out) {
         toc[i].selected = true;
     const double ms = bestOfThreeMs([&] { main.LB().setEntries(toc); },
                                     [&] {
-                                        int key = kDeleteKey;
+                                        int key = KeyCode::Delete;
                                         main.L_KeyDown(1, key, 0);
                                     });
     reportFigure(out, "Delete key on the TOC, every second entry selected", kListCapacity, ms, 20,

@@ -1,6 +1,7 @@
 #include "app/FmCHM.h"
 
 #include "app/Host.h"
+#include "app/KeyCodes.h"
 #include "files/Dialogs.h"
 #include "files/FileSelection.h"
 #include "files/MergeIntoList.h"
@@ -26,12 +27,6 @@
 namespace folvane {
 
 namespace {
-constexpr int kKeyDelete = 46;
-constexpr int kKeyTab = 9;
-constexpr int kKeyA = 65;
-constexpr int kShiftCtrl = 2;
-constexpr int kLeftButton = 1;
-constexpr int kRightButton = 2;
 const QChar kNul = u'\0';
 
 // Pages below the project folder are offered relative to it. Only a whole leading folder
@@ -249,7 +244,7 @@ void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
 }
 
 void FmCHM::LF_KeyDown(int& KeyCode, int /*Shift*/) {
-    if (KeyCode != kKeyDelete || LF.count() <= 1)
+    if (KeyCode != KeyCode::Delete || LF.count() <= 1)
         return;
     for (const ListEntry& e : LF.entries()) {
         if (e.selected && e.itemData > 0)
@@ -277,12 +272,13 @@ void FmCHM::Com_Click(int Index) {
 
 void FmCHM::L_KeyDown(int /*Index*/, int& KeyCode, int Shift) {
     ListBox& toc = LB();
-    if (KeyCode == kKeyDelete && toc.count() > 1) {
+    if (KeyCode == KeyCode::Delete && toc.count() > 1) {
         toc.removeSelected();
-    } else if (KeyCode == kKeyTab && (Shift == 0 || Shift == 1)) {
+    } else if (KeyCode == KeyCode::Tab && (Shift == 0 || Shift == 1)) {
         Com_Click(Shift);
         KeyCode = 0;
-    } else if (KeyCode == kKeyA && Shift == kShiftCtrl && toc.selectionMode() == ListBox::Selection::Extended) {
+    } else if (KeyCode == KeyCode::A && Shift == ShiftMask::Ctrl &&
+               toc.selectionMode() == ListBox::Selection::Extended) {
         toc.selectAll();
         emit listFocusRequested(lbIndex_);
         KeyCode = 0;
@@ -290,7 +286,7 @@ void FmCHM::L_KeyDown(int /*Index*/, int& KeyCode, int Shift) {
 }
 
 void FmCHM::L_KeyPress(int /*Index*/, int& KeyAscii) {
-    if (KeyAscii == kKeyTab)
+    if (KeyAscii == KeyCode::Tab)
         KeyAscii = 0;
 }
 
@@ -385,12 +381,12 @@ void FmCHM::Check1_Click() {
 }
 
 void FmCHM::L_MouseDown(int Index, int Button, int /*Shift*/) {
-    if (Index == 0 && Button == kLeftButton)
+    if (Index == 0 && Button == MouseButton::Left)
         DragIndex = l0_.listIndex();
 }
 
 void FmCHM::L_MouseMove(int Index, int Button, int /*Shift*/) {
-    if (Index != 0 || Button != kLeftButton)
+    if (Index != 0 || Button != MouseButton::Left)
         return;
     const int c = l0_.listIndex();
     if (c == DragIndex || !l0_.isValidIndex(c) || !l0_.isValidIndex(DragIndex))
@@ -407,7 +403,7 @@ void FmCHM::L_MouseMove(int Index, int Button, int /*Shift*/) {
 }
 
 void FmCHM::L_MouseUp(int Index, int Button, int /*Shift*/) {
-    if (Button != kRightButton)
+    if (Button != MouseButton::Right)
         return;
     const ListBox& list = L(Index);
     const QString current = list.isValidIndex(list.listIndex()) ? list.text(list.listIndex()) : QString();

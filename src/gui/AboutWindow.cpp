@@ -1,5 +1,7 @@
 #include "gui/AboutWindow.h"
 
+#include "gui/KeyTranslation.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -42,17 +44,6 @@ QFrame* separator(const char* name) {
     return line;
 }
 
-// Key codes as the form knows them: Esc is 27, letters and digits are their ASCII codes.
-int virtualKey(const QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape)
-        return About::kEscape;
-    return event->key() < 0x100 ? event->key() : 0;
-}
-
-int shiftMask(Qt::KeyboardModifiers modifiers) {
-    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
-           (modifiers & Qt::AltModifier ? 4 : 0);
-}
 } // namespace
 
 AboutWindow::AboutWindow(Host& host, QWidget* owner) : QDialog(owner), form_(host) {
@@ -214,7 +205,7 @@ void AboutWindow::keyReleaseEvent(QKeyEvent* event) {
 void AboutWindow::keyUp(QKeyEvent* event) {
     event->accept();
     if (!event->isAutoRepeat())
-        form_.Form_KeyUp(virtualKey(event), shiftMask(event->modifiers()));
+        form_.Form_KeyUp(formKeyCode(event), formShiftMask(event->modifiers()));
 }
 
 } // namespace folvane

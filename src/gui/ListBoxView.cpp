@@ -1,5 +1,7 @@
 #include "gui/ListBoxView.h"
 
+#include "app/KeyCodes.h"
+#include "gui/KeyTranslation.h"
 #include "gui/ListBoxModel.h"
 #include "toc/ListBox.h"
 
@@ -11,33 +13,6 @@
 namespace folvane {
 
 namespace {
-int shiftMask(Qt::KeyboardModifiers mods) {
-    return (mods.testFlag(Qt::ShiftModifier) ? 1 : 0) | (mods.testFlag(Qt::ControlModifier) ? 2 : 0) |
-           (mods.testFlag(Qt::AltModifier) ? 4 : 0);
-}
-
-int buttonMask(Qt::MouseButtons buttons) {
-    return (buttons.testFlag(Qt::LeftButton) ? 1 : 0) | (buttons.testFlag(Qt::RightButton) ? 2 : 0) |
-           (buttons.testFlag(Qt::MiddleButton) ? 4 : 0);
-}
-
-// The key codes the forms know; 0 for keys they never handle.
-int keyCode(int qtKey) {
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return qtKey;
-    switch (qtKey) {
-    case Qt::Key_Delete:
-        return 46;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 9;
-    case Qt::Key_Escape:
-        return 27;
-    default:
-        return 0;
-    }
-}
-
 QStringList localPaths(const QMimeData* data) {
     QStringList paths;
     if (!data || !data->hasUrls())
@@ -159,12 +134,12 @@ void ListBoxView::currentChanged(const QModelIndex& current, const QModelIndex& 
 }
 
 bool ListBoxView::handleKey(QKeyEvent* e) {
-    int code = keyCode(e->key());
+    int code = formKeyCode(e);
     if (code == 0 || !onKeyDown)
         return false;
-    int shift = shiftMask(e->modifiers());
+    int shift = formShiftMask(e->modifiers());
     if (e->key() == Qt::Key_Backtab)
-        shift |= 1;
+        shift |= ShiftMask::Shift;
     onKeyDown(code, shift);
     if (code == 0) {
         e->accept();
@@ -179,7 +154,7 @@ bool ListBoxView::event(QEvent* e) {
         if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
             !key->modifiers().testFlag(Qt::ControlModifier)) {
             handleKey(key);
-            int ascii = 9;
+            int ascii = KeyCode::Tab;
             if (onKeyPress)
                 onKeyPress(ascii);
             return true; // Tab never moves the focus away from a TOC list.
@@ -198,7 +173,7 @@ void ListBoxView::keyPressEvent(QKeyEvent* e) {
 }
 
 void ListBoxView::mousePressEvent(QMouseEvent* e) {
-    const int shift = shiftMask(e->modifiers());
+    const int shift = formShiftMask(e->modifiers());
     if (e->button() == Qt::RightButton) {
         // A right click does not move the selection: it renames the current entry.
         if (onMouseDown)
@@ -208,7 +183,7 @@ void ListBoxView::mousePressEvent(QMouseEvent* e) {
     }
     QListView::mousePressEvent(e);
     if (onMouseDown)
-        onMouseDown(buttonMask(e->button()), shift);
+        onMouseDown(formButtonMask(e->button()), shift);
 }
 
 void ListBoxView::mouseMoveEvent(QMouseEvent* e) {
@@ -216,15 +191,15 @@ void ListBoxView::mouseMoveEvent(QMouseEvent* e) {
         return;
     QListView::mouseMoveEvent(e);
     if (onMouseMove)
-        onMouseMove(buttonMask(e->buttons()), shiftMask(e->modifiers()));
+        onMouseMove(formButtonMask(e->buttons()), formShiftMask(e->modifiers()));
 }
 
 void ListBoxView::mouseReleaseEvent(QMouseEvent* e) {
-    const int shift = shiftMask(e->modifiers());
+    const int shift = formShiftMask(e->modifiers());
     if (e->button() != Qt::RightButton)
         QListView::mouseReleaseEvent(e);
     if (onMouseUp)
-        onMouseUp(buttonMask(e->button()), shift);
+        onMouseUp(formButtonMask(e->button()), shift);
     if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid() && onClick)
         onClick();
 }

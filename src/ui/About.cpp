@@ -1,6 +1,7 @@
 #include "ui/About.h"
 
 #include "app/Host.h"
+#include "app/KeyCodes.h"
 
 #include <exception>
 #include <utility>
@@ -75,7 +76,7 @@ void About::Text1_DblClick() {
 }
 
 void About::Form_KeyUp(int keyCode, int /*shift*/) {
-    if (keyCode == kEscape)
+    if (keyCode == KeyCode::Escape)
         emit closeRequested();
 }
 

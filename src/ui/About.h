@@ -14,8 +14,6 @@ class Host;
 class About : public QObject {
     Q_OBJECT
 public:
-    static constexpr int kEscape = 27;
-
     // fileDescription is the version information's description; "\n" in it marks a line break.
     explicit About(Host& host, QString fileDescription = ProjectInfo::description(), QObject* parent = nullptr);
 

@@ -147,6 +147,9 @@ void TestMainWindow::deleteKeyInFileList() {
     ListBoxView* lf = window_->fileList();
     QTest::mouseClick(lf->viewport(), Qt::LeftButton, {}, rowCentre(lf, 1));
     QCOMPARE(window_->findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("1"));
+    // Qt's "." shares the Delete key's code; it must not delete.
+    QTest::keyClick(lf, Qt::Key_Period);
+    QCOMPARE(form_->LF.count(), 3);
     QTest::keyClick(lf, Qt::Key_Delete);
     QCOMPARE(form_->LF.count(), 2);
     QCOMPARE(form_->LF.text(1), QStringLiteral("/s/c"));
