@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -35,6 +36,8 @@ int main(int argc, char* argv[]) {
     folvane::QtHost host;
     folvane::FmCHM form(host);
     folvane::MainWindow window(form, host);
-    form.Form_Load();
+    // Loading runs inside the event loop: closing the window during the first scan must be able
+    // to end it, and a quit asked for before the loop runs would be lost.
+    QTimer::singleShot(0, &form, &folvane::FmCHM::Form_Load);
     return QApplication::exec();
 }

@@ -36,6 +36,9 @@ private slots:
     void copyLiesBesideProjectUntilRemoved();
     void unreadableProjectIsReported();
     void runnerReportsChmcmdStatusAndCleansUp();
+    void backslashNamesAreLeftOut();
+    void runnerRetriesWithoutSearch_data();
+    void runnerRetriesWithoutSearch();
     void missingChmcmdIsReported();
 #endif
 
@@ -272,6 +275,61 @@ void TestHhcAdapter::runnerReportsChmcmdStatusAndCleansUp() {
     QVERIFY(output.endsWith(QStringLiteral("oops\n")));
     QCOMPARE(runner.outputFile(), project.output);
     QCOMPARE(entries(), QStringList{QStringLiteral("HH_KVEL.hhp")});
+}
+
+void TestHhcAdapter::backslashNamesAreLeftOut() {
+    // chmcmd reads "\\" as a separator: a file really named with one would stop the compile,
+    // while a Windows-style name of an existing file still works.
+    writeFile(QStringLiteral("back\\slash.htm"), "x");
+    writeFile(QStringLiteral("sub/page.htm"), "x");
+    ProgramProject project;
+    project.files = QStringList{dir() + QStringLiteral("/back\\slash.htm"), QStringLiteral("sub\\page.htm"),
+                                dir() + QStringLiteral("/sub/page.htm")};
+    HhpRewriter rewriter(dir() + QStringLiteral("/HH_KVEL.hhp"));
+    const QString text = rewriter.rewrite(project.text());
+    QVERIFY(text.endsWith(QStringLiteral("[FILES]\r\nsub\\page.htm\r\nsub/page.htm\r\n")));
+    QCOMPARE(rewriter.skippedFiles(), QStringList{QStringLiteral("back\\slash.htm")});
+    QVERIFY(rewriter.allFilesExist());
+}
+
+void TestHhcAdapter::runnerRetriesWithoutSearch_data() {
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("fileMissing");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<int>("runs");
+    const QByteArray count = "#!/bin/sh\necho run >> \"$(dirname \"$0\")/runs\"\n";
+    QTest::newRow("dies only with search") << count + "grep -q 'Full-text search=Yes' \"$1\" && exit 217\nexit 0\n"
+                                           << false << 0 << 2;
+    QTest::newRow("dies anyway") << count + "exit 217\n" << false << 217 << 2;
+    QTest::newRow("missing file") << count + "exit 217\n" << true << 217 << 1;
+    QTest::newRow("ordinary failure") << count + "exit 1\n" << false << 1 << 1;
+}
+
+void TestHhcAdapter::runnerRetriesWithoutSearch() {
+    QFETCH(QByteArray, script);
+    QFETCH(bool, fileMissing);
+    const QString fake = writeFile(QStringLiteral("bin/fake-chmcmd"), script);
+    QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    qputenv("FOLVANE_CHMCMD", fake.toLocal8Bit());
+    ProgramProject project;
+    project.files = {fileMissing ? dir() + QStringLiteral("/gone.htm") : writeFile(QStringLiteral("a.htm"), "")};
+    QVERIFY(project.text().contains(QStringLiteral("Full-text search=Yes\r\n")));
+    const QString projectFile = writeFile(QStringLiteral("HH_KVEL.hhp"), project.text().toUtf8());
+
+    ChmcmdRunner runner;
+    QString output;
+    connect(&runner, &ChmcmdRunner::output, this, [&output](const QString& text) { output += text; });
+    QSignalSpy finished(&runner, &ChmcmdRunner::finished);
+    runner.start(projectFile, ChmcmdRunner::Output::Capture);
+    QTEST(runner.waitForFinished(), "status");
+
+    QCOMPARE(finished.count(), 1);
+    QFETCH(int, runs);
+    QFile ran(dir() + QStringLiteral("/bin/runs"));
+    QVERIFY(ran.open(QIODevice::ReadOnly));
+    QCOMPARE(ran.readAll().count("run"), runs);
+    QCOMPARE(output.contains(QStringLiteral("关闭全文搜索")), runs == 2);
+    QVERIFY(!entries().join(u' ').contains(QStringLiteral(".HH_KVEL-")));
 }
 
 void TestHhcAdapter::missingChmcmdIsReported() {

@@ -35,24 +35,51 @@ void ChmcmdRunner::start(const QString& projectFile, Output mode) {
         return;
     running_ = true;
     status_ = 0;
+    projectFile_ = projectFile;
+    mode_ = mode;
+    searchDropped_ = false;
     if (!copy_.create(projectFile)) {
         finish(ProjectFailed, copy_.error());
         return;
     }
+    for (const QString& name : copy_.skippedFiles())
+        emit output(QStringLiteral("chmcmd 无法编入名称中含 \\ 的文件，已略过：") + name + u'\n');
+    launch();
+}
+
+void ChmcmdRunner::launch() {
     const QString program = locate();
     if (program.isEmpty()) {
         finish(NotFound, QStringLiteral("找不到 chmcmd：请安装 fp-utils。"));
         return;
     }
     decoder_.resetState();
-    process_.setProcessChannelMode(mode == Output::Forward ? QProcess::ForwardedChannels : QProcess::MergedChannels);
+    process_.setProcessChannelMode(mode_ == Output::Forward ? QProcess::ForwardedChannels : QProcess::MergedChannels);
     process_.setWorkingDirectory(copy_.projectFolder());
     process_.start(program, {copy_.path()});
 }
 
+// chmcmd dies building the search index of a project without a single word; the help file
+// is still worth having without search.
+void ChmcmdRunner::retryWithoutSearch() {
+    searchDropped_ = true;
+    emit output(QStringLiteral("chmcmd 异常终止；关闭全文搜索后重新编译。\n"));
+    if (!copy_.create(projectFile_, false)) {
+        finish(ProjectFailed, copy_.error());
+        return;
+    }
+    launch();
+}
+
 int ChmcmdRunner::waitForFinished() {
-    if (running_ && !process_.waitForFinished(-1) && running_)
+    // A retry starts the next run from inside the wait.
+    while (running_) {
+        if (process_.waitForFinished(-1))
+            continue;
         processError(QProcess::UnknownError);
+        if (running_)
+            finish(Crashed, QStringLiteral("chmcmd 异常终止。"));
+    }
     return status_;
 }
 
@@ -71,6 +98,12 @@ void ChmcmdRunner::readOutput() {
 
 void ChmcmdRunner::processFinished(int exitCode, QProcess::ExitStatus exitStatus) {
     readOutput();
+    const bool died = exitStatus == QProcess::CrashExit || exitCode == UnhandledException;
+    // A missing file kills chmcmd too; another run would not help.
+    if (died && copy_.fullTextSearch() && copy_.allFilesExist() && !searchDropped_) {
+        retryWithoutSearch();
+        return;
+    }
     if (exitStatus == QProcess::CrashExit)
         finish(Crashed, QStringLiteral("chmcmd 异常终止。"));
     else

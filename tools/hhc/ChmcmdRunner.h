@@ -22,6 +22,8 @@ public:
     static constexpr int Crashed = 1;
     static constexpr int CannotStart = 126;
     static constexpr int NotFound = 127;
+    // The exit status of a Free Pascal program that ends on an unhandled exception.
+    static constexpr int UnhandledException = 217;
 
     explicit ChmcmdRunner(QObject* parent = nullptr);
     ~ChmcmdRunner() override;
@@ -47,6 +49,8 @@ signals:
     void finished(int status);
 
 private:
+    void launch();
+    void retryWithoutSearch();
     void readOutput();
     void processFinished(int exitCode, QProcess::ExitStatus exitStatus);
     void processError(QProcess::ProcessError error);
@@ -55,8 +59,11 @@ private:
     QProcess process_;
     ProjectCopy copy_;
     QStringDecoder decoder_{QStringConverter::System};
+    QString projectFile_;
+    Output mode_ = Output::Forward;
     int status_ = 0;
     bool running_ = false;
+    bool searchDropped_ = false;
 };
 
 } // namespace folvane

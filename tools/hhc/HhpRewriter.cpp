@@ -90,6 +90,9 @@ QString HhpRewriter::rewrite(const QString& text) {
     const Options options = readOptions(lines);
     const QString lineEnd = lines.first().endsWith(u'\r') ? QStringLiteral("\r") : QString();
     outputFile_ = resolveOutput(QString());
+    skippedFiles_.clear();
+    fullTextSearch_ = false;
+    allFilesExist_ = true;
 
     QStringList out;
     QStringList seenFiles;
@@ -109,6 +112,11 @@ QString HhpRewriter::rewrite(const QString& text) {
             line = rewriteWindow(line, options);
         } else if (section == u"FILES" && !line.trimmed().isEmpty()) {
             line = relativeToProject(line);
+            if (namesBackslashFile(line)) {
+                skippedFiles_.append(line);
+                continue;
+            }
+            allFilesExist_ = allFilesExist_ && chmcmdFinds(line);
             // One name twice would give the help file two directory entries.
             if (seenFiles.contains(line))
                 continue;
@@ -161,6 +169,13 @@ QString HhpRewriter::rewriteOption(const QString& line) {
         return key + topic(valueOf(line));
     if (isKey(line, QLatin1StringView("Contents file")) || isKey(line, QLatin1StringView("Index file")))
         return key + dequoted(valueOf(line));
+    if (isKey(line, QLatin1StringView("Full-text search"))) {
+        fullTextSearch_ = valueOf(line).trimmed().compare(QLatin1StringView("Yes"), Qt::CaseInsensitive) == 0;
+        if (!searchAllowed_ && fullTextSearch_) {
+            fullTextSearch_ = false;
+            return key + QStringLiteral("No");
+        }
+    }
     return line;
 }
 
@@ -216,6 +231,17 @@ QString HhpRewriter::relativeToProject(const QString& path) const {
         return rel;
     const QString canonicalRel = QDir(canonicalDir).relativeFilePath(canonicalPath);
     return outside(canonicalRel) ? rel : canonicalRel;
+}
+
+bool HhpRewriter::namesBackslashFile(const QString& relative) const {
+    return relative.contains(u'\\') && QFileInfo::exists(QDir(projectDir_).filePath(relative)) &&
+           !chmcmdFinds(relative);
+}
+
+bool HhpRewriter::chmcmdFinds(const QString& relative) const {
+    QString mapped = relative;
+    mapped.replace(u'\\', u'/');
+    return QFileInfo::exists(QDir(projectDir_).filePath(mapped));
 }
 
 QString HhpRewriter::topic(const QString& value) const {

@@ -18,6 +18,16 @@ public:
 
     // Absolute path of the help file the last rewritten project produces.
     const QString& outputFile() const { return outputFile_; }
+    // File names the last rewrite left out: chmcmd reads "\\" as a separator, so a file whose
+    // name really holds one would stop the whole compile.
+    const QStringList& skippedFiles() const { return skippedFiles_; }
+    // Whether every file the last rewritten project lists exists.
+    bool allFilesExist() const { return allFilesExist_; }
+    // Whether the last rewritten project asked for full-text search.
+    bool fullTextSearch() const { return fullTextSearch_; }
+    // Turns full-text search off in later rewrites: chmcmd dies building the index of a
+    // project that has no words at all.
+    void disableFullTextSearch() { searchAllowed_ = false; }
 
     // A file name as chmcmd needs it: relative to the project folder ("../" for files outside it).
     QString relativeToProject(const QString& path) const;
@@ -36,10 +46,17 @@ private:
     QString rewriteOption(const QString& line);
     QString rewriteWindow(const QString& line, const Options& options) const;
     QString resolveOutput(const QString& value) const;
+    bool namesBackslashFile(const QString& relative) const;
+    // Whether chmcmd, reading "\\" as "/", finds the file.
+    bool chmcmdFinds(const QString& relative) const;
 
     QString projectFile_;
     QString projectDir_;
     QString outputFile_;
+    QStringList skippedFiles_;
+    bool fullTextSearch_ = false;
+    bool allFilesExist_ = true;
+    bool searchAllowed_ = true;
 };
 
 } // namespace folvane

@@ -14,7 +14,7 @@ ProjectCopy::ProjectCopy() = default;
 
 ProjectCopy::~ProjectCopy() = default;
 
-bool ProjectCopy::create(const QString& projectFile) {
+bool ProjectCopy::create(const QString& projectFile, bool fullTextSearch) {
     remove();
     const QFileInfo info(projectFile);
     if (!info.exists())
@@ -27,10 +27,15 @@ bool ProjectCopy::create(const QString& projectFile) {
     in.close();
 
     HhpRewriter rewriter(info.absoluteFilePath());
+    if (!fullTextSearch)
+        rewriter.disableFullTextSearch();
     QStringEncoder encode(QStringConverter::System);
     const QByteArray bytes = encode(rewriter.rewrite(text));
     projectFolder_ = info.absolutePath();
     outputFile_ = rewriter.outputFile();
+    skippedFiles_ = rewriter.skippedFiles();
+    fullTextSearch_ = rewriter.fullTextSearch();
+    allFilesExist_ = rewriter.allFilesExist();
 
     // chmcmd tells project formats apart by the ".hhp" ending.
     auto file = std::make_unique<QTemporaryFile>(projectFolder_ + QStringLiteral("/.") + info.completeBaseName() +

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -19,13 +20,17 @@ public:
     ProjectCopy& operator=(const ProjectCopy&) = delete;
 
     // Reads the project and writes the copy. On failure returns false and error() says why.
-    bool create(const QString& projectFile);
+    // Without fullTextSearch the copy asks for no search index.
+    bool create(const QString& projectFile, bool fullTextSearch = true);
     void remove();
 
     QString path() const;
     const QString& projectFolder() const { return projectFolder_; }
     const QString& outputFile() const { return outputFile_; }
     const QString& error() const { return error_; }
+    const QStringList& skippedFiles() const { return skippedFiles_; }
+    bool fullTextSearch() const { return fullTextSearch_; }
+    bool allFilesExist() const { return allFilesExist_; }
 
 private:
     bool fail(const QString& message, const QString& path);
@@ -34,6 +39,9 @@ private:
     QString projectFolder_;
     QString outputFile_;
     QString error_;
+    QStringList skippedFiles_;
+    bool fullTextSearch_ = false;
+    bool allFilesExist_ = true;
 };
 
 } // namespace folvane
