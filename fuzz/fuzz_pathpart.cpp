@@ -13,7 +13,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const QString part = PathPart(path, mode, style);
     const QString name = PathPart(path, 0, style);
-    FUZZ_CHECK(path.contains(part));
+    // Windows style answers with "\\" separators.
+    QString native = path;
+    if (style == PathStyle::Windows)
+        native.replace(u'/', u'\\');
+    FUZZ_CHECK(native.contains(part));
     FUZZ_CHECK(!name.contains(u'/') && !(style == PathStyle::Windows && name.contains(u'\\')));
     if (mode == 1)
         FUZZ_CHECK(name.startsWith(part));
