@@ -47,6 +47,8 @@ private:
         return tmp_->path();
     }
     QString writeFile(const QString& name, const QByteArray& bytes) const;
+    // Installs a stand-in compiler running script as the chmcmd the runner finds.
+    bool useFakeChmcmd(const QByteArray& script) const;
     QStringList entries() const;
 
     std::unique_ptr<QTemporaryDir> tmp_;
@@ -74,6 +76,14 @@ QString TestHhcAdapter::writeFile(const QString& name, const QByteArray& bytes) 
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
     return path;
+}
+
+bool TestHhcAdapter::useFakeChmcmd(const QByteArray& script) const {
+    const QString fake = writeFile(QStringLiteral("bin/fake-chmcmd"), script);
+    if (!QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return false;
+    qputenv("FOLVANE_CHMCMD", fake.toLocal8Bit());
+    return true;
 }
 
 QStringList TestHhcAdapter::entries() const {
@@ -251,10 +261,7 @@ void TestHhcAdapter::unreadableProjectIsReported() {
 
 void TestHhcAdapter::runnerReportsChmcmdStatusAndCleansUp() {
     // A stand-in compiler shows where it runs and what it was given.
-    const QString fake = writeFile(QStringLiteral("bin/fake-chmcmd"),
-                                   "#!/bin/sh\necho \"in $(pwd)\"\ncat \"$1\"\necho oops >&2\nexit 3\n");
-    QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    qputenv("FOLVANE_CHMCMD", fake.toLocal8Bit());
+    QVERIFY(useFakeChmcmd("#!/bin/sh\necho \"in $(pwd)\"\ncat \"$1\"\necho oops >&2\nexit 3\n"));
     ProgramProject project;
     project.output = dir() + QStringLiteral("/帮助.chm");
     const QString projectFile = writeFile(QStringLiteral("HH_KVEL.hhp"), project.text().toUtf8());
@@ -308,9 +315,7 @@ void TestHhcAdapter::runnerRetriesWithoutSearch_data() {
 void TestHhcAdapter::runnerRetriesWithoutSearch() {
     QFETCH(QByteArray, script);
     QFETCH(bool, fileMissing);
-    const QString fake = writeFile(QStringLiteral("bin/fake-chmcmd"), script);
-    QVERIFY(QFile::setPermissions(fake, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    qputenv("FOLVANE_CHMCMD", fake.toLocal8Bit());
+    QVERIFY(useFakeChmcmd(script));
     ProgramProject project;
     project.files = {fileMissing ? dir() + QStringLiteral("/gone.htm") : writeFile(QStringLiteral("a.htm"), "")};
     QVERIFY(project.text().contains(QStringLiteral("Full-text search=Yes\r\n")));
