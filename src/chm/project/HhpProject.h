@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folvane::chm {
+
+// One definition of the [WINDOWS] section: name="caption","contents","index",...
+struct HhpWindow {
+    std::string name;
+    // Every comma-separated field after "=", quotes removed, in order. The rectangle
+    // "[l,t,r,b]" is one field, brackets kept.
+    std::vector<std::string> fields;
+};
+
+// What a project file says, all text in UTF-8. Paths are as written: relative to the
+// project folder or absolute, with the separators the file uses.
+struct HhpProject {
+    std::string compiledFile;
+    std::string contentsFile;
+    std::string indexFile;
+    std::string defaultTopic;
+    std::string defaultWindow;
+    std::string title;
+    std::string defaultFont;
+    // The LCID of a "Language=" line (its leading number, "0x804 中文(中国)" gives 0x804).
+    std::optional<std::uint32_t> language;
+    bool fullTextSearch = false;
+    std::vector<HhpWindow> windows;
+    std::vector<std::string> files;
+    // One line for each key or section read and left without effect, for the user.
+    std::vector<std::string> notices;
+};
+
+} // namespace folvane::chm

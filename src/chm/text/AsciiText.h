@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string_view>
+
+namespace folvane::chm {
+
+// Case and blanks in the ASCII range only: the same for every locale, and bytes of other
+// UTF-8 characters are never touched.
+class AsciiText {
+public:
+    static char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+    static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+    static bool equalsIgnoringCase(std::string_view a, std::string_view b);
+    // Without leading and trailing spaces and tabs.
+    static std::string_view trimmed(std::string_view text);
+    static std::string_view trimmedRight(std::string_view text);
+};
+
+} // namespace folvane::chm

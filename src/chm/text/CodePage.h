@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace folvane::chm {
+
+// Conversion between UTF-8 and a Windows code page (936, 950, 932, 949, 1252, 65001 ...).
+class CodePage {
+public:
+    // What to put in place of a character the code page lacks.
+    enum class Unmappable {
+        Question,        // "?"
+        NumericReference // "&#N;" with N the character's code point, for HTML text
+    };
+
+    // Whether this system can convert to and from the code page.
+    static bool supported(std::uint32_t codePage);
+    // utf8 must be valid UTF-8. Unsupported code pages give the UTF-8 unchanged.
+    static std::string fromUtf8(std::string_view utf8, std::uint32_t codePage, Unmappable unmappable);
+    // Bytes that are not valid in the code page become U+FFFD.
+    static std::string toUtf8(std::string_view bytes, std::uint32_t codePage);
+};
+
+} // namespace folvane::chm

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace folvane::chm {
+
+// Text files of a project (project, contents and index files) as UTF-8: taken as UTF-8
+// when the bytes are valid UTF-8 (a byte-order mark is dropped), otherwise decoded from
+// the fallback code page.
+struct DecodedText {
+    std::string utf8;
+    bool wasUtf8 = true;
+};
+
+DecodedText decodeText(std::string_view bytes, std::uint32_t fallbackCodePage);
+
+bool isValidUtf8(std::string_view bytes);
+
+} // namespace folvane::chm
