@@ -50,27 +50,24 @@ void TestTextEncoding::decode_data() {
     QTest::addColumn<bool>("wasUtf8");
 
     const QByteArray chinese = "中文";
+    const QByteArray bad = "\xEF\xBF\xBD"; // U+FFFD
     QTest::newRow("ASCII") << QByteArray("Title=a\r\n") << 936 << QByteArray("Title=a\r\n") << true;
     QTest::newRow("UTF-8 without mark") << chinese << 936 << chinese << true;
     QTest::newRow("UTF-8 mark dropped") << QByteArray("\xEF\xBB\xBF" + chinese) << 936 << chinese << true;
     QTest::newRow("mark, then a bad byte")
-        << QByteArray("\xEF\xBB\xBF\xD6\xD0") << 936 << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD") << true;
+        << QByteArray("\xEF\xBB\xBF\xD6\xD0") << 936 << QByteArray(bad + bad) << true;
     QTest::newRow("GBK") << QByteArray("\xD6\xD0\xCE\xC4") << 936 << chinese << false;
-    QTest::newRow("GBK, bad bytes replaced") << QByteArray("\xD6\xD0\xFF\x41\x81") << 936
-                                             << QByteArray("中\xEF\xBF\xBD"
-                                                           "A\xEF\xBF\xBD")
-                                             << false;
+    QTest::newRow("GBK, bad bytes replaced")
+        << QByteArray("\xD6\xD0\xFF\x41\x81") << 936 << QByteArray("中" + bad + "A" + bad) << false;
     QTest::newRow("Big5") << QByteArray("\xA4\xA4\xA4\xE5") << 950 << chinese << false;
     QTest::newRow("Shift JIS") << QByteArray("\x93\xFA\x96\x7B") << 932 << QByteArray("日本") << false;
     QTest::newRow("overlong is no UTF-8") << QByteArray("\xC0\xAF") << 1252 << QByteArray("À¯") << false;
-    QTest::newRow("unsupported code page") << QByteArray("a\xFF") << 12345 << QByteArray("a\xEF\xBF\xBD") << false;
+    QTest::newRow("unsupported code page") << QByteArray("a\xFF") << 12345 << QByteArray("a" + bad) << false;
     QTest::newRow("UTF-16LE") << QByteArray("\xFF\xFE\x2D\x4E\x87\x65", 6) << 1252 << chinese << false;
-    QTest::newRow("UTF-16BE, odd byte") << QByteArray("\xFE\xFF\x4E\x2D\x65", 5) << 1252 << QByteArray("中\xEF\xBF\xBD")
+    QTest::newRow("UTF-16BE, odd byte") << QByteArray("\xFE\xFF\x4E\x2D\x65", 5) << 1252 << QByteArray("中" + bad)
                                         << false;
-    QTest::newRow("UTF-16 lone surrogate") << QByteArray("\xFF\xFE\x3D\xD8\x41\x00", 6) << 1252
-                                           << QByteArray("\xEF\xBF\xBD"
-                                                         "A")
-                                           << false;
+    QTest::newRow("UTF-16 lone surrogate")
+        << QByteArray("\xFF\xFE\x3D\xD8\x41\x00", 6) << 1252 << QByteArray(bad + "A") << false;
 }
 
 void TestTextEncoding::decode() {
@@ -122,6 +119,8 @@ void TestTextEncoding::fromUtf8_data() {
     QTest::newRow("bad UTF-8 byte") << QByteArray("a\xFF"
                                                   "b\xE4")
                                     << 936 << false << QByteArray("a?b?");
+    QTest::newRow("pieces end between characters") << QByteArray(QByteArray("中").repeated(200) + "😀") << 936 << true
+                                                   << QByteArray(QByteArray("\xD6\xD0").repeated(200) + "&#128512;");
     QTest::newRow("Big5") << QByteArray("中文") << 950 << false << QByteArray("\xA4\xA4\xA4\xE5");
     QTest::newRow("UTF-8 stays") << QByteArray("中😀") << 65001 << true << QByteArray("中😀");
     QTest::newRow("unsupported stays") << QByteArray("中") << 12345 << true << QByteArray("中");

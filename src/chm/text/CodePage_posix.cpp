@@ -5,6 +5,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 
@@ -32,6 +33,22 @@ constexpr std::array kCodePageNames{
     CodePageName{28597, "ISO-8859-7"}, CodePageName{28605, "ISO-8859-15"}, CodePageName{51949, "EUC-KR"},
     CodePageName{54936, "GB18030"},
 };
+
+// glibc converts from UTF-8 in two steps and, when the second fails on a character, runs
+// the first again over all the input it was given: small pieces keep text with many
+// unmappable characters fast.
+constexpr std::size_t kPieceBytes = 256;
+
+// A piece ends before the lead byte of a character, never inside one.
+std::size_t pieceEnd(std::string_view utf8, std::size_t start) {
+    std::size_t end = std::min(utf8.size(), start + kPieceBytes);
+    for (int back = 0; back < 3 && end < utf8.size() && end > start + 1; ++back) {
+        if ((static_cast<unsigned char>(utf8[end]) & 0xC0) != 0x80)
+            break;
+        --end;
+    }
+    return end;
+}
 
 const char* iconvName(std::uint32_t codePage) {
     for (const CodePageName& entry : kCodePageNames) {
@@ -106,9 +123,10 @@ std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Un
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
-        pos = converter.run(utf8, pos, out);
-        if (pos >= utf8.size())
-            break;
+        const std::size_t end = pieceEnd(utf8, pos);
+        pos = converter.run(utf8.substr(0, end), pos, out);
+        if (pos >= end)
+            continue;
         // A character the code page lacks, or a byte that is no UTF-8.
         const Utf8::Decoded bad = Utf8::decode(utf8, pos);
         appendUnmappable(out, bad.codePoint, unmappable);
