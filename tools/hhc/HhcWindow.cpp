@@ -1,5 +1,6 @@
 #include "hhc/HhcWindow.h"
 
+#include <QCloseEvent>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -8,7 +9,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
-namespace folvane {
+namespace folvane::hhc {
 
 HhcWindow::HhcWindow(QWidget* parent)
     : QWidget(parent), output_(new QPlainTextEdit(this)), status_(new QLabel(QStringLiteral("正在编译…"), this)) {
@@ -44,17 +45,14 @@ void HhcWindow::appendOutput(const QString& text) {
     output_->verticalScrollBar()->setValue(output_->verticalScrollBar()->maximum());
 }
 
-void HhcWindow::showResult(int status, const QString& outputFile) {
-    const QString verdict = status == 0 ? QStringLiteral("编译成功") : QStringLiteral("编译失败");
-    QString line = verdict;
-    if (status != 0)
-        line += QStringLiteral("（状态 %1）").arg(status);
-    if (!outputFile.isEmpty())
-        line += QStringLiteral("：") + outputFile;
-    if (!output_->toPlainText().isEmpty() && !output_->toPlainText().endsWith(u'\n'))
-        appendOutput(QStringLiteral("\n"));
-    appendOutput(line + u'\n');
-    status_->setText(verdict);
+void HhcWindow::showResult(bool succeeded, const QString& text) {
+    appendOutput(text + u'\n');
+    status_->setText(succeeded ? QStringLiteral("编译成功") : QStringLiteral("编译失败"));
 }
 
-} // namespace folvane
+void HhcWindow::closeEvent(QCloseEvent* event) {
+    emit closing();
+    QWidget::closeEvent(event);
+}
+
+} // namespace folvane::hhc

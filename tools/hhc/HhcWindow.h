@@ -5,7 +5,7 @@
 class QLabel;
 class QPlainTextEdit;
 
-namespace folvane {
+namespace folvane::hhc {
 
 // Shows the compiler's output when there is no terminal, as a console window would.
 class HhcWindow : public QWidget {
@@ -14,12 +14,18 @@ public:
     explicit HhcWindow(QWidget* parent = nullptr);
 
     void appendOutput(const QString& text);
-    // Ends the output with the status line naming the help file.
-    void showResult(int status, const QString& outputFile);
+    // Ends the output with the compile's last line.
+    void showResult(bool succeeded, const QString& text);
+
+signals:
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QPlainTextEdit* output_;
     QLabel* status_;
 };
 
-} // namespace folvane
+} // namespace folvane::hhc

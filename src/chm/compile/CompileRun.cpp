@@ -1,0 +1,276 @@
+#include "chm/compile/CompileRun.h"
+
+#include "chm/compile/CompileError.h"
+#include "chm/compile/CompileListener.h"
+#include "chm/itsf/ContainerWriter.h"
+#include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/InputFile.h"
+#include "chm/platform/OutputFile.h"
+#include "chm/platform/SystemLocale.h"
+#include "chm/platform/Utf8Path.h"
+#include "chm/project/HhpReader.h"
+#include "chm/text/CodePage.h"
+#include "chm/text/Lcid.h"
+#include "chm/text/TextDecoding.h"
+
+#include <algorithm>
+#include <ctime>
+
+namespace folvane::chm {
+
+namespace {
+
+constexpr std::uint64_t kMaxProjectBytes = 64ull << 20;
+constexpr std::uint64_t kMaxSitemapBytes = 512ull << 20;
+constexpr std::size_t kReadBuffer = 1 << 20;
+constexpr std::size_t kMaxDeadLinksShown = 20;
+// Seconds between 1601, where Windows counts from, and 1970.
+constexpr std::uint64_t kFileTimeEpoch = 11644473600ull;
+
+std::string trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos)
+        return {};
+    std::string t(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+    if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
+        t = t.substr(1, t.size() - 2);
+    return t;
+}
+
+// "http:", "ms-its:", "mk:@MSITStore:" ... but not a drive letter.
+bool hasScheme(std::string_view link) {
+    const std::size_t colon = link.find(':');
+    if (colon == std::string_view::npos || colon < 2)
+        return false;
+    return std::all_of(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
+    });
+}
+
+std::string lowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+
+} // namespace
+
+CompileRun::CompileRun(CompileListener& listener, unsigned threads) : listener_(listener), threads_(threads) {}
+
+CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
+    started_ = std::chrono::steady_clock::now();
+    readProject(projectFile);
+    resolveOutput();
+    contents_ = readSitemap(project_.contentsFile, "目录文件");
+    index_ = readSitemap(project_.indexFile, "索引文件");
+    chooseLanguage();
+    if (project_.fullTextSearch)
+        listener_.notice("暂不支持全文搜索：帮助文件不含搜索索引");
+    planPages();
+    reportDeadLinks();
+    write();
+    result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
+    return result_;
+}
+
+void CompileRun::readProject(const std::filesystem::path& projectFile) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
+    if (error)
+        absolute = projectFile;
+    paths_ = std::make_unique<ProjectPaths>(utf8FromPath(absolute.parent_path()));
+    projectFull_ = paths_->tidy(utf8FromPath(absolute));
+    if (!std::filesystem::is_regular_file(absolute, error))
+        throw CompileError("找不到项目文件：" + projectFull_);
+    const DecodedText text = decodeText(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
+    project_ = HhpReader::read(text.utf8);
+    for (const std::string& notice : project_.notices)
+        listener_.notice(notice);
+}
+
+void CompileRun::resolveOutput() {
+    const std::string written = trimmed(project_.compiledFile);
+    if (written.empty()) {
+        const std::filesystem::path stem = pathFromUtf8(projectFull_).stem();
+        outputFull_ = paths_->resolve(utf8FromPath(stem) + ".chm");
+    } else {
+        outputFull_ = paths_->resolve(written);
+    }
+    std::error_code error;
+    const std::filesystem::path output = pathFromUtf8(outputFull_);
+    if (std::filesystem::is_directory(output, error))
+        throw CompileError("输出文件是一个文件夹：" + outputFull_);
+    if (!std::filesystem::is_directory(output.parent_path(), error))
+        throw CompileError("输出文件夹不存在：" + utf8FromPath(output.parent_path()));
+    result_.outputFile = outputFull_;
+}
+
+std::optional<SitemapFile> CompileRun::readSitemap(const std::string& asWritten, const char* what) {
+    const std::string written = trimmed(asWritten);
+    if (written.empty())
+        return std::nullopt;
+    const std::string full = paths_->resolve(written);
+    std::string bytes;
+    try {
+        bytes = InputFile::readAll(pathFromUtf8(full), kMaxSitemapBytes);
+    } catch (const CompileError& e) {
+        listener_.warning(std::string(what) + "不能读取，帮助文件里没有它：" + e.what());
+        return std::nullopt;
+    }
+    return SitemapFile{paths_->storedName(full), SitemapText(decodeText(bytes, systemAnsiCodePage()).utf8)};
+}
+
+void CompileRun::chooseLanguage() {
+    std::optional<std::uint32_t> lcid = project_.language;
+    if (!lcid)
+        lcid = systemLcid();
+    if (!lcid) {
+        const bool cjk = Lcid::containsCjk(project_.title) || (contents_ && Lcid::containsCjk(contents_->text.text()));
+        lcid = cjk ? kLcidChineseSimplified : kLcidEnglishUs;
+    }
+    result_.lcid = *lcid;
+    result_.codePage = Lcid::ansiCodePage(*lcid);
+    if (!CodePage::supported(result_.codePage))
+        listener_.warning("本机不能转换代码页 " + std::to_string(result_.codePage) + "，文字按 UTF-8 写入");
+}
+
+void CompileRun::planPages() {
+    pages_ = std::make_unique<PageList>(*paths_, listener_);
+    for (const char* name : SystemFileSet::kReservedNames)
+        pages_->reserve(name);
+    for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
+        if (!sitemap->has_value())
+            continue;
+        pages_->reserve((*sitemap)->name);
+    }
+    for (const std::string* written : {&project_.contentsFile, &project_.indexFile})
+        if (!trimmed(*written).empty())
+            pages_->storeElsewhere(paths_->resolve(trimmed(*written)));
+    pages_->exclude(outputFull_, "已跳过输出文件本身");
+    pages_->exclude(projectFull_, "已跳过项目文件");
+    for (const std::string& file : project_.files)
+        pages_->add(file);
+    result_.files = pages_->pages().size();
+}
+
+void CompileRun::reportDeadLinks() const {
+    if (!contents_)
+        return;
+    std::size_t dead = 0;
+    for (const SitemapObject& object : contents_->text.objects()) {
+        const std::string local = object.param("local");
+        if (object.type != "text/sitemap" || local.empty() || hasScheme(local))
+            continue;
+        const std::string link = mapLocal(local);
+        const std::string name = nameFromRoot(link.substr(0, pages_->holds("/" + link) ? link.size() : link.find('#')));
+        if (pages_->holds(name))
+            continue;
+        if (++dead <= kMaxDeadLinksShown)
+            listener_.warning("目录项指向的文件不在帮助文件里：" + local);
+    }
+    if (dead > kMaxDeadLinksShown)
+        listener_.warning("……另有 " + std::to_string(dead - kMaxDeadLinksShown) + " 个目录项指向的文件不在帮助文件里");
+}
+
+bool CompileRun::existsAsFile(const std::string& fullPath) const {
+    std::error_code error;
+    return std::filesystem::is_regular_file(pathFromUtf8(fullPath), error);
+}
+
+std::string CompileRun::topicLink(std::string_view topic) const {
+    const std::string t = trimmed(topic);
+    if (t.empty() || hasScheme(t))
+        return t;
+    // A home page picked in the program keeps the separator before its place in the folder.
+    const bool leadingSeparator = t[0] == '/' || (nativePathRules() == PathRules::Windows && t[0] == '\\');
+    if (leadingSeparator && t.size() > 1 && t[1] != '/' && t[1] != '\\') {
+        const std::string inside = paths_->resolve(t.substr(1));
+        if (existsAsFile(inside) || pages_->holds(paths_->storedName(inside)))
+            return paths_->storedName(inside).substr(1);
+    }
+    const std::string full = paths_->resolve(t);
+    const std::size_t hash = t.find('#');
+    if (hash != std::string::npos && hash > 0 && !existsAsFile(full))
+        return paths_->storedName(paths_->resolve(t.substr(0, hash))).substr(1) + t.substr(hash);
+    return paths_->storedName(full).substr(1);
+}
+
+std::string CompileRun::mapLocal(const std::string& local) const {
+    if (local.empty() || hasScheme(local))
+        return local;
+    std::string link = local;
+    if (nativePathRules() == PathRules::Windows)
+        std::replace(link.begin(), link.end(), '\\', '/');
+    std::string fragment;
+    const std::size_t hash = link.find('#');
+    if (hash != std::string::npos && !pages_->holds(nameFromRoot(link))) {
+        fragment = link.substr(hash);
+        link.resize(hash);
+    }
+    const std::string mapped = nameFromRoot(link).substr(1) + fragment;
+    return mapped == local ? local : mapped;
+}
+
+void CompileRun::write() {
+    const auto now = static_cast<std::uint64_t>(std::time(nullptr));
+    SystemFileSet::Input input;
+    input.project = &project_;
+    input.lcid = result_.lcid;
+    input.codePage = result_.codePage;
+    input.contents = contents_ ? &*contents_ : nullptr;
+    input.index = index_ ? &*index_ : nullptr;
+    input.topicLink = [this](std::string_view topic) { return topicLink(topic); };
+    input.mapLocal = [this](const std::string& local) { return mapLocal(local); };
+    input.outputStem = lowerAscii(utf8FromPath(pathFromUtf8(outputFull_).stem()));
+    input.timestamp = static_cast<std::uint32_t>(now);
+    input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
+    SystemFileSet system(input);
+
+    std::vector<DirectoryEntry> entries;
+    std::uint64_t length = 0;
+    for (const MadeFile& file : system.compressed) {
+        entries.push_back({file.name, 1, length, file.bytes.size()});
+        length += file.bytes.size();
+    }
+    for (const PlannedPage& page : pages_->pages()) {
+        entries.push_back({page.name, 1, length, page.size});
+        length += page.size;
+    }
+
+    OutputFile out(pathFromUtf8(outputFull_));
+    ContainerWriter container(out, result_.lcid, input.timestamp);
+    container.plan(std::move(system.plain), std::move(entries), length);
+    ParallelLzx lzx(threads_, [&container](const CompressedSpan& span) { container.append(span); });
+    std::uint64_t done = 0;
+    const auto feed = [&](std::span<const std::uint8_t> bytes) {
+        lzx.write(bytes);
+        done += bytes.size();
+        listener_.progress(done, length);
+    };
+    for (const MadeFile& file : system.compressed)
+        feed(file.bytes);
+    std::vector<std::uint8_t> buffer(kReadBuffer);
+    for (const PlannedPage& page : pages_->pages()) {
+        InputFile file;
+        std::string error;
+        if (!file.open(page.source, error))
+            throw CompileError("无法读取文件：" + page.fullPath + "：" + error);
+        std::uint64_t read = 0;
+        for (std::size_t n; (n = file.read(buffer)) > 0;) {
+            read += n;
+            if (read > page.size)
+                break;
+            feed(std::span<const std::uint8_t>(buffer.data(), n));
+        }
+        if (read != page.size)
+            throw CompileError("文件在编译期间被改动，请重新编译：" + page.fullPath);
+    }
+    lzx.finish();
+    container.finish();
+    out.commit();
+    result_.uncompressedBytes = length;
+    result_.fileBytes = container.fileLength();
+}
+
+} // namespace folvane::chm

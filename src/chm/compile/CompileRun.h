@@ -1,0 +1,53 @@
+#pragma once
+
+#include "chm/compile/CompileResult.h"
+#include "chm/compile/PageList.h"
+#include "chm/compile/ProjectPaths.h"
+#include "chm/compile/SystemFileSet.h"
+#include "chm/project/HhpProject.h"
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace folvane::chm {
+
+class CompileListener;
+
+// One compile, from reading the project to renaming the new help file into place.
+class CompileRun {
+public:
+    CompileRun(CompileListener& listener, unsigned threads);
+
+    CompileResult run(const std::filesystem::path& projectFile);
+
+private:
+    void readProject(const std::filesystem::path& projectFile);
+    void resolveOutput();
+    std::optional<SitemapFile> readSitemap(const std::string& asWritten, const char* what);
+    void chooseLanguage();
+    void planPages();
+    void reportDeadLinks() const;
+    void write();
+
+    std::string topicLink(std::string_view topic) const;
+    std::string mapLocal(const std::string& local) const;
+    bool existsAsFile(const std::string& fullPath) const;
+
+    CompileListener& listener_;
+    unsigned threads_;
+    std::chrono::steady_clock::time_point started_;
+    std::string projectFull_;
+    HhpProject project_;
+    std::unique_ptr<ProjectPaths> paths_;
+    std::string outputFull_;
+    std::optional<SitemapFile> contents_;
+    std::optional<SitemapFile> index_;
+    std::unique_ptr<PageList> pages_;
+    CompileResult result_;
+};
+
+} // namespace folvane::chm

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "chm/compile/ProjectPaths.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace folvane::chm {
+
+class CompileListener;
+
+// A file of the project, as it will be stored.
+struct PlannedPage {
+    std::string name;     // in the help file
+    std::string fullPath; // UTF-8, for messages
+    std::filesystem::path source;
+    std::uint64_t size = 0;
+};
+
+// The [FILES] of a project, checked and named: each file is opened once to learn that it
+// can be read and how long it is. What cannot be stored is named to the listener.
+class PageList {
+public:
+    PageList(const ProjectPaths& paths, CompileListener& listener);
+
+    // A name taken by the compiler itself.
+    void reserve(const std::string& name);
+    // A file stored in another way (the contents file): left out of the list quietly.
+    void storeElsewhere(const std::string& fullPath);
+    // Files that must never go into their own help file: the output and the project.
+    void exclude(const std::string& fullPath, const std::string& why);
+
+    void add(const std::string& asWritten);
+
+    const std::vector<PlannedPage>& pages() const { return pages_; }
+    bool holds(const std::string& name) const;
+    std::uint64_t totalBytes() const { return totalBytes_; }
+
+private:
+    static std::string key(const std::string& name);
+
+    const ProjectPaths& paths_;
+    CompileListener& listener_;
+    std::vector<PlannedPage> pages_;
+    // Names in listing order's sense (ASCII case folded) and the full path that took them.
+    std::unordered_map<std::string, std::string> taken_;
+    std::vector<std::string> elsewhere_;
+    std::vector<std::pair<std::string, std::string>> excluded_;
+    std::uint64_t totalBytes_ = 0;
+};
+
+} // namespace folvane::chm

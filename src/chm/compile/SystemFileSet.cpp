@@ -1,0 +1,198 @@
+#include "chm/compile/SystemFileSet.h"
+
+#include "chm/project/HhpProject.h"
+#include "chm/system/IndexHeader.h"
+#include "chm/system/StringTable.h"
+#include "chm/system/SystemFile.h"
+#include "chm/system/TopicTables.h"
+#include "chm/system/WindowsFile.h"
+#include "chm/text/CodePage.h"
+#include "chm/text/Lcid.h"
+
+#include <array>
+#include <charconv>
+
+namespace folvane::chm {
+
+namespace {
+
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
+    return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+std::string trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+}
+
+// "[0,0,810,583]" as left, top, right and bottom.
+std::optional<std::array<std::int32_t, 4>> parseRectangle(std::string_view text) {
+    const std::string t = trimmed(text);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        return std::nullopt;
+    std::array<std::int32_t, 4> sides{};
+    std::size_t at = 1;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::size_t end = i < 3 ? t.find(',', at) : t.size() - 1;
+        if (end == std::string::npos)
+            return std::nullopt;
+        const std::string part = trimmed(std::string_view(t).substr(at, end - at));
+        const auto [p, error] = std::from_chars(part.data(), part.data() + part.size(), sides[i]);
+        if (error != std::errc() || p != part.data() + part.size())
+            return std::nullopt;
+        at = end + 1;
+    }
+    return sides;
+}
+
+} // namespace
+
+std::optional<std::uint32_t> parseNumber(std::string_view text) {
+    const std::string t = trimmed(text);
+    const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
+    const char* begin = t.data() + (hex ? 2 : 0);
+    const char* end = t.data() + t.size();
+    std::uint32_t value = 0;
+    const auto [p, error] = std::from_chars(begin, end, value, hex ? 16 : 10);
+    if (t.empty() || error != std::errc() || p != end)
+        return std::nullopt;
+    return value;
+}
+
+SystemFileSet::SystemFileSet(const Input& input) : in_(input) {
+    StringTable strings;
+    strings_ = &strings;
+    if (in_.contents != nullptr)
+        addSitemap(*in_.contents);
+    if (in_.index != nullptr)
+        addSitemap(*in_.index);
+    addTopics();
+    addIndexHeader();
+    addWindows();
+    compressed.push_back({"/#STRINGS", strings.bytes()});
+    strings_ = nullptr;
+    addSystem();
+}
+
+std::string SystemFileSet::inCodePage(std::string_view utf8) const {
+    return CodePage::fromUtf8(utf8, in_.codePage, CodePage::Unmappable::Question);
+}
+
+void SystemFileSet::addSitemap(const SitemapFile& file) {
+    const std::string text = file.text.stored(in_.mapLocal);
+    compressed.push_back(
+        {file.name, bytesOf(CodePage::fromUtf8(text, in_.codePage, CodePage::Unmappable::NumericReference))});
+}
+
+void SystemFileSet::addTopics() {
+    TopicTables topics(*strings_);
+    if (in_.contents != nullptr) {
+        for (const SitemapObject& object : in_.contents->text.objects()) {
+            const std::string local = object.param("local");
+            if (object.type == "text/sitemap" && !local.empty())
+                topics.add(inCodePage(object.param("name")), inCodePage(in_.mapLocal(local)));
+        }
+    }
+    compressed.push_back({"/#TOPICS", topics.topics()});
+    compressed.push_back({"/#URLTBL", topics.urlTable()});
+    compressed.push_back({"/#URLSTR", topics.urlStrings()});
+}
+
+void SystemFileSet::addIndexHeader() {
+    const SitemapFile* source = in_.index != nullptr ? in_.index : in_.contents;
+    if (source == nullptr)
+        return;
+    SiteProperties properties;
+    std::uint32_t entries = 0;
+    for (const SitemapObject& object : source->text.objects()) {
+        if (object.type == "text/sitemap") {
+            ++entries;
+            continue;
+        }
+        if (object.type != "text/site properties")
+            continue;
+        for (const SitemapParam& p : object.params) {
+            if (p.name == "imagelist")
+                properties.imageList = inCodePage(p.value);
+            else if (p.name == "imagetype")
+                properties.folderImages = p.value == "Folder";
+            else if (p.name == "background")
+                properties.background = parseNumber(p.value).value_or(0);
+            else if (p.name == "foreground")
+                properties.foreground = parseNumber(p.value).value_or(0);
+            else if (p.name == "font")
+                properties.font = inCodePage(p.value);
+            else if (p.name == "window styles")
+                properties.windowStyles = parseNumber(p.value).value_or(0);
+            else if (p.name == "exwindow styles")
+                properties.exWindowStyles = parseNumber(p.value).value_or(0);
+            else if (p.name == "framename")
+                properties.frameName = inCodePage(p.value);
+            else if (p.name == "windowname")
+                properties.windowName = inCodePage(p.value);
+        }
+    }
+    compressed.push_back({"/#IDXHDR", indexHeaderFile(properties, entries, in_.timestamp, *strings_)});
+}
+
+void SystemFileSet::addWindows() {
+    if (in_.project->windows.empty())
+        return;
+    std::vector<WindowDefinition> windows;
+    for (const HhpWindow& source : in_.project->windows) {
+        const auto field = [&source](std::size_t i) {
+            return i < source.fields.size() ? source.fields[i] : std::string();
+        };
+        const auto number = [&field](std::size_t i) { return parseNumber(field(i)); };
+        const auto link = [this, &field](std::size_t i) { return inCodePage(in_.topicLink(field(i))); };
+        WindowDefinition w;
+        w.name = inCodePage(source.name);
+        w.caption = inCodePage(field(0));
+        w.contentsFile = link(1);
+        w.indexFile = link(2);
+        w.defaultFile = link(3);
+        w.homeFile = link(4);
+        w.jump1Url = inCodePage(field(5));
+        w.jump1Text = inCodePage(field(6));
+        w.jump2Url = inCodePage(field(7));
+        w.jump2Text = inCodePage(field(8));
+        w.properties = number(9);
+        w.navigationWidth = number(10);
+        w.toolbarButtons = number(11);
+        w.position = parseRectangle(field(12));
+        w.style = number(13);
+        w.extendedStyle = number(14);
+        w.showState = number(15);
+        w.navigationClosed = number(16);
+        w.defaultTab = number(17);
+        w.tabPosition = number(18);
+        w.notifyId = number(19);
+        windows.push_back(std::move(w));
+    }
+    compressed.push_back({"/#WINDOWS", windowsFile(windows, *strings_)});
+}
+
+void SystemFileSet::addSystem() {
+    const HhpProject& project = *in_.project;
+    SystemInfo info;
+    if (in_.contents != nullptr)
+        info.contentsFile = inCodePage(in_.contents->name.substr(1));
+    if (in_.index != nullptr)
+        info.indexFile = inCodePage(in_.index->name.substr(1));
+    info.defaultTopic = inCodePage(in_.topicLink(project.defaultTopic));
+    info.title = inCodePage(project.title);
+    info.defaultWindow = inCodePage(project.defaultWindow);
+    info.defaultFont = inCodePage(project.defaultFont);
+    info.compiledFileStem = inCodePage(in_.outputStem);
+    info.lcid = in_.lcid;
+    info.doubleByte = Lcid::isDoubleByte(in_.lcid);
+    info.fullTextSearch = false;
+    info.timestamp = in_.timestamp;
+    info.fileTime = in_.fileTime;
+    plain.push_back({"/#ITBITS", {}});
+    plain.push_back({"/#SYSTEM", systemFile(info)});
+}
+
+} // namespace folvane::chm

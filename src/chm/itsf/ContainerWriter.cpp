@@ -1,0 +1,116 @@
+#include "chm/itsf/ContainerWriter.h"
+
+#include "chm/compile/CompileError.h"
+#include "chm/itsf/ByteWriter.h"
+#include "chm/itsf/DataSpace.h"
+#include "chm/itsf/Guid.h"
+#include "chm/lzx/LzxEncoder.h"
+#include "chm/platform/OutputFile.h"
+
+#include <set>
+
+namespace folvane::chm {
+
+namespace {
+constexpr std::uint64_t kItsfHeaderSize = 0x60;
+constexpr std::uint64_t kHeaderSection0Size = 0x18;
+} // namespace
+
+ContainerWriter::ContainerWriter(OutputFile& out, std::uint32_t lcid, std::uint32_t timestamp)
+    : out_(out), lcid_(lcid), timestamp_(timestamp) {}
+
+ContainerWriter::~ContainerWriter() = default;
+
+std::vector<DirectoryEntry> ContainerWriter::folderEntries(const std::vector<DirectoryEntry>& entries) {
+    std::set<std::string> folders{"/"};
+    for (const DirectoryEntry& e : entries) {
+        if (e.name.empty() || e.name[0] != '/')
+            continue;
+        for (std::size_t slash = e.name.find('/', 1); slash != std::string::npos; slash = e.name.find('/', slash + 1))
+            folders.insert(e.name.substr(0, slash + 1));
+    }
+    std::vector<DirectoryEntry> out;
+    for (const std::string& folder : folders)
+        out.push_back({folder, 0, 0, 0});
+    return out;
+}
+
+void ContainerWriter::plan(std::vector<PlainFile> plainFiles, std::vector<DirectoryEntry> compressedFiles,
+                           std::uint64_t streamLength) {
+    streamLength_ = streamLength;
+    frames_ = (streamLength + kLzxFrameSize - 1) / kLzxFrameSize;
+    plain_ = std::move(plainFiles);
+    plain_.push_back({dataspace::kNameList, dataspace::nameList()});
+    plain_.push_back({dataspace::kControlData, dataspace::controlData()});
+    plain_.push_back({dataspace::kSpanInfo, dataspace::spanInfo(streamLength)});
+    plain_.push_back({dataspace::kTransformList, dataspace::transformList()});
+    // Filled in by finish(), once the frames' offsets are known.
+    plain_.push_back({dataspace::kResetTable, std::vector<std::uint8_t>(dataspace::resetTableSize(frames_))});
+
+    std::vector<DirectoryEntry> entries = folderEntries(compressedFiles);
+    std::uint64_t offset = 0;
+    for (const PlainFile& file : plain_) {
+        entries.push_back({file.name, 0, file.bytes.empty() ? 0 : offset, file.bytes.size()});
+        offset += file.bytes.size();
+    }
+    entries.push_back({dataspace::kContent, 0, offset, 0});
+    for (DirectoryEntry& e : compressedFiles) {
+        e.section = 1;
+        entries.push_back(std::move(e));
+    }
+    directory_ = std::make_unique<Directory>(std::move(entries), dataspace::kContent);
+    contentStart_ = kItsfHeaderSize + kHeaderSection0Size + directory_->encodedSize() + offset;
+    compressed_ = 0;
+    frameStarts_.clear();
+}
+
+void ContainerWriter::append(const CompressedSpan& span) {
+    for (const std::uint32_t start : span.frameStarts)
+        frameStarts_.push_back(compressed_ + start);
+    out_.writeAt(contentStart_ + compressed_, span.bytes);
+    compressed_ += span.bytes.size();
+}
+
+std::vector<std::uint8_t> ContainerWriter::head() const {
+    const std::uint64_t directoryStart = kItsfHeaderSize + kHeaderSection0Size;
+    const std::uint64_t section0Start = directoryStart + directory_->encodedSize();
+    std::vector<std::uint8_t> out;
+    out.reserve(contentStart_);
+    ByteWriter w(out);
+    w.text("ITSF");
+    w.u32(3);
+    w.u32(kItsfHeaderSize);
+    w.u32(1);
+    w.u32be(timestamp_);
+    w.u32(lcid_);
+    w.bytes(kItsfGuid1);
+    w.bytes(kItsfGuid2);
+    w.u64(kItsfHeaderSize);
+    w.u64(kHeaderSection0Size);
+    w.u64(directoryStart);
+    w.u64(directory_->encodedSize());
+    w.u64(section0Start);
+    // Header section 0: the length of the whole file.
+    w.u32(0x01FE);
+    w.u32(0);
+    w.u64(fileLength());
+    w.u32(0);
+    w.u32(0);
+    w.bytes(directory_->encode(lcid_));
+    for (const PlainFile& file : plain_)
+        w.bytes(file.name == dataspace::kResetTable ? dataspace::resetTable(frameStarts_, streamLength_, compressed_)
+                                                    : file.bytes);
+    return out;
+}
+
+void ContainerWriter::finish() {
+    if (frameStarts_.size() != frames_)
+        throw CompileError("内部错误：压缩数据与计划不符");
+    directory_->setGrowingLength(compressed_);
+    const std::vector<std::uint8_t> bytes = head();
+    if (bytes.size() != contentStart_)
+        throw CompileError("内部错误：文件头大小与计划不符");
+    out_.writeAt(0, bytes);
+}
+
+} // namespace folvane::chm

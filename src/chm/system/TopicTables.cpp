@@ -1,0 +1,71 @@
+#include "chm/system/TopicTables.h"
+
+#include "chm/itsf/ByteWriter.h"
+#include "chm/system/StringTable.h"
+
+#include <algorithm>
+
+namespace folvane::chm {
+
+namespace {
+constexpr std::uint32_t kNoTitle = 0xFFFFFFFF;
+// #URLTBL holds 341 entries of 12 bytes per 4 KiB block; #URLSTR entries stay inside
+// 16 KiB blocks. Viewers read both block by block.
+constexpr std::size_t kUrlTableBlock = 0x1000;
+constexpr std::size_t kUrlEntrySize = 12;
+constexpr std::size_t kUrlStringBlock = 0x4000;
+constexpr std::size_t kMaxUrl = kUrlStringBlock - 10;
+// The topic is listed in the contents.
+constexpr std::uint16_t kInContents = 2;
+
+std::string lowered(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return text;
+}
+} // namespace
+
+TopicTables::TopicTables(StringTable& strings) : strings_(strings), urlStrings_(1, 0) {}
+
+std::uint32_t TopicTables::addUrlString(const std::string& url) {
+    const std::string text = url.substr(0, kMaxUrl);
+    const std::size_t entry = 8 + text.size() + 1;
+    const std::size_t used = urlStrings_.size() % kUrlStringBlock;
+    if (used + entry > kUrlStringBlock) {
+        urlStrings_.resize(urlStrings_.size() + (kUrlStringBlock - used), 0);
+        urlStrings_.push_back(0);
+    }
+    const auto offset = static_cast<std::uint32_t>(urlStrings_.size());
+    ByteWriter w(urlStrings_);
+    w.u32(0); // the address of a topic in a merged file
+    w.u32(0); // frame name
+    w.text(text);
+    w.u8(0);
+    return offset;
+}
+
+std::uint32_t TopicTables::addUrlEntry(std::uint32_t topic, std::uint32_t urlString) {
+    if (urlTable_.size() % kUrlTableBlock + kUrlEntrySize > kUrlTableBlock)
+        urlTable_.resize(urlTable_.size() + kUrlTableBlock - urlTable_.size() % kUrlTableBlock, 0);
+    const auto offset = static_cast<std::uint32_t>(urlTable_.size());
+    ByteWriter w(urlTable_);
+    w.u32(0);
+    w.u32(topic);
+    w.u32(urlString);
+    return offset;
+}
+
+void TopicTables::add(const std::string& title, const std::string& url) {
+    if (!urls_.insert(lowered(url)).second)
+        return;
+    const auto topic = static_cast<std::uint32_t>(count_++);
+    const std::uint32_t urlEntry = addUrlEntry(topic, addUrlString(url));
+    ByteWriter w(topics_);
+    w.u32(0); // no binary contents
+    w.u32(title.empty() ? kNoTitle : strings_.add(title));
+    w.u32(urlEntry);
+    w.u16(kInContents);
+    w.u16(0);
+}
+
+} // namespace folvane::chm

@@ -1,0 +1,48 @@
+#include "hhc/ConsoleListener.h"
+
+#include "hhc/ConsoleText.h"
+
+namespace folvane::hhc {
+
+namespace {
+constexpr auto kProgressInterval = std::chrono::milliseconds(100);
+}
+
+ConsoleListener::ConsoleListener(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}
+
+void ConsoleListener::line(const std::string& text) {
+    std::string output;
+    // Overwrite the progress line rather than leave it half behind.
+    if (progressShown_)
+        output = "\r\x1b[K";
+    progressShown_ = false;
+    output += text;
+    output += '\n';
+    writeText(out_, output);
+}
+
+void ConsoleListener::notice(const std::string& text) {
+    line("提示：" + text);
+}
+
+void ConsoleListener::warning(const std::string& text) {
+    line("警告：" + text);
+}
+
+void ConsoleListener::progress(std::uint64_t done, std::uint64_t total) {
+    if (!terminal_ || total == 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastProgress_ < kProgressInterval && done < total)
+        return;
+    lastProgress_ = now;
+    const auto percent = static_cast<unsigned>(done * 100 / total);
+    writeText(out_, "\r正在压缩 " + std::to_string(percent) + "%");
+    progressShown_ = true;
+}
+
+void ConsoleListener::finished(bool, const std::string& text) {
+    line(text);
+}
+
+} // namespace folvane::hhc

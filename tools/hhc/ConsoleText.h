@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace folvane::hhc {
+
+// Where the compiler's lines go, as UTF-8 whatever the console expects.
+void prepareConsole();
+bool isTerminal(std::FILE* stream);
+void writeText(std::FILE* stream, std::string_view utf8);
+// The command's arguments as paths, in the system's own encoding of file names.
+std::vector<std::filesystem::path> commandArguments(int argc, char* argv[]);
+
+} // namespace folvane::hhc

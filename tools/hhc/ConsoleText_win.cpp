@@ -1,0 +1,45 @@
+#include "hhc/ConsoleText.h"
+
+#include <io.h>
+#include <shellapi.h>
+#include <string>
+#include <windows.h>
+
+namespace folvane::hhc {
+
+void prepareConsole() {
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+bool isTerminal(std::FILE* stream) {
+    return _isatty(_fileno(stream)) != 0;
+}
+
+void writeText(std::FILE* stream, std::string_view utf8) {
+    // A console shows wide text whatever its code page; pipes and files get UTF-8.
+    HANDLE console = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(console, &mode)) {
+        const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+        std::wstring wide(static_cast<std::size_t>(length), L'\0');
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), length);
+        DWORD written = 0;
+        WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+        return;
+    }
+    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    std::fflush(stream);
+}
+
+std::vector<std::filesystem::path> commandArguments(int, char*[]) {
+    // The narrow arguments lose characters outside the ANSI code page.
+    int count = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::filesystem::path> out;
+    for (int i = 1; wide != nullptr && i < count; ++i)
+        out.emplace_back(wide[i]);
+    LocalFree(wide);
+    return out;
+}
+
+} // namespace folvane::hhc

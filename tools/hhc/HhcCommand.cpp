@@ -1,0 +1,47 @@
+#include "hhc/HhcCommand.h"
+
+#include "chm/compile/CompileError.h"
+#include "chm/compile/Compiler.h"
+#include "hhc/ExitStatus.h"
+
+#include <cstdio>
+#include <new>
+
+namespace folvane::hhc {
+
+namespace {
+std::string sizeText(std::uint64_t bytes) {
+    char text[32];
+    if (bytes < 1024 * 1024)
+        std::snprintf(text, sizeof text, "%.1f KB", static_cast<double>(bytes) / 1024);
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024 * 1024));
+    return text;
+}
+} // namespace
+
+std::string summaryOf(const chm::CompileResult& result) {
+    char details[160];
+    std::snprintf(details, sizeof details, "，用时 %.1f 秒，语言 0x%X（代码页 %u）", result.seconds, result.lcid,
+                  result.codePage);
+    return "编译完成：" + result.outputFile + "\n共 " + std::to_string(result.files) + " 个文件，压缩后 " +
+           sizeText(result.fileBytes) + "（原 " + sizeText(result.uncompressedBytes) + "）" + details;
+}
+
+int runHhc(const std::filesystem::path& projectFile, HhcReport& report) {
+    try {
+        chm::Compiler compiler(report);
+        const chm::CompileResult result = compiler.compile(projectFile);
+        report.finished(true, summaryOf(result));
+        return kSucceeded;
+    } catch (const chm::CompileError& e) {
+        report.finished(false, std::string("编译失败：") + e.what());
+    } catch (const std::bad_alloc&) {
+        report.finished(false, "编译失败：内存不足");
+    } catch (const std::exception& e) {
+        report.finished(false, std::string("编译失败：") + e.what());
+    }
+    return kFailed;
+}
+
+} // namespace folvane::hhc

@@ -1,0 +1,37 @@
+#include "hhc/WindowListener.h"
+
+#include "chm/compile/CompileError.h"
+#include "hhc/HhcWindow.h"
+
+#include <QMetaObject>
+
+namespace folvane::hhc {
+
+WindowListener::WindowListener(HhcWindow* window) : window_(window) {}
+
+void WindowListener::post(const std::string& text) {
+    const QString line = QString::fromStdString(text) + u'\n';
+    QMetaObject::invokeMethod(
+        window_, [window = window_, line] { window->appendOutput(line); }, Qt::QueuedConnection);
+}
+
+void WindowListener::notice(const std::string& text) {
+    post("提示：" + text);
+}
+
+void WindowListener::warning(const std::string& text) {
+    post("警告：" + text);
+}
+
+void WindowListener::progress(std::uint64_t, std::uint64_t) {
+    if (cancelled_)
+        throw chm::CompileError("已取消");
+}
+
+void WindowListener::finished(bool succeeded, const std::string& text) {
+    const QString line = QString::fromStdString(text);
+    QMetaObject::invokeMethod(
+        window_, [window = window_, line, succeeded] { window->showResult(succeeded, line); }, Qt::QueuedConnection);
+}
+
+} // namespace folvane::hhc

@@ -1,0 +1,46 @@
+#include "hhc/WindowedCompile.h"
+
+#include "hhc/ConsoleText.h"
+#include "hhc/ExitStatus.h"
+#include "hhc/HhcWindow.h"
+#include "hhc/WindowListener.h"
+
+#include <QApplication>
+#include <QFont>
+
+#include <cstdlib>
+#include <string_view>
+#include <thread>
+
+namespace folvane::hhc {
+
+namespace {
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+} // namespace
+
+bool wantsWindow() {
+    const char* noWindow = std::getenv("FOLVANE_HHC_NO_WINDOW");
+    if (isTerminal(stdout) || (noWindow != nullptr && std::string_view(noWindow) == "1"))
+        return false;
+    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
+}
+
+int runWindowed(int argc, char* argv[], const std::filesystem::path& projectFile) {
+    QApplication app(argc, argv);
+    QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
+    HhcWindow window;
+    WindowListener listener(&window);
+    QObject::connect(&window, &HhcWindow::closing, &window, [&listener] { listener.cancel(); });
+    window.show();
+    int status = kFailed;
+    std::thread compile([&] { status = runHhc(projectFile, listener); });
+    QApplication::exec();
+    listener.cancel();
+    compile.join();
+    return status;
+}
+
+} // namespace folvane::hhc
