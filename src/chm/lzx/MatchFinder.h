@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace folvane::chm::lzx {
+
+// Hash chains over one span. Every position is inserted once, in order; a search looks
+// back along the chain of positions that share its first three bytes.
+class MatchFinder {
+public:
+    struct Match {
+        int length = 0;
+        std::uint32_t distance = 0;
+    };
+
+    MatchFinder();
+
+    // data must stay readable 8 bytes past size (length checks read whole words).
+    void reset(const std::uint8_t* data, std::uint32_t size);
+    // The longest match at pos of at most maxLength bytes (0 if none of 3 or more);
+    // inserts pos. Stops early at niceLength or after depth candidates.
+    Match findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth);
+    void insert(std::uint32_t pos);
+
+    // Bytes in common at a and b, at most limit.
+    int commonLength(std::uint32_t a, std::uint32_t b, int limit) const;
+
+private:
+    std::uint32_t hashAt(std::uint32_t pos) const;
+
+    const std::uint8_t* data_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::vector<std::int32_t> head_;
+    std::vector<std::int32_t> previous_;
+};
+
+} // namespace folvane::chm::lzx
