@@ -10,7 +10,7 @@ namespace folvane::chm::lzx {
 namespace {
 // Search effort: candidates per position, and the length that ends a search at once.
 constexpr int kChainDepth = 32;
-constexpr int kNiceLength = 64;
+constexpr int kNiceLength = kMaxMatch;
 // How often the prices catch up with what was parsed.
 constexpr std::uint32_t kPriceInterval = 4096;
 
