@@ -1,4 +1,5 @@
 #include "ListBench.h"
+#include "LzxBench.h"
 #include "RoadBench.h"
 #include "ScanBench.h"
 #include "TitleBench.h"
@@ -18,5 +19,6 @@ int main(int argc, char* argv[]) {
     folvane::benchFolderScan(out);
     folvane::benchTitlePass(out);
     folvane::benchWholeRoad(out);
+    folvane::benchLzx(out);
     return 0;
 }

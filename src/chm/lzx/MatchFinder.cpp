@@ -10,7 +10,10 @@
 namespace folvane::chm::lzx {
 
 namespace {
-constexpr int kHashBits = 15;
+constexpr int kHash3Bits = 14;
+constexpr int kHash4Bits = 16;
+// Once a match this long is in hand, only a quarter of the remaining chain is walked.
+constexpr int kGoodLength = 24;
 
 std::uint64_t load64(const std::uint8_t* p) {
     std::uint64_t v;
@@ -19,25 +22,34 @@ std::uint64_t load64(const std::uint8_t* p) {
 }
 } // namespace
 
-MatchFinder::MatchFinder() : head_(std::size_t{1} << kHashBits, -1), previous_(kLzxSpanSize, -1) {}
+MatchFinder::MatchFinder()
+    : head3_(std::size_t{1} << kHash3Bits), head4_(std::size_t{1} << kHash4Bits), step_(kLzxSpanSize) {}
 
 void MatchFinder::reset(const std::uint8_t* data, std::uint32_t size) {
     data_ = data;
     size_ = size;
-    std::fill(head_.begin(), head_.end(), -1);
+    std::fill(head3_.begin(), head3_.end(), std::uint16_t{0});
+    std::fill(head4_.begin(), head4_.end(), std::uint16_t{0});
 }
 
-std::uint32_t MatchFinder::hashAt(std::uint32_t pos) const {
+std::uint32_t MatchFinder::hash3(std::uint32_t pos) const {
     const std::uint32_t v = data_[pos] | (data_[pos + 1] << 8) | (data_[pos + 2] << 16);
-    return (v * 0x9E3779B1u) >> (32 - kHashBits);
+    return (v * 0x9E3779B1u) >> (32 - kHash3Bits);
+}
+
+std::uint32_t MatchFinder::hash4(std::uint32_t pos) const {
+    const std::uint32_t v =
+        data_[pos] | (data_[pos + 1] << 8) | (data_[pos + 2] << 16) | (std::uint32_t{data_[pos + 3]} << 24);
+    return (v * 0x9E3779B1u) >> (32 - kHash4Bits);
 }
 
 void MatchFinder::insert(std::uint32_t pos) {
-    if (pos + 3 > size_)
+    if (pos + 4 > size_)
         return;
-    const std::uint32_t h = hashAt(pos);
-    previous_[pos] = head_[h];
-    head_[h] = static_cast<std::int32_t>(pos);
+    head3_[hash3(pos)] = static_cast<std::uint16_t>(pos);
+    std::uint16_t& head = head4_[hash4(pos)];
+    step_[pos] = static_cast<std::uint16_t>(pos - head);
+    head = static_cast<std::uint16_t>(pos);
 }
 
 int MatchFinder::commonLength(std::uint32_t a, std::uint32_t b, int limit) const {
@@ -59,31 +71,40 @@ int MatchFinder::commonLength(std::uint32_t a, std::uint32_t b, int limit) const
 
 MatchFinder::Match MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth) {
     Match best;
-    if (pos + 3 > size_)
+    if (pos + 4 > size_)
         return best;
-    const std::uint32_t h = hashAt(pos);
-    std::int32_t candidate = head_[h];
-    previous_[pos] = candidate;
-    head_[h] = static_cast<std::int32_t>(pos);
-    if (maxLength < 3)
+    std::uint16_t& head3 = head3_[hash3(pos)];
+    const std::uint32_t near = head3;
+    head3 = static_cast<std::uint16_t>(pos);
+    std::uint16_t& head = head4_[hash4(pos)];
+    std::uint32_t candidate = head;
+    step_[pos] = static_cast<std::uint16_t>(pos - candidate);
+    head = static_cast<std::uint16_t>(pos);
+    if (maxLength < 3 || pos == 0)
         return best;
     int bestLength = 2;
+    if (pos - near <= kMaxDistance) {
+        const int length = commonLength(near, pos, maxLength);
+        if (length >= 3) {
+            bestLength = length;
+            best = {length, pos - near};
+        }
+    }
     const std::uint8_t* here = data_ + pos;
-    while (candidate >= 0 && depth-- > 0) {
-        if (pos - static_cast<std::uint32_t>(candidate) > kMaxDistance)
-            break;
-        const std::uint8_t* there = data_ + candidate;
-        if (there[bestLength] == here[bestLength] && there[0] == here[0] && there[1] == here[1]) {
-            const int length = commonLength(static_cast<std::uint32_t>(candidate), pos, maxLength);
+    while (depth-- > 0 && bestLength < niceLength && bestLength < maxLength && pos - candidate <= kMaxDistance) {
+        if (data_[candidate + static_cast<std::uint32_t>(bestLength)] == here[bestLength]) {
+            const int length = commonLength(candidate, pos, maxLength);
             if (length > bestLength) {
+                if (bestLength < kGoodLength && length >= kGoodLength)
+                    depth /= 4;
                 bestLength = length;
-                best.length = length;
-                best.distance = pos - static_cast<std::uint32_t>(candidate);
-                if (length >= niceLength || length == maxLength)
-                    break;
+                best = {length, pos - candidate};
             }
         }
-        candidate = previous_[candidate];
+        const std::uint16_t step = step_[candidate];
+        if (step == 0)
+            break;
+        candidate -= step;
     }
     return best;
 }

@@ -6,7 +6,8 @@
 namespace folvane::chm::lzx {
 
 // Hash chains over one span. Every position is inserted once, in order; a search looks
-// back along the chain of positions that share its first three bytes.
+// back along the chain of positions that share its first four bytes, and at the latest
+// position that shares three (a three-byte match pays only when it is near).
 class MatchFinder {
 public:
     struct Match {
@@ -27,12 +28,16 @@ public:
     int commonLength(std::uint32_t a, std::uint32_t b, int limit) const;
 
 private:
-    std::uint32_t hashAt(std::uint32_t pos) const;
+    std::uint32_t hash3(std::uint32_t pos) const;
+    std::uint32_t hash4(std::uint32_t pos) const;
 
     const std::uint8_t* data_ = nullptr;
     std::uint32_t size_ = 0;
-    std::vector<std::int32_t> head_;
-    std::vector<std::int32_t> previous_;
+    // 16-bit entries keep the tables in cache. An empty head reads as position 0 and the
+    // chain ends at a step of 0: at worst one needless compare with the first bytes.
+    std::vector<std::uint16_t> head3_;
+    std::vector<std::uint16_t> head4_;
+    std::vector<std::uint16_t> step_; // back to the previous position with the same hash
 };
 
 } // namespace folvane::chm::lzx
