@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace folvane;
 
@@ -130,9 +131,9 @@ void TestCompiledFile::readersAgree() {
     pages_[QStringLiteral("pic.PNG")] = noise(70000);
     pages_[QStringLiteral("big.bin")] = noise(200000) + QByteArray(150000, 'x') + text(100000);
     // Long names fill many listing chunks, and their index more than one level.
-    const QString longFolder = QStringLiteral("很长的文件夹名称").repeated(12);
+    const QString longFolder = QStringLiteral("很长的文件夹名称").repeated(10);
     for (int i = 0; i < 120; ++i)
-        pages_[longFolder + QStringLiteral("/第%1页").arg(i) + QStringLiteral("很长的页面名称").repeated(12) +
+        pages_[longFolder + QStringLiteral("/第%1页").arg(i) + QStringLiteral("很长的页面名称").repeated(11) +
                QStringLiteral(".htm")] = text(200 + i);
 
     QStringList files;
@@ -151,8 +152,13 @@ void TestCompiledFile::readersAgree() {
 
     QFile help(output());
     QVERIFY(help.open(QIODevice::ReadOnly));
-    const QByteArray head = help.read(0x18);
+    const QByteArray head = help.read(0x100);
     QCOMPARE(head.mid(0x14, 4), QByteArray("\x04\x08\x00\x00", 4));
+    // The directory: several listing chunks, and index chunks in more than one level.
+    const auto word = [&head](int at) { return qFromLittleEndian<quint32>(head.constData() + at); };
+    QCOMPARE(word(0x48), 0x78u);
+    QVERIFY(word(0x78 + 0x24) > 1);
+    QVERIFY(word(0x78 + 0x18) > 2);
 
 #ifdef FOLVANE_HAVE_CHMLIB
     const auto inside = test::readWithChmlib(output());
@@ -243,7 +249,7 @@ void TestCompiledFile::homePageWithLeadingSeparator() {
     const auto inside = test::readWithChmlib(output());
     QVERIFY(inside.has_value());
     QCOMPARE(test::systemRecords(inside->value("/#SYSTEM")).value(2), gbk(QStringLiteral("sub/首页.htm")) + '\0');
-    QVERIFY(inside->value("/#STRINGS").contains(gbk(QStringLiteral("sub/首页.htm")) + '\0'));
+    QVERIFY(inside->value("/#STRINGS").contains(QByteArray(gbk(QStringLiteral("sub/首页.htm")) + '\0')));
 #endif
 }
 

@@ -4,6 +4,7 @@
 // Header only: the tests that include it link the readers (folvane_chm_readers).
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QDir>
 #include <QMap>
 #include <QProcess>

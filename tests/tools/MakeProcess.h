@@ -20,7 +20,7 @@ struct MakeProcess {
     static QString testClock() { return QStringLiteral("2026-12-06T07:05:09"); }
 
     static MakeProcess run(const QStringList& arguments, const QProcessEnvironment& extra = {},
-                           const QString& workingDirectory = {}) {
+                           const QString& workingDirectory = {}, const QString& executable = program()) {
         QProcess process;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("FOLVANE_MAKE_CLOCK"), testClock());
@@ -29,7 +29,7 @@ struct MakeProcess {
         process.setProcessEnvironment(env);
         if (!workingDirectory.isEmpty())
             process.setWorkingDirectory(workingDirectory);
-        process.start(program(), arguments);
+        process.start(executable, arguments);
         MakeProcess result;
         if (!process.waitForFinished(240000) || process.exitStatus() != QProcess::NormalExit)
             return result;

@@ -97,7 +97,7 @@ QString withRoot(QString text, const QString& root) {
     return text.replace(QStringLiteral("{root}"), root);
 }
 
-bool hasCompilerAdapter() {
+bool hasCompiler() {
     return QFileInfo::exists(QStringLiteral(FOLVANE_BIN_DIR "/hhc"));
 }
 
@@ -131,8 +131,8 @@ private slots:
     void quietKeepsTheEndOfALongCompilerOutput();
 
 private:
-    // An environment whose chmcmd is a shell script.
-    QProcessEnvironment fakeCompiler(const QByteArray& script) const;
+    // A copy of folvane-make with a shell script as the compiler beside it.
+    QString withFakeCompiler(const QByteArray& script) const;
 
     std::unique_ptr<QTemporaryDir> tmp_;
 };
@@ -488,8 +488,8 @@ void TestFolvaneMake::compilerResultDecidesExitStatus_data() {
 }
 
 void TestFolvaneMake::compilerResultDecidesExitStatus() {
-    if (!hasCompilerAdapter())
-        QSKIP("No compiler adapter beside folvane-make on this platform.");
+    if (!hasCompiler())
+        QSKIP("No help compiler beside folvane-make.");
     QFETCH(QByteArray, script);
     QFETCH(bool, staleOutput);
     QFETCH(QString, failure);
@@ -497,11 +497,11 @@ void TestFolvaneMake::compilerResultDecidesExitStatus() {
     site.page(QStringLiteral("a.htm"), QStringLiteral("A"));
     if (staleOutput)
         site.file(QStringLiteral("T.chm"), "old");
-    const QProcessEnvironment env = fakeCompiler(script);
+    const QString program = withFakeCompiler(script);
 
     // Quiet holds the compiler's output back, but shows it when the compile failed.
-    const MakeProcess make =
-        MakeProcess::run({site.root(), QStringLiteral("-t"), QStringLiteral("T"), QStringLiteral("-q")}, env);
+    const MakeProcess make = MakeProcess::run(
+        {site.root(), QStringLiteral("-t"), QStringLiteral("T"), QStringLiteral("-q")}, {}, {}, program);
     QCOMPARE(make.exitCode, 1);
     QVERIFY(make.out.isEmpty());
     QVERIFY2(make.err.contains("compiler says no"), make.err.constData());
@@ -509,15 +509,15 @@ void TestFolvaneMake::compilerResultDecidesExitStatus() {
 }
 
 void TestFolvaneMake::quietKeepsTheEndOfALongCompilerOutput() {
-    if (!hasCompilerAdapter())
-        QSKIP("No compiler adapter beside folvane-make on this platform.");
+    if (!hasCompiler())
+        QSKIP("No help compiler beside folvane-make.");
     const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
     site.page(QStringLiteral("a.htm"), QStringLiteral("A"));
-    const QProcessEnvironment env =
-        fakeCompiler("i=0\nwhile [ $i -lt 6000 ]; do\n"
-                     "  echo \"Warning: line $i of a compiler that has a lot to say about the pages\"\n"
-                     "  i=$((i+1))\ndone\necho last words\nexit 2\n");
-    const MakeProcess make = MakeProcess::run({site.root(), QStringLiteral("-q")}, env);
+    const QString program =
+        withFakeCompiler("i=0\nwhile [ $i -lt 6000 ]; do\n"
+                         "  echo \"Warning: line $i of a compiler that has a lot to say about the pages\"\n"
+                         "  i=$((i+1))\ndone\necho last words\nexit 2\n");
+    const MakeProcess make = MakeProcess::run({site.root(), QStringLiteral("-q")}, {}, {}, program);
     QCOMPARE(make.exitCode, 1);
     QVERIFY(make.err.size() < 200 * 1024);
     QVERIFY(make.err.contains("bytes of compiler output left out...]\n"));
@@ -528,13 +528,14 @@ void TestFolvaneMake::quietKeepsTheEndOfALongCompilerOutput() {
                           QStringLiteral("folvane-make: the help compiler failed (exit status 2)")}));
 }
 
-QProcessEnvironment TestFolvaneMake::fakeCompiler(const QByteArray& script) const {
+QString TestFolvaneMake::withFakeCompiler(const QByteArray& script) const {
     const GeneratedSite tools(tmp_->path() + QStringLiteral("/tools"));
-    const QString fake = tools.file(QStringLiteral("chmcmd"), "#!/bin/sh\n" + script);
-    QFile(fake).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("FOLVANE_CHMCMD"), fake);
-    return env;
+    const QString fake = tools.file(QStringLiteral("hhc"), "#!/bin/sh\n" + script);
+    const QString make = tools.path(QStringLiteral("folvane-make"));
+    QFile::copy(MakeProcess::program(), make);
+    for (const QString& file : {fake, make})
+        QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return make;
 }
 
 QTEST_GUILESS_MAIN(TestFolvaneMake)
