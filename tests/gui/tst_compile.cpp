@@ -1,6 +1,11 @@
 #include "app/FmCHM.h"
+#include "chm/text/CodePage.h"
+#include "gui/ListBoxView.h"
+#include "gui/MainWindow.h"
 #include "gui/QtHost.h"
+#include "support/ChmReaders.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,8 +24,16 @@ private:
 };
 
 bool writeFile(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+void fill(ListBox& list, const QStringList& texts, const QList<int>& links) {
+    QList<ListEntry> entries;
+    for (int i = 0; i < texts.size(); ++i)
+        entries.append(ListEntry{texts[i], links[i], false});
+    list.setEntries(entries);
 }
 } // namespace
 
@@ -29,6 +42,7 @@ class TestCompile : public QObject {
     Q_OBJECT
 private slots:
     void startsTheCompilerOnTheProjectFile();
+    void doubleClickedPageIsTheHomePage();
 };
 
 void TestCompile::startsTheCompilerOnTheProjectFile() {
@@ -59,6 +73,46 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
     QFile file(record);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("1\n") + projectFile + u'\n');
+#endif
+}
+
+// The whole road in the window: double-click an entry, save, compile with the real hhc and
+// read the home page back out of the help file.
+void TestCompile::doubleClickedPageIsTheHomePage() {
+#ifndef FOLVANE_HAVE_CHMLIB
+    QSKIP("chmlib is not installed (libchm-dev).");
+#else
+    QTemporaryDir project;
+    const QStringList pages{project.filePath(QStringLiteral("index.htm")),
+                            project.filePath(QStringLiteral("sub/页面.htm"))};
+    for (const QString& page : pages)
+        QVERIFY(writeFile(page, "<p>page</p>"));
+    qputenv("FOLVANE_HHC_NO_WINDOW", "1");
+    HostWithFolder host(QStringLiteral(FOLVANE_BIN_DIR));
+    FmCHM form(host, PathStyle::Posix);
+    MainWindow window(form, host);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    form.ComparePath = project.path();
+    fill(form.LF, pages, {0, 0});
+    fill(form.LB(), {QStringLiteral("首页"), QStringLiteral("页面")}, {0, 1});
+
+    auto* view = window.findChild<ListBoxView*>(QStringLiteral("L1"));
+    QVERIFY(view);
+    const QPoint row = view->visualRect(view->model()->index(1, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row);
+    form.SaveIt();
+    form.open_Click();
+
+    const QString help = project.filePath(QStringLiteral("HH_KVEL.chm"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(help).size() > 0, 20000);
+    const auto inside = test::readWithChmlib(help);
+    QVERIFY(inside.has_value());
+    const std::string home =
+        chm::CodePage::toUtf8(test::systemRecords(inside->value("/#SYSTEM")).value(2).toStdString(), 936);
+    QCOMPARE(QString::fromStdString(home), QStringLiteral("sub/页面.htm") + QChar(0));
+    QVERIFY(inside->contains("/sub/页面.htm"));
 #endif
 }
 
