@@ -1,9 +1,11 @@
 #include "hhc/ConsoleText.h"
 
+// windows.h first: the other system headers need its types.
+#include <windows.h>
+
 #include <io.h>
 #include <shellapi.h>
 #include <string>
-#include <windows.h>
 
 namespace folvane::hhc {
 

@@ -101,6 +101,11 @@ std::string ProjectPaths::tidy(std::string_view path) const {
 std::string ProjectPaths::resolve(std::string_view asWritten) const {
     if (isAbsolute(asWritten))
         return tidy(asWritten);
+    // "\x" on Windows starts at the root of the project's drive.
+    const bool driveRooted = rules_ == PathRules::Windows && !asWritten.empty() &&
+                             (asWritten[0] == '/' || asWritten[0] == '\\') && hasDrive(folder_);
+    if (driveRooted)
+        return tidy(folder_.substr(0, 2) + std::string(asWritten));
     std::string full = folder_;
     if (full.empty() || full.back() != '/')
         full += '/';
