@@ -1,5 +1,6 @@
 #include "RoadBench.h"
 
+#include "ChildRun.h"
 #include "PageSite.h"
 
 #include <QDir>
@@ -13,16 +14,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <vector>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-extern char** environ;
-#endif
 
 namespace folvane {
 
@@ -30,56 +21,6 @@ namespace {
 constexpr int kRuns = 3;
 constexpr double kTargetRatio = 1.3;
 constexpr double kTargetPeakMiB = 200;
-
-struct ChildRun {
-    bool ok = false;
-    double ms = 0;
-    double peakMiB = 0;
-    QByteArray out;
-};
-
-// Runs a program with its standard output in outFile and waits for it with wait4, which
-// gives the child's own peak resident size.
-ChildRun runChild(const QString& program, const QStringList& arguments, const QString& outFile) {
-    ChildRun run;
-#ifdef Q_OS_UNIX
-    std::vector<QByteArray> args{program.toLocal8Bit()};
-    for (const QString& a : arguments)
-        args.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& a : args)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    const QByteArray outPath = outFile.toLocal8Bit();
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outPath.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
-        return run;
-    int status = 0;
-    struct rusage usage = {};
-    if (wait4(pid, &status, 0, &usage) != pid)
-        return run;
-    run.ms = static_cast<double>(timer.nsecsElapsed()) / 1e6;
-    run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
-    QFile out(outFile);
-    if (out.open(QIODevice::ReadOnly))
-        run.out = out.readAll();
-#else
-    Q_UNUSED(program)
-    Q_UNUSED(arguments)
-    Q_UNUSED(outFile)
-#endif
-    return run;
-}
 
 // The floor: list the tree with find, then read every page whole as text.
 bool findAndRead(const QString& root, qint64& pagesRead) {
@@ -140,7 +81,7 @@ void benchWholeRoad(QTextStream& out) {
         ok = findAndRead(root, pagesRead) && ok;
         floorMs = std::min(floorMs, static_cast<double>(timer.nsecsElapsed()) / 1e6);
 
-        const ChildRun run = runChild(program, args, outFile);
+        const ChildRun run = ChildRun::of(program, args, outFile);
         ok = ok && run.ok;
         roadMs = std::min(roadMs, run.ms);
         peakMiB = std::max(peakMiB, run.peakMiB);
