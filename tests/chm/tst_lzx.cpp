@@ -53,6 +53,20 @@ Bytes repeatedBlock(std::size_t n, std::size_t period) {
     return out;
 }
 
+// Records of 16 bytes from a small pool: every match lies a multiple of 8 back, the case
+// aligned-offset blocks are made for.
+Bytes records(std::size_t n) {
+    const Bytes pool = randomBytes(16 * 600, 9);
+    std::mt19937 random(4);
+    Bytes out;
+    while (out.size() < n) {
+        const auto at = pool.begin() + static_cast<std::ptrdiff_t>(16 * (random() % 600));
+        out.insert(out.end(), at, at + 16);
+    }
+    out.resize(n);
+    return out;
+}
+
 Bytes runs(std::size_t n) {
     Bytes out(n);
     for (std::size_t i = 0; i < n; ++i)
@@ -90,22 +104,29 @@ private slots:
 
 void TestLzx::roundTrip_data() {
     QTest::addColumn<Bytes>("data");
-    QTest::newRow("one byte") << Bytes{'x'};
-    QTest::newRow("one frame") << htmlLike(kLzxFrameSize);
-    QTest::newRow("one span") << htmlLike(kLzxSpanSize);
-    QTest::newRow("spans and a tail") << htmlLike(5 * kLzxSpanSize + 12345);
-    QTest::newRow("tail within a frame") << htmlLike(kLzxSpanSize + 1);
-    QTest::newRow("random") << randomBytes(2 * kLzxSpanSize + kLzxFrameSize, 1);
-    QTest::newRow("runs") << runs(3 * kLzxSpanSize + 999);
-    QTest::newRow("long repeats") << repeatedBlock(3 * kLzxSpanSize, 1000);
-    QTest::newRow("repeats of a whole frame") << repeatedBlock(3 * kLzxSpanSize + 70, kLzxFrameSize - 3);
+    QTest::addColumn<int>("firstBlockType"); // 0: either
+    QTest::newRow("one byte") << Bytes{'x'} << 0;
+    QTest::newRow("one frame") << htmlLike(kLzxFrameSize) << 0;
+    QTest::newRow("one span") << htmlLike(kLzxSpanSize) << 0;
+    QTest::newRow("spans and a tail") << htmlLike(5 * kLzxSpanSize + 12345) << 0;
+    QTest::newRow("tail within a frame") << htmlLike(kLzxSpanSize + 1) << 0;
+    QTest::newRow("random") << randomBytes(2 * kLzxSpanSize + kLzxFrameSize, 1) << 0;
+    QTest::newRow("runs") << runs(3 * kLzxSpanSize + 999) << 0;
+    QTest::newRow("long repeats") << repeatedBlock(3 * kLzxSpanSize, 1000) << 0;
+    QTest::newRow("repeats of a whole frame") << repeatedBlock(3 * kLzxSpanSize + 70, kLzxFrameSize - 3) << 0;
+    QTest::newRow("aligned records") << records(2 * kLzxSpanSize + 100) << 2;
 }
 
 // Through the workers and back through both readers; the output is the same whatever the
 // worker count, and every span and frame is where the container expects it.
 void TestLzx::roundTrip() {
     QFETCH(Bytes, data);
+    QFETCH(int, firstBlockType);
     const std::vector<CompressedSpan> spans = compress(data, 3, 10007);
+    if (firstBlockType != 0) {
+        // The first word: one bit for E8 translation, then the block type.
+        QCOMPARE((spans.front().bytes[1] >> 4) & 7, firstBlockType);
+    }
 
     QCOMPARE(spans.size(), (data.size() + kLzxSpanSize - 1) / kLzxSpanSize);
     QCOMPARE(LzxReference::frames(spans), (data.size() + kLzxFrameSize - 1) / kLzxFrameSize);
