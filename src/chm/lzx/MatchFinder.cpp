@@ -69,10 +69,10 @@ int MatchFinder::commonLength(std::uint32_t a, std::uint32_t b, int limit) const
     return limit;
 }
 
-MatchFinder::Match MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth) {
-    Match best;
+int MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth, Match* out) {
+    int count = 0;
     if (pos + 4 > size_)
-        return best;
+        return 0;
     std::uint16_t& head3 = head3_[hash3(pos)];
     const std::uint32_t near = head3;
     head3 = static_cast<std::uint16_t>(pos);
@@ -81,13 +81,13 @@ MatchFinder::Match MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, 
     step_[pos] = static_cast<std::uint16_t>(pos - candidate);
     head = static_cast<std::uint16_t>(pos);
     if (maxLength < 3 || pos == 0)
-        return best;
+        return 0;
     int bestLength = 2;
     if (pos - near <= kMaxDistance) {
         const int length = commonLength(near, pos, maxLength);
         if (length >= 3) {
             bestLength = length;
-            best = {length, pos - near};
+            out[count++] = {length, pos - near};
         }
     }
     const std::uint8_t* here = data_ + pos;
@@ -98,7 +98,7 @@ MatchFinder::Match MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, 
                 if (bestLength < kGoodLength && length >= kGoodLength)
                     depth /= 4;
                 bestLength = length;
-                best = {length, pos - candidate};
+                out[count++] = {length, pos - candidate};
             }
         }
         const std::uint16_t step = step_[candidate];
@@ -106,7 +106,7 @@ MatchFinder::Match MatchFinder::findAndInsert(std::uint32_t pos, int maxLength, 
             break;
         candidate -= step;
     }
-    return best;
+    return count;
 }
 
 } // namespace folvane::chm::lzx

@@ -19,9 +19,10 @@ public:
 
     // data must stay readable 8 bytes past size (length checks read whole words).
     void reset(const std::uint8_t* data, std::uint32_t size);
-    // The longest match at pos of at most maxLength bytes (0 if none of 3 or more);
-    // inserts pos. Stops early at niceLength or after depth candidates.
-    Match findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth);
+    // The matches at pos of at most maxLength bytes that each outdo the ones nearer, so
+    // shortest and nearest first, into out (room for depth + 1); returns how many. Inserts
+    // pos. Stops at niceLength or after depth candidates.
+    int findAndInsert(std::uint32_t pos, int maxLength, int niceLength, int depth, Match* out);
     void insert(std::uint32_t pos);
 
     // Bytes in common at a and b, at most limit.

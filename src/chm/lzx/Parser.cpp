@@ -8,8 +8,7 @@
 namespace folvane::chm::lzx {
 
 namespace {
-// Search effort: candidates per position, and the length that ends a search at once.
-constexpr int kChainDepth = 32;
+// A match this long ends the search and takes the place without a look at the next one.
 constexpr int kNiceLength = kMaxMatch;
 // How often the prices catch up with what was parsed.
 constexpr std::uint32_t kPriceInterval = 4096;
@@ -21,7 +20,7 @@ std::uint32_t frameEnd(std::uint32_t pos, std::uint32_t size) {
 
 Parser::Choice Parser::best(std::uint32_t pos) {
     const int maxLength = static_cast<int>(std::min<std::uint32_t>(kMaxMatch, frameEnd(pos, size_) - pos));
-    const MatchFinder::Match found = finder_.findAndInsert(pos, maxLength, kNiceLength, kChainDepth);
+    const int count = finder_.findAndInsert(pos, maxLength, kNiceLength, kChainDepth, found_.data());
     Choice choice;
     if (maxLength < kMinMatch)
         return choice;
@@ -36,12 +35,14 @@ Parser::Choice Parser::best(std::uint32_t pos) {
         if (gain > choice.gain)
             choice = {length, gain, k, recent_[k]};
     }
-    if (found.length > 0 && found.distance != recent_[0] && found.distance != recent_[1] &&
-        found.distance != recent_[2]) {
-        const int slot = positionSlot(formattedOffset(found.distance));
-        const int gain = found.length * average - prices_.match(slot, found.length);
+    // A shorter match nearer by can beat the longest: its offset costs fewer bits.
+    for (int j = 0; j < count; ++j) {
+        const auto [length, distance] = found_[j];
+        if (distance == recent_[0] || distance == recent_[1] || distance == recent_[2])
+            continue;
+        const int gain = length * average - prices_.match(positionSlot(formattedOffset(distance)), length);
         if (gain > choice.gain)
-            choice = {found.length, gain, -1, found.distance};
+            choice = {length, gain, -1, distance};
     }
     return choice;
 }

@@ -20,6 +20,9 @@ public:
     static void literals(const std::uint8_t* data, std::uint32_t size, std::vector<Item>& items);
 
 private:
+    // Chain candidates a search looks at.
+    static constexpr int kChainDepth = 64;
+
     struct Choice {
         int length = 0;
         int gain = 0;
@@ -36,6 +39,7 @@ private:
     const std::uint8_t* data_ = nullptr;
     std::uint32_t size_ = 0;
     std::array<std::uint32_t, kRepeatedOffsets> recent_{};
+    std::array<MatchFinder::Match, kChainDepth + 1> found_{}; // the three-byte match, then the chain's
 };
 
 } // namespace folvane::chm::lzx
