@@ -77,6 +77,7 @@ Compile finished(const ChildRun& run, const QString& helpFile, const HelpProject
     c.run = run;
     c.peakMB = run.peakMiB * kMiB / 1e6;
     c.sizeMB = megabytes(static_cast<double>(QFileInfo(helpFile).size()));
+    progress(QStringLiteral("reading %1 back").arg(QFileInfo(helpFile).fileName()));
     c.problem = run.ok ? HelpFileCheck::problem(helpFile, project) : QStringLiteral("the compiler failed");
     return c;
 }

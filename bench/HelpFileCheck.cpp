@@ -14,7 +14,6 @@ namespace folvane {
 
 namespace {
 constexpr qint64 kHeaderBytes = 0x60;
-constexpr int kSampledFiles = 16;
 
 quint64 u64At(const QByteArray& bytes, qsizetype at) {
     return qFromLittleEndian<quint64>(bytes.constData() + at);
@@ -42,27 +41,35 @@ QString headerProblem(const QString& helpFile) {
 }
 
 #ifdef FOLVANE_HAVE_CHMLIB
-QString sampleProblem(const QString& helpFile, const HelpProject& project) {
+// Found by name the way viewers look pages up, and read whole.
+QString storedProblem(chmFile* chm, const QString& source, const QDir& folder) {
+    QFile file(source);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("cannot read the source %1").arg(source);
+    const QByteArray expected = file.readAll();
+    const QByteArray name = '/' + folder.relativeFilePath(source).toUtf8();
+    chmUnitInfo unit;
+    if (chm_resolve_object(chm, name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
+        unit.length != static_cast<LONGUINT64>(expected.size()))
+        return QStringLiteral("chmlib does not find %1").arg(QString::fromUtf8(name));
+    QByteArray stored(expected.size(), '\0');
+    const auto length = static_cast<LONGINT64>(unit.length);
+    if (chm_retrieve_object(chm, &unit, reinterpret_cast<unsigned char*>(stored.data()), 0, length) != length ||
+        stored != expected)
+        return QStringLiteral("chmlib reads %1 wrong").arg(QString::fromUtf8(name));
+    return {};
+}
+
+QString readBackProblem(const QString& helpFile, const HelpProject& project) {
     chmFile* chm = chm_open(QFile::encodeName(helpFile).constData());
     if (chm == nullptr)
         return QStringLiteral("chmlib cannot open it");
+    const QDir folder(project.folder());
     QString problem;
-    const QStringList& files = project.listedFiles();
-    const qsizetype step = std::max<qsizetype>(1, files.size() / kSampledFiles);
-    for (qsizetype i = files.size() - 1; i >= 0 && problem.isEmpty(); i -= step) {
-        QFile source(files[i]);
-        if (!source.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray expected = source.readAll();
-        const QByteArray name = '/' + QDir(project.folder()).relativeFilePath(files[i]).toUtf8();
-        chmUnitInfo unit;
-        QByteArray stored(expected.size(), '\0');
-        if (chm_resolve_object(chm, name.constData(), &unit) != CHM_RESOLVE_SUCCESS ||
-            unit.length != static_cast<LONGUINT64>(expected.size()) ||
-            chm_retrieve_object(chm, &unit, reinterpret_cast<unsigned char*>(stored.data()), 0,
-                                static_cast<LONGINT64>(unit.length)) != static_cast<LONGINT64>(unit.length) ||
-            stored != expected)
-            problem = QStringLiteral("chmlib reads %1 wrong").arg(QString::fromUtf8(name));
+    for (const QString& source : project.listedFiles()) {
+        problem = storedProblem(chm, source, folder);
+        if (!problem.isEmpty())
+            break;
     }
     chm_close(chm);
     return problem;
@@ -74,7 +81,7 @@ QString HelpFileCheck::problem(const QString& helpFile, const HelpProject& proje
     QString problem = headerProblem(helpFile);
 #ifdef FOLVANE_HAVE_CHMLIB
     if (problem.isEmpty())
-        problem = sampleProblem(helpFile, project);
+        problem = readBackProblem(helpFile, project);
 #else
     Q_UNUSED(project)
 #endif
