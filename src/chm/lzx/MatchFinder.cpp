@@ -13,7 +13,7 @@ namespace {
 constexpr int kHash3Bits = 14;
 constexpr int kHash4Bits = 16;
 // Once a match this long is in hand, only a quarter of the remaining chain is walked.
-constexpr int kGoodLength = 24;
+constexpr int kGoodLength = 64;
 
 std::uint64_t load64(const std::uint8_t* p) {
     std::uint64_t v;

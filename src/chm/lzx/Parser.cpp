@@ -11,7 +11,7 @@ namespace {
 // A match this long ends the search and takes the place without a look at the next one.
 constexpr int kNiceLength = kMaxMatch;
 // How often the prices catch up with what was parsed.
-constexpr std::uint32_t kPriceInterval = 4096;
+constexpr std::uint32_t kPriceInterval = 2048;
 
 std::uint32_t frameEnd(std::uint32_t pos, std::uint32_t size) {
     return std::min<std::uint32_t>(size, (pos / kLzxFrameSize + 1) * kLzxFrameSize);
