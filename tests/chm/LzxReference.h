@@ -71,14 +71,14 @@ public:
         return n;
     }
 
-    // The whole stream through one libmspack decoder, every frame decoded in full.
-    static std::optional<std::vector<std::uint8_t>> mspack(const std::vector<CompressedSpan>& spans) {
+    // The first dataLength bytes through one libmspack decoder as it reads a help file:
+    // told the length rounded up to a whole span, and given nothing past the stream.
+    static std::optional<std::vector<std::uint8_t>> mspack(const std::vector<CompressedSpan>& spans,
+                                                           std::size_t dataLength) {
 #ifdef FOLVANE_HAVE_LZXD
-        std::vector<std::uint8_t> stream = join(spans);
-        // In a help file more bytes follow the stream; the decoder reads a word past the
-        // last frame and, at a reset, one header bit of a frame that never comes.
-        stream.resize(stream.size() + 16);
-        const auto length = static_cast<off_t>(frames(spans) * kLzxFrameSize);
+        const std::vector<std::uint8_t> stream = join(spans);
+        const auto wanted = static_cast<off_t>(dataLength);
+        const auto length = static_cast<off_t>((dataLength + kLzxSpanSize - 1) / kLzxSpanSize * kLzxSpanSize);
         MemoryFile input{stream.data(), stream.size(), 0, nullptr};
         std::vector<std::uint8_t> output;
         MemoryFile sink{nullptr, 0, 0, &output};
@@ -87,13 +87,14 @@ public:
                                      static_cast<int>(kLzxSpanSize / kLzxFrameSize), 4096, length, 0);
         if (lzx == nullptr)
             return std::nullopt;
-        const int result = lzxd_decompress(lzx, length);
+        const int result = lzxd_decompress(lzx, wanted);
         lzxd_free(lzx);
         if (result != MSPACK_ERR_OK)
             return std::nullopt;
         return output;
 #else
         (void)spans;
+        (void)dataLength;
         return std::nullopt;
 #endif
     }

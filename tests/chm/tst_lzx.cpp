@@ -144,9 +144,9 @@ void TestLzx::roundTrip() {
     if (!LzxReference::haveMspack() && !LzxReference::haveChmlib())
         QSKIP("neither libmspack nor chmlib is installed");
     if (LzxReference::haveMspack()) {
-        const std::optional<Bytes> decoded = LzxReference::mspack(spans);
+        const std::optional<Bytes> decoded = LzxReference::mspack(spans, data.size());
         QVERIFY2(decoded.has_value(), "libmspack cannot decode the stream");
-        QVERIFY(*decoded == padded(data));
+        QVERIFY(*decoded == data);
     }
     if (LzxReference::haveChmlib()) {
         const std::optional<Bytes> decoded = LzxReference::chmlib(spans);

@@ -14,6 +14,11 @@ namespace {
 // Spans compressed or waiting per worker: enough to keep every worker busy while the
 // caller feeds and drains, little enough that memory stays a few hundred KiB a worker.
 constexpr std::size_t kSpansPerWorker = 3;
+// libmspack decodes one frame past a file that ends on a frame boundary and reads a few
+// bytes past the last frame it decodes. When the whole stream ends on a frame boundary, a
+// lone last frame is followed by the encoded zeros of the rest of its span (not listed as
+// a frame), and the stream by this many zero bytes, so that the last file still reads.
+constexpr std::size_t kReaderSlack = 4;
 } // namespace
 
 struct ParallelLzx::Impl {
@@ -22,6 +27,8 @@ struct ParallelLzx::Impl {
         CompressedSpan output;
         std::exception_ptr error;
         bool done = false;
+        bool padToSpan = false; // set before a worker sees the job
+        bool last = false;      // the caller's alone
     };
 
     explicit Impl(Sink s) : sink(std::move(s)) {}
@@ -32,7 +39,7 @@ struct ParallelLzx::Impl {
     void start(unsigned threads);
     void stop();
     void work();
-    void submit();
+    void submit(bool last);
     // Hands the oldest span to the sink; false if it is not ready and wait is false.
     bool deliverOldest(bool wait);
 
@@ -87,7 +94,11 @@ void ParallelLzx::Impl::work() {
         try {
             if (!encoder)
                 encoder = std::make_unique<LzxEncoder>();
+            if (job->padToSpan)
+                job->input.resize(kLzxSpanSize, 0);
             encoder->compress(job->input, job->output);
+            if (job->padToSpan)
+                job->output.frameStarts.resize(1);
         } catch (...) {
             job->error = std::current_exception();
         }
@@ -114,11 +125,13 @@ bool ParallelLzx::Impl::deliverOldest(bool wait) {
     }
     if (job->error)
         std::rethrow_exception(job->error);
+    if (job->last && bytesIn % kLzxFrameSize == 0)
+        job->output.bytes.insert(job->output.bytes.end(), kReaderSlack, std::uint8_t{0});
     sink(job->output);
     return true;
 }
 
-void ParallelLzx::Impl::submit() {
+void ParallelLzx::Impl::submit(bool last) {
     while (deliverOldest(false)) {
     }
     for (;;) {
@@ -131,6 +144,8 @@ void ParallelLzx::Impl::submit() {
     }
     auto job = std::make_unique<Job>();
     job->input.swap(pending);
+    job->last = last;
+    job->padToSpan = last && job->input.size() == kLzxFrameSize;
     pending.reserve(kLzxSpanSize);
     {
         std::lock_guard lock(mutex);
@@ -154,14 +169,20 @@ void ParallelLzx::write(std::span<const std::uint8_t> bytes) {
         d.bytesIn += take;
         bytes = bytes.subspan(take);
         if (d.pending.size() == kLzxSpanSize)
-            d.submit();
+            d.submit(false);
     }
 }
 
 void ParallelLzx::finish() {
     Impl& d = *impl_;
-    if (!d.pending.empty())
-        d.submit();
+    if (!d.pending.empty()) {
+        d.submit(true);
+    } else {
+        // Spans are delivered only once the next one is submitted: the newest is the last.
+        std::lock_guard lock(d.mutex);
+        if (!d.inFlight.empty())
+            d.inFlight.back()->last = true;
+    }
     while (d.deliverOldest(true)) {
     }
 }
