@@ -26,7 +26,9 @@ public:
     // Appends bytes to the stream. May block until workers catch up; may call the sink.
     // An exception thrown by the sink leaves through here (or finish()).
     void write(std::span<const std::uint8_t> bytes);
-    // Compresses the last, partial span and delivers everything still pending.
+    // Compresses the last, partial span and delivers everything still pending. When the
+    // stream ends on a frame boundary, the last span's bytes run on past its last frame:
+    // some readers decode one frame further there.
     void finish();
 
     std::uint64_t bytesIn() const;
