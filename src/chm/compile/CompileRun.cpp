@@ -238,6 +238,8 @@ void CompileRun::write() {
         length += page.size;
     }
 
+    if (length > 0xFFFFFFFFull)
+        listener_.warning("内容超过 4 GB：有些阅读器打不开这样的帮助文件");
     OutputFile out(pathFromUtf8(outputFull_));
     ContainerWriter container(out, result_.lcid, input.timestamp);
     container.plan(std::move(system.plain), std::move(entries), length);
