@@ -53,6 +53,8 @@ private slots:
     void homePageWithLeadingSeparator();
     void oddProjects_data();
     void oddProjects();
+    void contentEndsAnywhereInAFrame_data();
+    void contentEndsAnywhereInAFrame();
 
 private:
     QString path(const QString& relative) const { return tmp_->path() + u'/' + relative; }
@@ -184,8 +186,9 @@ void TestCompiledFile::readersAgree() {
         QVERIFY2(test::readWithMspack(output(), '/' + it.key().toUtf8()) == it.value(), qPrintable(it.key()));
 #endif
     const QString extracted = path(QStringLiteral("7z"));
-    if (!test::extractWithSevenZip(output(), extracted))
+    if (test::sevenZip().isEmpty())
         QSKIP("7-Zip is not installed (p7zip-full).");
+    QVERIFY(test::extractWithSevenZip(output(), extracted));
     for (auto it = pages_.cbegin(); it != pages_.cend(); ++it) {
         QFile file(extracted + u'/' + it.key());
         QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(it.key()));
@@ -278,6 +281,51 @@ void TestCompiledFile::oddProjects() {
     QVERIFY(QFileInfo(QString::fromStdString(result.outputFile)).size() > 0);
 #ifdef FOLVANE_HAVE_CHMLIB
     QVERIFY(test::readWithChmlib(QString::fromStdString(result.outputFile)).has_value());
+#endif
+}
+
+void TestCompiledFile::contentEndsAnywhereInAFrame_data() {
+    QTest::addColumn<int>("remainder");
+    QTest::newRow("on a frame's end") << 0;
+    QTest::newRow("one byte into a frame") << 1;
+    QTest::newRow("one byte short of a frame's end") << 32767;
+}
+
+// Readers differ in how they count frames at the end of the content: every ending must read.
+void TestCompiledFile::contentEndsAnywhereInAFrame() {
+#ifndef FOLVANE_HAVE_CHMLIB
+    QSKIP("chmlib is not installed (libchm-dev).");
+#else
+    QFETCH(int, remainder);
+    const auto contentLength = [this] {
+        const auto inside = test::readWithChmlib(output());
+        return inside
+                   ? qFromLittleEndian<quint64>(inside->value("::DataSpace/Storage/MSCompressed/SpanInfo").constData())
+                   : 0;
+    };
+    const QString filler = write(QStringLiteral("fill.htm"), QByteArray(100000, 'f'));
+    writeProject({filler}, QStringLiteral("fill.htm"), QStringLiteral("T"), QString());
+    Recorder recorder;
+    compile(recorder);
+    const quint64 first = contentLength();
+    QVERIFY(first > 100000);
+    const int grow = static_cast<int>((remainder + 0x8000 - first % 0x8000) % 0x8000);
+    const QByteArray page = QByteArray(100000 + grow, 'f');
+    write(QStringLiteral("fill.htm"), page);
+    compile(recorder);
+    QCOMPARE(contentLength() % 0x8000, static_cast<quint64>(remainder));
+
+    QCOMPARE(test::readWithChmlib(output())->value("/fill.htm"), page);
+#ifdef FOLVANE_HAVE_MSPACK
+    QCOMPARE(test::readWithMspack(output(), "/fill.htm"), std::optional<QByteArray>(page));
+#endif
+    const QString extracted = path(QStringLiteral("7z"));
+    if (test::sevenZip().isEmpty())
+        QSKIP("7-Zip is not installed (p7zip-full).");
+    QVERIFY(test::extractWithSevenZip(output(), extracted));
+    QFile file(extracted + QStringLiteral("/fill.htm"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), page);
 #endif
 }
 

@@ -88,13 +88,14 @@ inline std::optional<QByteArray> readWithMspack(const QString& file, const QByte
 }
 #endif
 
-// Extracts the whole help file with 7-Zip into folder; false when 7-Zip is missing or fails.
+inline QString sevenZip() {
+    return QStandardPaths::findExecutable(QStringLiteral("7z"));
+}
+
+// Extracts the whole help file with 7-Zip into folder; false when 7-Zip reports an error.
 inline bool extractWithSevenZip(const QString& file, const QString& folder) {
-    const QString sevenZip = QStandardPaths::findExecutable(QStringLiteral("7z"));
-    if (sevenZip.isEmpty())
-        return false;
     QProcess process;
-    process.start(sevenZip, {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-o") + folder, file});
+    process.start(sevenZip(), {QStringLiteral("x"), QStringLiteral("-y"), QStringLiteral("-o") + folder, file});
     return process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
 }
 

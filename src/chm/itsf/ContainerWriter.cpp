@@ -44,8 +44,9 @@ void ContainerWriter::plan(std::vector<PlainFile> plainFiles, std::vector<Direct
     plain_.push_back({dataspace::kControlData, dataspace::controlData()});
     plain_.push_back({dataspace::kSpanInfo, dataspace::spanInfo(streamLength)});
     plain_.push_back({dataspace::kTransformList, dataspace::transformList()});
-    // Filled in by finish(), once the frames' offsets are known.
-    plain_.push_back({dataspace::kResetTable, std::vector<std::uint8_t>(dataspace::resetTableSize(frames_))});
+    // Filled in by finish(), once the frames' offsets are known; one entry more than frames,
+    // for the end of the stream, which some readers expect.
+    plain_.push_back({dataspace::kResetTable, std::vector<std::uint8_t>(dataspace::resetTableSize(frames_ + 1))});
 
     std::vector<DirectoryEntry> entries = folderEntries(compressedFiles);
     std::uint64_t offset = 0;
@@ -62,11 +63,13 @@ void ContainerWriter::plan(std::vector<PlainFile> plainFiles, std::vector<Direct
     contentStart_ = kItsfHeaderSize + kHeaderSection0Size + directory_->encodedSize() + offset;
     compressed_ = 0;
     frameStarts_.clear();
+    framesEnd_ = 0;
 }
 
 void ContainerWriter::append(const CompressedSpan& span) {
     for (const std::uint32_t start : span.frameStarts)
         frameStarts_.push_back(compressed_ + start);
+    framesEnd_ = compressed_ + span.framesEnd;
     out_.writeAt(contentStart_ + compressed_, span.bytes);
     compressed_ += span.bytes.size();
 }
@@ -106,6 +109,7 @@ std::vector<std::uint8_t> ContainerWriter::head() const {
 void ContainerWriter::finish() {
     if (frameStarts_.size() != frames_)
         throw CompileError("内部错误：压缩数据与计划不符");
+    frameStarts_.push_back(framesEnd_);
     directory_->setGrowingLength(compressed_);
     const std::vector<std::uint8_t> bytes = head();
     if (bytes.size() != contentStart_)

@@ -56,6 +56,7 @@ private:
     std::uint64_t contentStart_ = 0;
     std::uint64_t compressed_ = 0;
     std::vector<std::uint64_t> frameStarts_;
+    std::uint64_t framesEnd_ = 0;
 };
 
 } // namespace folvane::chm

@@ -65,6 +65,7 @@ void LzxEncoder::compress(std::span<const std::uint8_t> data, CompressedSpan& ou
         lzx::Parser::literals(s.buffer.data(), size, s.items);
         s.encode(size, out);
     }
+    out.framesEnd = static_cast<std::uint32_t>(out.bytes.size());
 }
 
 } // namespace folvane::chm

@@ -19,6 +19,10 @@ constexpr int kLzxWindowBits = 16;
 struct CompressedSpan {
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint32_t> frameStarts;
+    // Where the frames listed end. Bytes after it serve only readers that decode past the
+    // end of the stream; readers that take a frame's length from the next frame's start
+    // must not count them.
+    std::uint32_t framesEnd = 0;
 };
 
 // Compresses spans with a 64 KiB window. One encoder per thread: it keeps its tables

@@ -97,8 +97,11 @@ void ParallelLzx::Impl::work() {
             if (job->padToSpan)
                 job->input.resize(kLzxSpanSize, 0);
             encoder->compress(job->input, job->output);
-            if (job->padToSpan)
-                job->output.frameStarts.resize(1);
+            if (job->padToSpan) {
+                // The padding frame is the second of the span.
+                job->output.framesEnd = job->output.frameStarts.back();
+                job->output.frameStarts.pop_back();
+            }
         } catch (...) {
             job->error = std::current_exception();
         }
