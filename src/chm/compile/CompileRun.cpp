@@ -152,6 +152,7 @@ void CompileRun::planPages() {
     for (const std::string& file : project_.files)
         pages_->add(file);
     result_.files = pages_->pages().size();
+    links_ = std::make_unique<LocalLinks>(*pages_);
 }
 
 void CompileRun::reportDeadLinks() const {
@@ -162,9 +163,7 @@ void CompileRun::reportDeadLinks() const {
         const std::string local = object.param("local");
         if (object.type != "text/sitemap" || local.empty() || hasScheme(local))
             continue;
-        const std::string link = mapLocal(local);
-        const std::string name = nameFromRoot(link.substr(0, pages_->holds("/" + link) ? link.size() : link.find('#')));
-        if (pages_->holds(name))
+        if (!links_->target(local).empty())
             continue;
         if (++dead <= kMaxDeadLinksShown)
             listener_.warning("目录项指向的文件不在帮助文件里：" + local);
@@ -196,22 +195,6 @@ std::string CompileRun::topicLink(std::string_view topic) const {
     return paths_->storedName(full).substr(1);
 }
 
-std::string CompileRun::mapLocal(const std::string& local) const {
-    if (local.empty() || hasScheme(local))
-        return local;
-    std::string link = local;
-    if (nativePathRules() == PathRules::Windows)
-        std::replace(link.begin(), link.end(), '\\', '/');
-    std::string fragment;
-    const std::size_t hash = link.find('#');
-    if (hash != std::string::npos && !pages_->holds(nameFromRoot(link))) {
-        fragment = link.substr(hash);
-        link.resize(hash);
-    }
-    const std::string mapped = nameFromRoot(link).substr(1) + fragment;
-    return mapped == local ? local : mapped;
-}
-
 void CompileRun::write() {
     const auto now = static_cast<std::uint64_t>(std::time(nullptr));
     SystemFileSet::Input input;
@@ -221,7 +204,9 @@ void CompileRun::write() {
     input.contents = contents_ ? &*contents_ : nullptr;
     input.index = index_ ? &*index_ : nullptr;
     input.topicLink = [this](std::string_view topic) { return topicLink(topic); };
-    input.mapLocal = [this](const std::string& local) { return mapLocal(local); };
+    input.mapLocal = [this](const std::string& local) {
+        return local.empty() || hasScheme(local) ? local : links_->stored(local);
+    };
     input.outputStem = lowerAscii(utf8FromPath(pathFromUtf8(outputFull_).stem()));
     input.timestamp = static_cast<std::uint32_t>(now);
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;

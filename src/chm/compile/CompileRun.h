@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chm/compile/CompileResult.h"
+#include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
 #include "chm/compile/SystemFileSet.h"
@@ -34,7 +35,6 @@ private:
     void write();
 
     std::string topicLink(std::string_view topic) const;
-    std::string mapLocal(const std::string& local) const;
     bool existsAsFile(const std::string& fullPath) const;
 
     CompileListener& listener_;
@@ -47,6 +47,7 @@ private:
     std::optional<SitemapFile> contents_;
     std::optional<SitemapFile> index_;
     std::unique_ptr<PageList> pages_;
+    std::unique_ptr<LocalLinks> links_;
     CompileResult result_;
 };
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "chm/compile/ProjectPaths.h"
+
+#include <string>
+
+namespace folvane::chm {
+
+class PageList;
+
+// The "Local" values of a contents file against the files the help file stores. Viewers
+// read a Local value as a link from the root: "#" starts a fragment, "%" an escape, and
+// some drop a raw "&". A value that names a stored file is written so that they all
+// reach it.
+class LocalLinks {
+public:
+    LocalLinks(const PageList& pages, PathRules rules = nativePathRules());
+
+    // The stored name a value reaches ("/sub/a.htm"); empty when it reaches none.
+    std::string target(const std::string& local) const;
+    // The value to store: the link from the root with "%", "#" and "&" of the file's name
+    // escaped; values that reach no file, or were escaped already, stay as written.
+    std::string stored(const std::string& local) const;
+
+private:
+    struct Resolved {
+        std::string name;
+        std::string fragment;
+        bool escaped = false;
+    };
+    Resolved resolve(const std::string& local) const;
+
+    const PageList& pages_;
+    PathRules rules_;
+};
+
+// "%XX" sequences decoded; anything else kept.
+std::string percentDecoded(const std::string& text);
+
+} // namespace folvane::chm
