@@ -4,6 +4,7 @@
 #include "chm/platform/Utf8Path.h"
 #include "chm/text/CodePage.h"
 #include "support/ChmReaders.h"
+#include "tools/GeneratedSite.h"
 #include "tools/ProgramProject.h"
 
 #include <QCoreApplication>
@@ -58,7 +59,7 @@ private slots:
 
 private:
     QString path(const QString& relative) const { return tmp_->path() + u'/' + relative; }
-    QString write(const QString& relative, const QByteArray& bytes) const;
+    QString write(const QString& relative, const QByteArray& bytes) const { return site_->file(relative, bytes); }
     // A project over files; contents lists every page with its title.
     void writeProject(const QStringList& files, const QString& home, const QString& title,
                       const QString& contents) const;
@@ -66,22 +67,15 @@ private:
     QString output() const { return path(QStringLiteral("测试 帮助.chm")); }
 
     std::unique_ptr<QTemporaryDir> tmp_;
+    std::unique_ptr<GeneratedSite> site_;
     QMap<QString, QByteArray> pages_; // relative path -> bytes
 };
 
 void TestCompiledFile::init() {
     tmp_ = std::make_unique<QTemporaryDir>();
     QVERIFY(tmp_->isValid());
+    site_ = std::make_unique<GeneratedSite>(tmp_->path());
     pages_.clear();
-}
-
-QString TestCompiledFile::write(const QString& relative, const QByteArray& bytes) const {
-    const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile file(full);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-    return full;
 }
 
 void TestCompiledFile::writeProject(const QStringList& files, const QString& home, const QString& title,

@@ -1,7 +1,7 @@
 #include "hhc/ConsoleText.h"
 
-// windows.h first: the other system headers need its types.
-#include <windows.h>
+// The Windows API first: the other system headers need its types.
+#include "chm/platform/WindowsApi_win.h"
 
 #include <io.h>
 #include <shellapi.h>

@@ -3,8 +3,7 @@
 #include "chm/compile/CompileError.h"
 #include "chm/platform/SystemError.h"
 #include "chm/platform/Utf8Path.h"
-
-#include <windows.h>
+#include "chm/platform/WindowsApi_win.h"
 
 namespace folvane::chm {
 

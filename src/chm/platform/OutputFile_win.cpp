@@ -3,9 +3,9 @@
 #include "chm/compile/CompileError.h"
 #include "chm/platform/SystemError.h"
 #include "chm/platform/Utf8Path.h"
+#include "chm/platform/WindowsApi_win.h"
 
 #include <string>
-#include <windows.h>
 
 namespace folvane::chm {
 

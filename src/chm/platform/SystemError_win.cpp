@@ -1,6 +1,5 @@
 #include "chm/platform/SystemError.h"
-
-#include <windows.h>
+#include "chm/platform/WindowsApi_win.h"
 
 namespace folvane::chm {
 

@@ -1,12 +1,6 @@
 #include "chm/platform/SystemLocale.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "chm/platform/WindowsApi_win.h"
 
 namespace folvane::chm {
 

@@ -4,13 +4,7 @@
 #include "chm/text/Utf16.h"
 #include "chm/text/Utf8.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "chm/platform/WindowsApi_win.h"
 
 #include <algorithm>
 #include <climits>
