@@ -1,5 +1,6 @@
 #include "hhc/ConsoleListener.h"
 
+#include "chm/compile/CompileError.h"
 #include "hhc/ConsoleText.h"
 
 namespace folvane::hhc {
@@ -30,6 +31,8 @@ void ConsoleListener::warning(const std::string& text) {
 }
 
 void ConsoleListener::progress(std::uint64_t done, std::uint64_t total) {
+    if (interrupted())
+        throw chm::CompileError("已中断");
     if (!terminal_ || total == 0)
         return;
     const auto now = std::chrono::steady_clock::now();

@@ -11,6 +11,10 @@ namespace folvane::hhc {
 void prepareConsole();
 bool isTerminal(std::FILE* stream);
 void writeText(std::FILE* stream, std::string_view utf8);
+// From now on Ctrl+C (or a request to end) only marks the run as interrupted, so that the
+// compile stops at its next step and removes what it began.
+void catchInterrupts();
+bool interrupted();
 // The command's arguments as paths, in the system's own encoding of file names.
 std::vector<std::filesystem::path> commandArguments(int argc, char* argv[]);
 

@@ -1,9 +1,31 @@
 #include "hhc/ConsoleText.h"
 
 #include <clocale>
+#include <csignal>
 #include <unistd.h>
 
 namespace folvane::hhc {
+
+namespace {
+volatile std::sig_atomic_t interruptSeen = 0;
+
+void onInterrupt(int) {
+    interruptSeen = 1;
+}
+} // namespace
+
+void catchInterrupts() {
+    struct sigaction action = {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
+}
+
+bool interrupted() {
+    return interruptSeen != 0;
+}
 
 void prepareConsole() {
     // System error texts in the user's language; numbers keep their plain form.

@@ -9,6 +9,23 @@
 
 namespace folvane::hhc {
 
+namespace {
+volatile LONG interruptSeen = 0;
+
+BOOL WINAPI onInterrupt(DWORD) {
+    InterlockedExchange(&interruptSeen, 1);
+    return TRUE;
+}
+} // namespace
+
+void catchInterrupts() {
+    SetConsoleCtrlHandler(onInterrupt, TRUE);
+}
+
+bool interrupted() {
+    return InterlockedCompareExchange(&interruptSeen, 0, 0) != 0;
+}
+
 void prepareConsole() {
     SetConsoleOutputCP(CP_UTF8);
 }

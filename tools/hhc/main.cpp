@@ -21,6 +21,7 @@ int main(int argc, char* argv[]) {
     if (wantsWindow())
         return runWindowed(argc, argv, arguments.front());
 #endif
+    catchInterrupts();
     ConsoleListener listener(stdout, isTerminal(stdout));
     return runHhc(arguments.front(), listener);
 }
