@@ -156,6 +156,9 @@ void CompileRun::planPages() {
 }
 
 void CompileRun::reportDeadLinks() const {
+    const std::string home = topicLink(project_.defaultTopic);
+    if (!home.empty() && !hasScheme(home) && links_->target(home).empty())
+        listener_.warning("默认页面不在帮助文件里：" + trimmed(project_.defaultTopic));
     if (!contents_)
         return;
     std::size_t dead = 0;
@@ -181,18 +184,27 @@ std::string CompileRun::topicLink(std::string_view topic) const {
     const std::string t = trimmed(topic);
     if (t.empty() || hasScheme(t))
         return t;
+    const auto stored = [this](const std::string& full) {
+        return existsAsFile(full) || pages_->holds(paths_->storedName(full));
+    };
+    const auto link = [this](const std::string& full) { return escapedLink(paths_->storedName(full).substr(1)); };
     // A home page picked in the program keeps the separator before its place in the folder.
     const bool leadingSeparator = t[0] == '/' || (nativePathRules() == PathRules::Windows && t[0] == '\\');
     if (leadingSeparator && t.size() > 1 && t[1] != '/' && t[1] != '\\') {
         const std::string inside = paths_->resolve(t.substr(1));
-        if (existsAsFile(inside) || pages_->holds(paths_->storedName(inside)))
-            return paths_->storedName(inside).substr(1);
+        if (stored(inside))
+            return link(inside);
     }
     const std::string full = paths_->resolve(t);
+    if (stored(full))
+        return link(full);
     const std::size_t hash = t.find('#');
-    if (hash != std::string::npos && hash > 0 && !existsAsFile(full))
-        return paths_->storedName(paths_->resolve(t.substr(0, hash))).substr(1) + t.substr(hash);
-    return paths_->storedName(full).substr(1);
+    const std::string base = t.substr(0, hash);
+    const std::string fragment = hash == std::string::npos ? std::string() : t.substr(hash);
+    if (hash != std::string::npos && hash > 0 && stored(paths_->resolve(base)))
+        return link(paths_->resolve(base)) + fragment;
+    // Escaped already, or naming no file: as written, from the root.
+    return nameFromRoot(paths_->isAbsolute(t) ? paths_->storedName(full) : t).substr(1);
 }
 
 void CompileRun::write() {

@@ -18,7 +18,9 @@ int hexValue(char c) {
     return -1;
 }
 
-std::string escapedName(const std::string& name) {
+} // namespace
+
+std::string escapedLink(const std::string& name) {
     std::string out;
     for (const char c : name) {
         if (c == '%')
@@ -32,8 +34,6 @@ std::string escapedName(const std::string& name) {
     }
     return out;
 }
-
-} // namespace
 
 std::string percentDecoded(const std::string& text) {
     std::string out;
@@ -76,7 +76,7 @@ std::string LocalLinks::stored(const std::string& local) const {
     const Resolved resolved = resolve(local);
     if (resolved.name.empty() || resolved.escaped)
         return local;
-    const std::string link = escapedName(resolved.name.substr(1)) + resolved.fragment;
+    const std::string link = escapedLink(resolved.name.substr(1)) + resolved.fragment;
     return link == local ? local : link;
 }
 

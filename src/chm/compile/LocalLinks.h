@@ -36,5 +36,7 @@ private:
 
 // "%XX" sequences decoded; anything else kept.
 std::string percentDecoded(const std::string& text);
+// A stored name (without its leading "/") as a link: "%", "#" and "&" escaped.
+std::string escapedLink(const std::string& name);
 
 } // namespace folvane::chm
