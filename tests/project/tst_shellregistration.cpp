@@ -140,8 +140,8 @@ void TestShellRegistration::prepareVerbCommand_data() {
                               << QStringLiteral("C:\\tools\\notepad.exe  \"%1\"") << QStringLiteral("notepad");
     QTest::newRow("lower-case %") << true << QStringLiteral("a.exe %l") << QStringLiteral("a.exe %l  \"%1\"")
                                   << QStringLiteral("a");
-    QTest::newRow("adapter") << false << QStringLiteral("\"/opt/fol.vane/hhc\"")
-                             << QStringLiteral("\"/opt/fol.vane/hhc\"  \"%1\"") << QStringLiteral("hhc");
+    QTest::newRow("Posix compiler") << false << QStringLiteral("\"/opt/fol.vane/hhc\"")
+                                    << QStringLiteral("\"/opt/fol.vane/hhc\"  \"%1\"") << QStringLiteral("hhc");
 }
 
 void TestShellRegistration::prepareVerbCommand() {

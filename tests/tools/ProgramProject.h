@@ -5,7 +5,7 @@
 
 namespace folvane {
 
-// A project file exactly as the program writes it, for the compiler adapter's tests.
+// A project file exactly as the program writes it, for the compiler's tests.
 struct ProgramProject {
     QString output;
     QString home;

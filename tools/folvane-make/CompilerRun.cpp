@@ -88,7 +88,7 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The adapter prints to us instead of opening its output window.
+    // The compiler prints to us instead of opening its output window.
     env.insert(QStringLiteral("FOLVANE_HHC_NO_WINDOW"), QStringLiteral("1"));
     process.setProcessEnvironment(env);
     process.setProgram(compiler);

@@ -9,7 +9,7 @@ class QProcess;
 namespace folvane {
 
 // Runs the help compiler beside the program on a saved project and waits for it: hhc.exe
-// on Windows, the hhc adapter elsewhere. A run succeeds when the compiler reports success
+// on Windows, hhc elsewhere. A run succeeds when the compiler reports success
 // and the output file is there, newly written.
 class CompilerRun {
 public:
