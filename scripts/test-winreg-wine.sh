@@ -4,17 +4,8 @@
 # Debian packages g++-mingw-w64-x86-64-posix, wine64 and the zh_CN.UTF-8 and en_US.UTF-8
 # locales (package locales, then locale-gen). Not part of CI.
 set -eu
+. "$(dirname "$0")/wine-common.sh"
 
-root=$(cd "$(dirname "$0")/.." && pwd)
-cxx=${CXX_MINGW:-x86_64-w64-mingw32-g++-posix}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-
-for tool in "$cxx" wine; do
-    command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 2; }
-done
-
-flags="-std=c++20 -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Werror -I$root/src"
 echo "== build with $cxx"
 # shellcheck disable=SC2086
 "$cxx" $flags -O1 -static -o "$work/winreg_test.exe" \
@@ -28,7 +19,6 @@ if pkg-config --exists Qt6Core 2>/dev/null; then
         "$root/src/platform/WinRegistryBackend_win.cpp"
 fi
 
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all
 status=0
 for locale in zh_CN.UTF-8 en_US.UTF-8; do
     echo "== wine, LC_ALL=$locale"
