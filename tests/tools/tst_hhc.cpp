@@ -6,8 +6,6 @@
 #include <QFile>
 #include <QMap>
 #include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -9,6 +9,7 @@
 #include "chm/platform/SystemLocale.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
+#include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
@@ -27,14 +28,12 @@ constexpr std::size_t kMaxDeadLinksShown = 20;
 // Seconds between 1601, where Windows counts from, and 1970.
 constexpr std::uint64_t kFileTimeEpoch = 11644473600ull;
 
+// A value without blanks around it and without one pair of quotes.
 std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos)
-        return {};
-    std::string t(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+    std::string_view t = AsciiText::trimmed(text);
     if (t.size() >= 2 && t.front() == '"' && t.back() == '"')
         t = t.substr(1, t.size() - 2);
-    return t;
+    return std::string(t);
 }
 
 // "http:", "ms-its:", "mk:@MSITStore:" ... but not a drive letter.
@@ -46,12 +45,6 @@ bool hasScheme(std::string_view link) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
                c == '.';
     });
-}
-
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
 }
 
 } // namespace
@@ -216,10 +209,8 @@ void CompileRun::write() {
     input.contents = contents_ ? &*contents_ : nullptr;
     input.index = index_ ? &*index_ : nullptr;
     input.topicLink = [this](std::string_view topic) { return topicLink(topic); };
-    input.mapLocal = [this](const std::string& local) {
-        return local.empty() || hasScheme(local) ? local : links_->stored(local);
-    };
-    input.outputStem = lowerAscii(utf8FromPath(pathFromUtf8(outputFull_).stem()));
+    input.mapLocal = [this](const std::string& local) { return links_->stored(local); };
+    input.outputStem = AsciiText::lowered(utf8FromPath(pathFromUtf8(outputFull_).stem()));
     input.timestamp = static_cast<std::uint32_t>(now);
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
     SystemFileSet system(input);

@@ -4,18 +4,14 @@
 #include "chm/itsf/Directory.h"
 #include "chm/platform/InputFile.h"
 #include "chm/platform/Utf8Path.h"
-
-#include <algorithm>
+#include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 
 PageList::PageList(const ProjectPaths& paths, CompileListener& listener) : paths_(paths), listener_(listener) {}
 
 std::string PageList::key(const std::string& name) {
-    std::string folded = name;
-    std::transform(folded.begin(), folded.end(), folded.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return folded;
+    return AsciiText::lowered(name);
 }
 
 void PageList::reserve(const std::string& name) {

@@ -1,5 +1,7 @@
 #include "chm/compile/ProjectPaths.h"
 
+#include "chm/text/AsciiText.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -7,15 +9,8 @@ namespace folvane::chm {
 
 namespace {
 
-char folded(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool equalText(std::string_view a, std::string_view b, PathRules rules) {
-    if (rules == PathRules::Posix)
-        return a == b;
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return folded(x) == folded(y); });
+    return rules == PathRules::Posix ? a == b : AsciiText::equalsIgnoringCase(a, b);
 }
 
 bool hasDrive(std::string_view path) {

@@ -6,6 +6,7 @@
 #include "chm/system/SystemFile.h"
 #include "chm/system/TopicTables.h"
 #include "chm/system/WindowsFile.h"
+#include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/Lcid.h"
 
@@ -20,25 +21,18 @@ std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return std::vector<std::uint8_t>(text.begin(), text.end());
 }
 
-std::string trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return std::string(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-}
-
 // "[0,0,810,583]" as left, top, right and bottom.
 std::optional<std::array<std::int32_t, 4>> parseRectangle(std::string_view text) {
-    const std::string t = trimmed(text);
+    const std::string_view t = AsciiText::trimmed(text);
     if (t.size() < 2 || t.front() != '[' || t.back() != ']')
         return std::nullopt;
     std::array<std::int32_t, 4> sides{};
     std::size_t at = 1;
     for (std::size_t i = 0; i < 4; ++i) {
         const std::size_t end = i < 3 ? t.find(',', at) : t.size() - 1;
-        if (end == std::string::npos)
+        if (end == std::string_view::npos)
             return std::nullopt;
-        const std::string part = trimmed(std::string_view(t).substr(at, end - at));
+        const std::string_view part = AsciiText::trimmed(t.substr(at, end - at));
         const auto [p, error] = std::from_chars(part.data(), part.data() + part.size(), sides[i]);
         if (error != std::errc() || p != part.data() + part.size())
             return std::nullopt;
@@ -50,7 +44,7 @@ std::optional<std::array<std::int32_t, 4>> parseRectangle(std::string_view text)
 } // namespace
 
 std::optional<std::uint32_t> parseNumber(std::string_view text) {
-    const std::string t = trimmed(text);
+    const std::string_view t = AsciiText::trimmed(text);
     const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
     const char* begin = t.data() + (hex ? 2 : 0);
     const char* end = t.data() + t.size();

@@ -1,13 +1,14 @@
 #include "chm/itsf/DirectoryEntry.h"
 
+#include "chm/text/AsciiText.h"
+
 #include <algorithm>
 
 namespace folvane::chm {
 
 namespace {
 unsigned char folded(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+    return static_cast<unsigned char>(AsciiText::lower(c));
 }
 } // namespace
 

@@ -1,5 +1,6 @@
 #include "chm/sitemap/SitemapText.h"
 
+#include "chm/text/AsciiText.h"
 #include "chm/text/Utf8.h"
 
 #include <algorithm>
@@ -11,10 +12,6 @@ namespace {
 
 constexpr std::size_t npos = std::string::npos;
 
-char lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
 }
@@ -23,7 +20,7 @@ bool startsWithAt(std::string_view text, std::size_t at, std::string_view lowerN
     if (at + lowerNeedle.size() > text.size())
         return false;
     for (std::size_t i = 0; i < lowerNeedle.size(); ++i)
-        if (lower(text[at + i]) != lowerNeedle[i])
+        if (AsciiText::lower(text[at + i]) != lowerNeedle[i])
             return false;
     return true;
 }
@@ -41,12 +38,6 @@ bool isTag(std::string_view text, std::size_t at, std::string_view lowerName) {
         return false;
     const std::size_t after = at + lowerName.size();
     return after == text.size() || isSpace(text[after]) || text[after] == '>' || text[after] == '/';
-}
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), lower);
-    return out;
 }
 
 std::string escaped(std::string_view value, bool ampersands) {
@@ -114,7 +105,7 @@ std::size_t scanAttributes(std::string_view text, std::size_t pos, bool forgivin
         const std::size_t nameBegin = pos;
         while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '=' && text[pos] != '>' && text[pos] != '/')
             ++pos;
-        Attribute attribute{lowered(text.substr(nameBegin, pos - nameBegin)), pos, pos};
+        Attribute attribute{AsciiText::lowered(text.substr(nameBegin, pos - nameBegin)), pos, pos};
         while (pos < text.size() && isSpace(text[pos]))
             ++pos;
         if (pos >= text.size() || text[pos] != '=') {
@@ -185,7 +176,8 @@ std::size_t SitemapText::parseObjectTag(std::size_t at) {
     SitemapObject& object = objects_.emplace_back();
     for (const Attribute& a : attributes)
         if (a.name == "type")
-            object.type = lowered(decodeCharacterReferences(std::string_view(text_).substr(a.begin, a.end - a.begin)));
+            object.type =
+                AsciiText::lowered(decodeCharacterReferences(std::string_view(text_).substr(a.begin, a.end - a.begin)));
     return next;
 }
 
@@ -197,7 +189,7 @@ std::size_t SitemapText::parseParamTag(std::size_t at, SitemapObject& object) {
     for (const Attribute& a : attributes) {
         const std::string_view raw = std::string_view(text_).substr(a.begin, a.end - a.begin);
         if (a.name == "name") {
-            param.name = lowered(decodeCharacterReferences(raw));
+            param.name = AsciiText::lowered(decodeCharacterReferences(raw));
         } else if (a.name == "value" && !hasValue) {
             param.value = decodeCharacterReferences(raw);
             param.begin = a.begin;

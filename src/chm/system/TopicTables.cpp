@@ -2,8 +2,7 @@
 
 #include "chm/itsf/ByteWriter.h"
 #include "chm/system/StringTable.h"
-
-#include <algorithm>
+#include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 
@@ -17,12 +16,6 @@ constexpr std::size_t kUrlStringBlock = 0x4000;
 constexpr std::size_t kMaxUrl = kUrlStringBlock - 10;
 // The topic is listed in the contents.
 constexpr std::uint16_t kInContents = 2;
-
-std::string lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
 } // namespace
 
 TopicTables::TopicTables(StringTable& strings) : strings_(strings), urlStrings_(1, 0) {}
@@ -56,7 +49,7 @@ std::uint32_t TopicTables::addUrlEntry(std::uint32_t topic, std::uint32_t urlStr
 }
 
 void TopicTables::add(const std::string& title, const std::string& url) {
-    if (!urls_.insert(lowered(url)).second)
+    if (!urls_.insert(AsciiText::lowered(url)).second)
         return;
     const auto topic = static_cast<std::uint32_t>(count_++);
     const std::uint32_t urlEntry = addUrlEntry(topic, addUrlString(url));

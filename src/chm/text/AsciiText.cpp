@@ -2,6 +2,13 @@
 
 namespace folvane::chm {
 
+std::string AsciiText::lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        c = lower(c);
+    return out;
+}
+
 bool AsciiText::equalsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;

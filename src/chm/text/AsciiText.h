@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace folvane::chm {
@@ -10,6 +11,7 @@ class AsciiText {
 public:
     static char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
     static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+    static std::string lowered(std::string_view text);
     static bool equalsIgnoringCase(std::string_view a, std::string_view b);
     // Without leading and trailing spaces and tabs.
     static std::string_view trimmed(std::string_view text);
