@@ -24,8 +24,11 @@ std::string summaryOf(const chm::CompileResult& result) {
     char details[160];
     std::snprintf(details, sizeof details, "，用时 %.1f 秒，语言 0x%X（代码页 %u）", result.seconds, result.lcid,
                   result.codePage);
+    const std::string search = result.searchIndex ? "\n全文搜索：" + std::to_string(result.indexedPages) +
+                                                        " 个页面，索引 " + sizeText(result.indexBytes)
+                                                  : std::string();
     return "编译完成：" + result.outputFile + "\n共 " + std::to_string(result.files) + " 个文件，压缩后 " +
-           sizeText(result.fileBytes) + "（原 " + sizeText(result.uncompressedBytes) + "）" + details;
+           sizeText(result.fileBytes) + "（原 " + sizeText(result.uncompressedBytes) + "）" + details + search;
 }
 
 int runHhc(const std::filesystem::path& projectFile, HhcReport& report) {

@@ -13,6 +13,9 @@ struct CompileResult {
     double seconds = 0;
     std::uint32_t lcid = 0;
     std::uint32_t codePage = 0;
+    bool searchIndex = false; // a full-text search index was written
+    std::uint64_t indexedPages = 0;
+    std::uint64_t indexBytes = 0; // its size, uncompressed
 };
 
 } // namespace folvane::chm

@@ -9,6 +9,8 @@
 #include "chm/platform/SystemLocale.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
+#include "chm/search/FullTextFile.h"
+#include "chm/search/PageIndexer.h"
 #include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/Lcid.h"
@@ -16,6 +18,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <unordered_map>
 
 namespace folvane::chm {
 
@@ -25,6 +28,9 @@ constexpr std::uint64_t kMaxProjectBytes = 64ull << 20;
 constexpr std::uint64_t kMaxSitemapBytes = 512ull << 20;
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::size_t kMaxDeadLinksShown = 20;
+// Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
+constexpr std::uint64_t kMaxIndexedBytes = 32ull << 20;
+constexpr const char* kFullTextName = "/$FIftiMain";
 // Seconds between 1601, where Windows counts from, and 1970.
 constexpr std::uint64_t kFileTimeEpoch = 11644473600ull;
 
@@ -47,6 +53,18 @@ bool hasScheme(std::string_view link) {
     });
 }
 
+// Pages a reader renders, the ones the search index covers.
+bool isHtmlPage(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos)
+        return false;
+    const std::string extension = AsciiText::lowered(name.substr(dot + 1));
+    for (const char* html : {"htm", "html", "xhtml", "xht", "shtml", "shtm", "stm"})
+        if (extension == html)
+            return true;
+    return false;
+}
+
 } // namespace
 
 CompileRun::CompileRun(CompileListener& listener, unsigned threads) : listener_(listener), threads_(threads) {}
@@ -58,8 +76,6 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     contents_ = readSitemap(project_.contentsFile, "目录文件");
     index_ = readSitemap(project_.indexFile, "索引文件");
     chooseLanguage();
-    if (project_.fullTextSearch)
-        listener_.notice("暂不支持全文搜索：帮助文件不含搜索索引");
     planPages();
     reportDeadLinks();
     write();
@@ -200,6 +216,32 @@ std::string CompileRun::topicLink(std::string_view topic) const {
     return nameFromRoot(paths_->isAbsolute(t) ? paths_->storedName(full) : t).substr(1);
 }
 
+std::vector<PageTopic> CompileRun::pageTopics(const std::vector<std::size_t>& htmlPages,
+                                              const std::vector<std::string>& titles) const {
+    // A page without a title of its own is named as the contents name it, or by its file name.
+    std::unordered_map<std::string, std::string> contentsNames;
+    if (contents_) {
+        for (const SitemapObject& object : contents_->text.objects()) {
+            const std::string local = object.param("local");
+            if (object.type == "text/sitemap" && !local.empty())
+                contentsNames.emplace(links_->target(local), object.param("name"));
+        }
+    }
+    std::vector<PageTopic> topics;
+    topics.reserve(htmlPages.size());
+    for (std::size_t i = 0; i < htmlPages.size(); ++i) {
+        const std::string& name = pages_->pages()[htmlPages[i]].name;
+        std::string title = i < titles.size() ? titles[i] : std::string();
+        if (title.empty()) {
+            const auto named = contentsNames.find(name);
+            title = named != contentsNames.end() && !named->second.empty() ? named->second
+                                                                           : name.substr(name.rfind('/') + 1);
+        }
+        topics.push_back({std::move(title), escapedLink(name.substr(1))});
+    }
+    return topics;
+}
+
 void CompileRun::write() {
     const auto now = static_cast<std::uint64_t>(std::time(nullptr));
     SystemFileSet::Input input;
@@ -225,39 +267,78 @@ void CompileRun::write() {
         entries.push_back({page.name, 1, length, page.size});
         length += page.size;
     }
+    std::vector<std::string> closing(std::begin(SystemFileSet::kClosingNames), std::end(SystemFileSet::kClosingNames));
+    if (project_.fullTextSearch)
+        closing.push_back(kFullTextName);
 
     if (length > 0xFFFFFFFFull)
         listener_.warning("内容超过 4 GB：有些阅读器打不开这样的帮助文件");
     OutputFile out(pathFromUtf8(outputFull_));
     ContainerWriter container(out, result_.lcid, input.timestamp);
-    container.plan(std::move(system.plain), std::move(entries), length);
+    container.plan(std::move(system.plain), std::move(entries), closing);
     ParallelLzx lzx(threads_, [&container](const CompressedSpan& span) { container.append(span); });
+    std::optional<PageIndexer> indexer;
+    if (project_.fullTextSearch)
+        indexer.emplace(threads_, result_.codePage);
+    std::vector<std::size_t> htmlPages;
     std::uint64_t done = 0;
     const auto feed = [&](std::span<const std::uint8_t> bytes) {
         lzx.write(bytes);
         done += bytes.size();
-        listener_.progress(done, length);
+        listener_.progress(std::min(done, length), length);
     };
     for (const MadeFile& file : system.compressed)
         feed(file.bytes);
     std::vector<std::uint8_t> buffer(kReadBuffer);
-    for (const PlannedPage& page : pages_->pages()) {
+    for (std::size_t p = 0; p < pages_->pages().size(); ++p) {
+        const PlannedPage& page = pages_->pages()[p];
         InputFile file;
         std::string error;
         if (!file.open(page.source, error))
             throw CompileError("无法读取文件：" + page.fullPath + "：" + error);
+        const bool indexed = indexer && isHtmlPage(page.name);
+        std::string text;
         std::uint64_t read = 0;
         for (std::size_t n; (n = file.read(buffer)) > 0;) {
             read += n;
             if (read > page.size)
                 break;
+            if (indexed && text.size() < kMaxIndexedBytes)
+                text.append(reinterpret_cast<const char*>(buffer.data()),
+                            std::min<std::size_t>(n, kMaxIndexedBytes - text.size()));
             feed(std::span<const std::uint8_t>(buffer.data(), n));
         }
         if (read != page.size)
             throw CompileError("文件在编译期间被改动，请重新编译：" + page.fullPath);
+        if (indexed) {
+            htmlPages.push_back(p);
+            indexer->add(std::move(text));
+        }
+    }
+
+    std::vector<PageTopic> topics;
+    std::vector<std::uint8_t> fullText;
+    if (indexer) {
+        indexer->finish();
+        topics = pageTopics(htmlPages, indexer->titles());
+        fullText = FullTextFile::make(indexer->words(),
+                                      {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size())});
+        result_.searchIndex = true;
+        result_.indexedPages = htmlPages.size();
+        result_.indexBytes = fullText.size();
+        indexer.reset();
+    }
+    std::vector<MadeFile> closingFiles = system.closingFiles(topics);
+    if (project_.fullTextSearch)
+        closingFiles.push_back({kFullTextName, std::move(fullText)});
+    std::vector<DirectoryEntry> placed;
+    for (const MadeFile& file : closingFiles) {
+        placed.push_back({file.name, 1, length, file.bytes.size()});
+        length += file.bytes.size();
+        feed(file.bytes);
     }
     lzx.finish();
-    container.finish();
+    container.finish(placed, length);
     out.commit();
     result_.uncompressedBytes = length;
     result_.fileBytes = container.fileLength();

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace folvane::chm {
 
@@ -33,6 +34,8 @@ private:
     void planPages();
     void reportDeadLinks() const;
     void write();
+    std::vector<PageTopic> pageTopics(const std::vector<std::size_t>& htmlPages,
+                                      const std::vector<std::string>& titles) const;
 
     std::string topicLink(std::string_view topic) const;
     bool existsAsFile(const std::string& fullPath) const;

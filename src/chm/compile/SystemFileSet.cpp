@@ -55,19 +55,23 @@ std::optional<std::uint32_t> parseNumber(std::string_view text) {
     return value;
 }
 
-SystemFileSet::SystemFileSet(const Input& input) : in_(input) {
-    StringTable strings;
-    strings_ = &strings;
+SystemFileSet::SystemFileSet(const Input& input) : in_(input), strings_(std::make_unique<StringTable>()) {
     if (in_.contents != nullptr)
         addSitemap(*in_.contents);
     if (in_.index != nullptr)
         addSitemap(*in_.index);
-    addTopics();
     addIndexHeader();
     addWindows();
-    compressed.push_back({"/#STRINGS", strings.bytes()});
-    strings_ = nullptr;
     addSystem();
+}
+
+SystemFileSet::~SystemFileSet() = default;
+
+std::vector<MadeFile> SystemFileSet::closingFiles(const std::vector<PageTopic>& pages) {
+    std::vector<MadeFile> out;
+    addTopics(pages, out);
+    out.push_back({"/#STRINGS", strings_->bytes()});
+    return out;
 }
 
 std::string SystemFileSet::inCodePage(std::string_view utf8) const {
@@ -80,8 +84,10 @@ void SystemFileSet::addSitemap(const SitemapFile& file) {
         {file.name, bytesOf(CodePage::fromUtf8(text, in_.codePage, CodePage::Unmappable::NumericReference))});
 }
 
-void SystemFileSet::addTopics() {
+void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out) {
     TopicTables topics(*strings_);
+    for (const PageTopic& page : pages)
+        topics.add(inCodePage(page.title), inCodePage(page.link));
     if (in_.contents != nullptr) {
         for (const SitemapObject& object : in_.contents->text.objects()) {
             const std::string local = object.param("local");
@@ -89,9 +95,9 @@ void SystemFileSet::addTopics() {
                 topics.add(inCodePage(object.param("name")), inCodePage(in_.mapLocal(local)));
         }
     }
-    compressed.push_back({"/#TOPICS", topics.topics()});
-    compressed.push_back({"/#URLTBL", topics.urlTable()});
-    compressed.push_back({"/#URLSTR", topics.urlStrings()});
+    out.push_back({"/#TOPICS", topics.topics()});
+    out.push_back({"/#URLTBL", topics.urlTable()});
+    out.push_back({"/#URLSTR", topics.urlStrings()});
 }
 
 void SystemFileSet::addIndexHeader() {
@@ -182,7 +188,7 @@ void SystemFileSet::addSystem() {
     info.compiledFileStem = inCodePage(in_.outputStem);
     info.lcid = in_.lcid;
     info.doubleByte = Lcid::isDoubleByte(in_.lcid);
-    info.fullTextSearch = false;
+    info.fullTextSearch = project.fullTextSearch;
     info.timestamp = in_.timestamp;
     info.fileTime = in_.fileTime;
     plain.push_back({"/#ITBITS", {}});

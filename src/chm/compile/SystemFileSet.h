@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,17 @@ struct MadeFile {
     std::vector<std::uint8_t> bytes;
 };
 
+// A page of the help file as a topic: what search results and history lists show.
+struct PageTopic {
+    std::string title; // UTF-8
+    std::string link;  // from the root, as contents files write it
+};
+
 // Everything a compile adds besides the project's own files: #SYSTEM and #ITBITS stored
 // as they are, the tables viewers read (#WINDOWS, #STRINGS, #TOPICS, #URLTBL, #URLSTR,
-// #IDXHDR) and the contents and index files in the help file's code page.
+// #IDXHDR) and the contents and index files in the help file's code page. The topic
+// tables and the strings close the stream: they name pages whose titles are known only
+// once every page has been read.
 class SystemFileSet {
 public:
     struct Input {
@@ -48,23 +57,29 @@ public:
     };
 
     explicit SystemFileSet(const Input& input);
+    ~SystemFileSet();
 
     std::vector<PlainFile> plain;
     std::vector<MadeFile> compressed;
 
-    static constexpr const char* kReservedNames[] = {"/#SYSTEM", "/#ITBITS", "/#WINDOWS", "/#STRINGS",
-                                                     "/#TOPICS", "/#URLTBL", "/#URLSTR",  "/#IDXHDR"};
+    // #TOPICS, #URLTBL, #URLSTR and #STRINGS: the pages given, in order, then the other
+    // pages of the contents. Call once, last.
+    std::vector<MadeFile> closingFiles(const std::vector<PageTopic>& pages);
+
+    static constexpr const char* kClosingNames[] = {"/#TOPICS", "/#URLTBL", "/#URLSTR", "/#STRINGS"};
+    static constexpr const char* kReservedNames[] = {"/#SYSTEM", "/#ITBITS", "/#WINDOWS", "/#STRINGS",  "/#TOPICS",
+                                                     "/#URLTBL", "/#URLSTR", "/#IDXHDR",  "/$FIftiMain"};
 
 private:
     std::string inCodePage(std::string_view utf8) const;
     void addSitemap(const SitemapFile& file);
-    void addTopics();
+    void addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out);
     void addIndexHeader();
     void addWindows();
     void addSystem();
 
     const Input& in_;
-    StringTable* strings_ = nullptr;
+    std::unique_ptr<StringTable> strings_;
 };
 
 // "0x42560" or "198": the number, none when empty or not a number.

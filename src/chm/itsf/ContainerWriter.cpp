@@ -36,34 +36,40 @@ std::vector<DirectoryEntry> ContainerWriter::folderEntries(const std::vector<Dir
 }
 
 void ContainerWriter::plan(std::vector<PlainFile> plainFiles, std::vector<DirectoryEntry> compressedFiles,
-                           std::uint64_t streamLength) {
-    streamLength_ = streamLength;
-    frames_ = (streamLength + kLzxFrameSize - 1) / kLzxFrameSize;
+                           const std::vector<std::string>& lateFiles) {
     plain_ = std::move(plainFiles);
     plain_.push_back({dataspace::kNameList, dataspace::nameList()});
     plain_.push_back({dataspace::kControlData, dataspace::controlData()});
-    plain_.push_back({dataspace::kSpanInfo, dataspace::spanInfo(streamLength)});
+    // Filled in by head(), once the stream's length is known.
+    plain_.push_back({dataspace::kSpanInfo, dataspace::spanInfo(0)});
     plain_.push_back({dataspace::kTransformList, dataspace::transformList()});
-    // Filled in by finish(), once the frames' offsets are known; one entry more than frames,
-    // for the end of the stream, which some readers expect.
-    plain_.push_back({dataspace::kResetTable, std::vector<std::uint8_t>(dataspace::resetTableSize(frames_ + 1))});
 
+    late_ = lateFiles;
+    for (const std::string& name : lateFiles)
+        compressedFiles.push_back({name, 1, 0, 0});
     std::vector<DirectoryEntry> entries = folderEntries(compressedFiles);
     std::uint64_t offset = 0;
     for (const PlainFile& file : plain_) {
         entries.push_back({file.name, 0, file.bytes.empty() ? 0 : offset, file.bytes.size()});
         offset += file.bytes.size();
     }
+    plainBytes_ = offset;
     entries.push_back({dataspace::kContent, 0, offset, 0});
+    // The reset table follows the content: its size grows with the stream.
+    entries.push_back({dataspace::kResetTable, 0, 0, 0});
     for (DirectoryEntry& e : compressedFiles) {
         e.section = 1;
         entries.push_back(std::move(e));
     }
-    directory_ = std::make_unique<Directory>(std::move(entries), dataspace::kContent);
+    std::vector<std::string> late = lateFiles;
+    late.push_back(dataspace::kContent);
+    late.push_back(dataspace::kResetTable);
+    directory_ = std::make_unique<Directory>(std::move(entries), late);
     contentStart_ = kItsfHeaderSize + kHeaderSection0Size + directory_->encodedSize() + offset;
     compressed_ = 0;
     frameStarts_.clear();
     framesEnd_ = 0;
+    resetTable_.clear();
 }
 
 void ContainerWriter::append(const CompressedSpan& span) {
@@ -101,19 +107,26 @@ std::vector<std::uint8_t> ContainerWriter::head() const {
     w.u32(0);
     w.bytes(directory_->encode(lcid_));
     for (const PlainFile& file : plain_)
-        w.bytes(file.name == dataspace::kResetTable ? dataspace::resetTable(frameStarts_, streamLength_, compressed_)
-                                                    : file.bytes);
+        w.bytes(file.name == dataspace::kSpanInfo ? dataspace::spanInfo(streamLength_) : file.bytes);
     return out;
 }
 
-void ContainerWriter::finish() {
-    if (frameStarts_.size() != frames_)
+void ContainerWriter::finish(const std::vector<DirectoryEntry>& lateFiles, std::uint64_t streamLength) {
+    if (frameStarts_.size() != (streamLength + kLzxFrameSize - 1) / kLzxFrameSize)
         throw CompileError("内部错误：压缩数据与计划不符");
+    if (lateFiles.size() != late_.size())
+        throw CompileError("内部错误：帮助文件末尾的文件与计划不符");
+    streamLength_ = streamLength;
+    for (const DirectoryEntry& e : lateFiles)
+        directory_->setLate(e.name, e.offset, e.length);
     frameStarts_.push_back(framesEnd_);
-    directory_->setGrowingLength(compressed_);
+    resetTable_ = dataspace::resetTable(frameStarts_, streamLength_, compressed_);
+    directory_->setLate(dataspace::kContent, plainBytes_, compressed_);
+    directory_->setLate(dataspace::kResetTable, plainBytes_ + compressed_, resetTable_.size());
     const std::vector<std::uint8_t> bytes = head();
     if (bytes.size() != contentStart_)
         throw CompileError("内部错误：文件头大小与计划不符");
+    out_.writeAt(contentStart_ + compressed_, resetTable_);
     out_.writeAt(0, bytes);
 }
 

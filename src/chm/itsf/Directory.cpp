@@ -16,8 +16,8 @@ constexpr std::size_t kIndexHeader = 0x08;
 constexpr std::size_t kQuickRefDensity = 2;
 constexpr std::size_t kQuickRefStep = 1 + (std::size_t{1} << kQuickRefDensity);
 constexpr std::uint32_t kNone = 0xFFFFFFFF;
-// Room planned for a length not known yet: the longest ENCINT of a 64-bit value.
-constexpr std::uint64_t kAnyLength = ~std::uint64_t{0};
+// Room planned for a value not known yet: the longest ENCINT of a 64-bit value.
+constexpr std::uint64_t kAnyValue = ~std::uint64_t{0};
 
 // The entry count and one offset per started group of entries. One more offset than
 // written is kept free: some readers check that much room.
@@ -75,29 +75,39 @@ void writeChunk(std::vector<std::uint8_t>& out, const std::vector<std::uint8_t>&
 
 } // namespace
 
-Directory::Directory(std::vector<DirectoryEntry> entries, std::string_view growing) : entries_(std::move(entries)) {
+Directory::Directory(std::vector<DirectoryEntry> entries, const std::vector<std::string>& late)
+    : entries_(std::move(entries)) {
     std::sort(entries_.begin(), entries_.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
         return compareDirectoryNames(a.name, b.name) < 0;
     });
+    late_.assign(entries_.size(), false);
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].name.size() > kMaxNameBytes)
             throw std::length_error("directory name too long");
-        if (!growing.empty() && entries_[i].name == growing)
-            growing_ = i;
+        late_[i] = std::find(late.begin(), late.end(), entries_[i].name) != late.end();
     }
     planListing();
     planIndex();
 }
 
-void Directory::setGrowingLength(std::uint64_t length) {
-    entries_.at(growing_).length = length;
+void Directory::setLate(std::string_view name, std::uint64_t offset, std::uint64_t length) {
+    const auto found =
+        std::lower_bound(entries_.begin(), entries_.end(), name, [](const DirectoryEntry& e, std::string_view n) {
+            return compareDirectoryNames(e.name, n) < 0;
+        });
+    const auto i = static_cast<std::size_t>(found - entries_.begin());
+    if (found == entries_.end() || found->name != name || !late_[i])
+        throw std::out_of_range("not a late directory entry");
+    found->offset = offset;
+    found->length = length;
 }
 
 std::size_t Directory::listingEntrySize(std::size_t i) const {
     const DirectoryEntry& e = entries_[i];
-    const std::uint64_t length = i == growing_ ? kAnyLength : e.length;
+    const std::uint64_t offset = late_[i] ? kAnyValue : e.offset;
+    const std::uint64_t length = late_[i] ? kAnyValue : e.length;
     return ByteWriter::encintSize(e.name.size()) + e.name.size() + ByteWriter::encintSize(e.section) +
-           ByteWriter::encintSize(e.offset) + ByteWriter::encintSize(length);
+           ByteWriter::encintSize(offset) + ByteWriter::encintSize(length);
 }
 
 void Directory::planListing() {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -18,12 +19,13 @@ public:
     static constexpr std::size_t kChunkSize = 0x1000;
     static constexpr std::size_t kHeaderSize = 0x54;
 
-    // Names must be unique in listing order (see compareDirectoryNames). The length of the
-    // entry named growing may be set later; room is kept for any length. Throws
-    // std::length_error for a name too long for a chunk.
-    explicit Directory(std::vector<DirectoryEntry> entries, std::string_view growing = {});
+    // Names must be unique in listing order (see compareDirectoryNames). The offset and
+    // length of the entries named in late are set later; room is kept for any values.
+    // Throws std::length_error for a name too long for a chunk.
+    explicit Directory(std::vector<DirectoryEntry> entries, const std::vector<std::string>& late = {});
 
-    void setGrowingLength(std::uint64_t length);
+    // Throws std::out_of_range for a name not planned as late.
+    void setLate(std::string_view name, std::uint64_t offset, std::uint64_t length);
 
     std::size_t listingChunks() const { return listingStarts_.size(); }
     std::size_t chunkCount() const;
@@ -48,7 +50,7 @@ private:
     void encodeIndex(std::vector<std::uint8_t>& out) const;
 
     std::vector<DirectoryEntry> entries_;
-    std::size_t growing_ = static_cast<std::size_t>(-1);
+    std::vector<bool> late_;
     std::vector<std::size_t> listingStarts_;
     // indexLevels_[0] groups the listing chunks, each later level groups the one before.
     std::vector<Level> indexLevels_;

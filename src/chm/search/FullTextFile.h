@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace folvane::chm {
+
+class WordIndex;
+
+// $FIftiMain, the search index viewers read: a header, then the words in sorted leaf nodes,
+// each word's location list just before the leaf that names it, and index nodes above the
+// leaves with the root last. Words are stored in the help file's code page.
+class FullTextFile {
+public:
+    struct Settings {
+        std::uint32_t codePage = 0;
+        std::uint32_t lcid = 0;
+        std::uint32_t documents = 0;
+    };
+
+    static std::vector<std::uint8_t> make(const WordIndex& index, const Settings& settings);
+};
+
+} // namespace folvane::chm

@@ -1,0 +1,190 @@
+#include "chm/search/PageIndexer.h"
+
+#include "chm/search/PageTerms.h"
+#include "chm/search/PageText.h"
+#include "chm/search/WordBreaker.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace folvane::chm {
+
+namespace {
+
+// Pages read but not yet merged: enough to keep the workers busy, few enough to keep
+// memory flat.
+constexpr std::size_t kMaxWaitingBytes = 48u << 20;
+constexpr std::size_t kMaxWaitingPerThread = 16;
+
+struct Job {
+    std::uint32_t page = 0;
+    std::string bytes;
+};
+
+struct Indexed {
+    std::string title;
+    PageTerms terms;
+    std::size_t bytes = 0;
+};
+
+Indexed indexPage(const std::string& bytes, std::uint32_t fallbackCodePage) {
+    Indexed result;
+    result.bytes = bytes.size();
+    PageText text = extractPageText(bytes, fallbackCodePage);
+    std::uint32_t position = WordBreaker::split(text.title, 0, [&](std::string_view word, std::uint32_t at) {
+        result.terms.add(word, at, true);
+        result.terms.add(word, at, false);
+    });
+    WordBreaker::split(text.body, position,
+                       [&](std::string_view word, std::uint32_t at) { result.terms.add(word, at, false); });
+    result.terms.group();
+    result.title = std::move(text.title);
+    return result;
+}
+
+} // namespace
+
+struct PageIndexer::Impl {
+    std::uint32_t fallbackCodePage = 0;
+    std::vector<std::thread> workers;
+
+    std::mutex mutex;
+    std::condition_variable jobReady;
+    std::condition_variable roomFree;
+    std::deque<Job> jobs;
+    std::map<std::uint32_t, Indexed> done;
+    bool closing = false;
+    std::uint32_t added = 0;
+    std::uint32_t merged = 0; // guarded by mutex; changed only by the merging thread
+    std::size_t waitingBytes = 0;
+    std::size_t maxWaiting = 0;
+    std::exception_ptr failure;
+
+    std::mutex mergeMutex;
+    WordIndex words;
+    std::vector<std::string> titles;
+
+    void work() {
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(mutex);
+                jobReady.wait(lock, [this] { return closing || !jobs.empty(); });
+                if (jobs.empty())
+                    return;
+                job = std::move(jobs.front());
+                jobs.pop_front();
+            }
+            try {
+                Indexed result = indexPage(job.bytes, fallbackCodePage);
+                std::lock_guard lock(mutex);
+                done.emplace(job.page, std::move(result));
+            } catch (...) {
+                std::lock_guard lock(mutex);
+                if (!failure)
+                    failure = std::current_exception();
+                done.emplace(job.page, Indexed{});
+            }
+            mergeReady();
+        }
+    }
+
+    // Merges pages in order while the next one is done; one thread at a time.
+    void mergeReady() {
+        for (;;) {
+            {
+                std::unique_lock mergeLock(mergeMutex, std::try_to_lock);
+                if (!mergeLock.owns_lock())
+                    return;
+                for (;;) {
+                    Indexed next;
+                    std::uint32_t page = 0;
+                    {
+                        std::lock_guard lock(mutex);
+                        const auto found = done.find(merged);
+                        if (found == done.end())
+                            break;
+                        page = merged;
+                        next = std::move(found->second);
+                        done.erase(found);
+                    }
+                    words.addPage(page, next.terms);
+                    titles.push_back(std::move(next.title));
+                    {
+                        std::lock_guard lock(mutex);
+                        ++merged;
+                        waitingBytes -= next.bytes;
+                    }
+                    roomFree.notify_all();
+                }
+            }
+            std::lock_guard lock(mutex);
+            if (done.find(merged) == done.end())
+                return;
+        }
+    }
+};
+
+PageIndexer::PageIndexer(unsigned threads, std::uint32_t fallbackCodePage) : impl_(std::make_unique<Impl>()) {
+    if (threads == 0)
+        threads = std::max(1u, std::thread::hardware_concurrency());
+    impl_->fallbackCodePage = fallbackCodePage;
+    impl_->maxWaiting = kMaxWaitingPerThread * threads;
+    for (unsigned i = 0; i < threads; ++i)
+        impl_->workers.emplace_back([this] { impl_->work(); });
+}
+
+PageIndexer::~PageIndexer() {
+    {
+        std::lock_guard lock(impl_->mutex);
+        impl_->closing = true;
+        impl_->jobs.clear();
+    }
+    impl_->jobReady.notify_all();
+    for (std::thread& t : impl_->workers)
+        if (t.joinable())
+            t.join();
+}
+
+void PageIndexer::add(std::string bytes) {
+    Impl& d = *impl_;
+    {
+        std::unique_lock lock(d.mutex);
+        d.roomFree.wait(lock, [&d] {
+            const std::size_t waiting = d.added - d.merged;
+            return waiting == 0 || (waiting < d.maxWaiting && d.waitingBytes < kMaxWaitingBytes);
+        });
+        d.waitingBytes += bytes.size();
+        d.jobs.push_back({d.added++, std::move(bytes)});
+    }
+    d.jobReady.notify_one();
+}
+
+void PageIndexer::finish() {
+    Impl& d = *impl_;
+    {
+        std::lock_guard lock(d.mutex);
+        d.closing = true;
+    }
+    d.jobReady.notify_all();
+    for (std::thread& t : d.workers)
+        t.join();
+    d.workers.clear();
+    d.mergeReady();
+    if (d.failure)
+        std::rethrow_exception(d.failure);
+}
+
+const WordIndex& PageIndexer::words() const {
+    return impl_->words;
+}
+
+const std::vector<std::string>& PageIndexer::titles() const {
+    return impl_->titles;
+}
+
+} // namespace folvane::chm

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "chm/search/WordIndex.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace folvane::chm {
+
+// Reads the words of pages on worker threads while the caller goes on with other work,
+// and puts them into one WordIndex in the order the pages were added.
+class PageIndexer {
+public:
+    // threads: worker count, 0 for one per hardware thread. fallbackCodePage: for pages that
+    // declare no charset and are not UTF-8.
+    PageIndexer(unsigned threads, std::uint32_t fallbackCodePage);
+    ~PageIndexer();
+    PageIndexer(const PageIndexer&) = delete;
+    PageIndexer& operator=(const PageIndexer&) = delete;
+
+    // The next page, numbered by how many came before. Blocks while too many wait.
+    void add(std::string bytes);
+    // Waits for every page added.
+    void finish();
+
+    const WordIndex& words() const;
+    // Each page's title, UTF-8, empty for a page without one.
+    const std::vector<std::string>& titles() const;
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+} // namespace folvane::chm
