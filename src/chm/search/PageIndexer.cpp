@@ -27,21 +27,23 @@ struct Job {
 
 struct Indexed {
     std::string title;
-    PageTerms terms;
+    GroupedTerms terms;
     std::size_t bytes = 0;
 };
 
-Indexed indexPage(const std::string& bytes, std::uint32_t fallbackCodePage) {
+// The title's words count in the text too, before it: a title is what a reader sees first.
+Indexed indexPage(const std::string& bytes, std::uint32_t fallbackCodePage, PageTerms& scratch) {
     Indexed result;
     result.bytes = bytes.size();
     PageText text = extractPageText(bytes, fallbackCodePage);
-    std::uint32_t position = WordBreaker::split(text.title, 0, [&](std::string_view word, std::uint32_t at) {
-        result.terms.add(word, at, true);
-        result.terms.add(word, at, false);
+    scratch.clear();
+    const std::uint32_t position = WordBreaker::split(text.title, 0, [&](std::string_view word, std::uint32_t at) {
+        scratch.add(word, at, true);
+        scratch.add(word, at, false);
     });
     WordBreaker::split(text.body, position,
-                       [&](std::string_view word, std::uint32_t at) { result.terms.add(word, at, false); });
-    result.terms.group();
+                       [&](std::string_view word, std::uint32_t at) { scratch.add(word, at, false); });
+    scratch.group(result.terms);
     result.title = std::move(text.title);
     return result;
 }
@@ -69,6 +71,7 @@ struct PageIndexer::Impl {
     std::vector<std::string> titles;
 
     void work() {
+        PageTerms scratch;
         for (;;) {
             Job job;
             {
@@ -80,7 +83,7 @@ struct PageIndexer::Impl {
                 jobs.pop_front();
             }
             try {
-                Indexed result = indexPage(job.bytes, fallbackCodePage);
+                Indexed result = indexPage(job.bytes, fallbackCodePage, scratch);
                 std::lock_guard lock(mutex);
                 done.emplace(job.page, std::move(result));
             } catch (...) {

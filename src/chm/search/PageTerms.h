@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chm/search/WordTable.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,27 +10,38 @@
 namespace folvane::chm {
 
 // The words of one page, each once, with the positions where it stands: what a page adds
-// to the search index. Filled word by word, then grouped.
-class PageTerms {
-public:
+// to the search index.
+struct GroupedTerms {
     struct Term {
         std::uint32_t wordOffset = 0;
         std::uint32_t wordLength = 0;
         bool title = false;
-        std::uint32_t firstPosition = 0; // into positions(), after group()
+        std::uint32_t firstPosition = 0;
         std::uint32_t positionCount = 0;
     };
 
+    std::string words;
+    std::vector<Term> terms;
+    std::vector<std::uint32_t> positions;
+
+    std::string_view word(const Term& term) const { return {words.data() + term.wordOffset, term.wordLength}; }
+};
+
+// Collects the words of a page as they come, one page at a time; kept from page to page so
+// that its tables need not grow again.
+class PageTerms {
+public:
     void clear();
     // A word of the page's text, or of its title; positions rise for each word.
-    void add(std::string_view word, std::uint32_t position, bool title);
-    // Puts the positions of each term together; call once, after the last add().
-    void group();
-
-    const std::vector<Term>& terms() const { return terms_; }
-    std::string_view word(const Term& term) const { return {words_.data() + term.wordOffset, term.wordLength}; }
-    const std::vector<std::uint32_t>& positions() const { return positions_; }
-    std::size_t occurrences() const { return occurrences_.size(); }
+    void add(std::string_view word, std::uint32_t position, bool title) {
+        const WordTable::Found found = table_.insert(word, title);
+        if (found.added)
+            counts_.push_back(0);
+        ++counts_[found.id];
+        occurrences_.push_back({found.id, position});
+    }
+    // The terms with their positions put together.
+    void group(GroupedTerms& out) const;
 
 private:
     struct Occurrence {
@@ -36,16 +49,9 @@ private:
         std::uint32_t position;
     };
 
-    std::uint32_t termOf(std::string_view word, bool title);
-    void grow();
-
-    std::string words_;
-    std::vector<Term> terms_;
+    WordTable table_;
+    std::vector<std::uint32_t> counts_;
     std::vector<Occurrence> occurrences_;
-    std::vector<std::uint32_t> positions_;
-    // Open addressing: term index + 1, 0 for a free slot.
-    std::vector<std::uint32_t> slots_ = std::vector<std::uint32_t>(256, 0);
-    std::vector<std::uint64_t> hashes_;
 };
 
 } // namespace folvane::chm

@@ -5,15 +5,17 @@
 namespace folvane::chm {
 
 void ScaleRootWriter::bits(std::uint64_t value, unsigned count) {
-    while (count > 0) {
-        const unsigned take = count > 32 ? 32 : count;
-        count -= take;
-        pending_ = (pending_ << take) | ((value >> count) & ((std::uint64_t{1} << take) - 1));
-        pendingBits_ += take;
-        while (pendingBits_ >= 8) {
-            pendingBits_ -= 8;
-            out_.push_back(static_cast<std::uint8_t>(pending_ >> pendingBits_));
-        }
+    // pending_ keeps fewer than 8 bits between calls, so 56 more always fit.
+    if (count > 56) {
+        bits(value >> 32, count - 32);
+        bits(value & 0xFFFFFFFFu, 32);
+        return;
+    }
+    pending_ = (pending_ << count) | (value & ((std::uint64_t{1} << count) - 1));
+    pendingBits_ += count;
+    while (pendingBits_ >= 8) {
+        pendingBits_ -= 8;
+        out_.push_back(static_cast<std::uint8_t>(pending_ >> pendingBits_));
     }
 }
 
@@ -23,9 +25,11 @@ void ScaleRootWriter::put(std::uint32_t value, unsigned root) {
         bits(value, root + 1); // a 0 bit, then the root bits
         return;
     }
+    // n - root one bits, a 0 bit, the n - 1 low bits: at most 2 * 32 bits.
     const unsigned prefix = width - root;
-    bits(((std::uint64_t{1} << prefix) - 1) << 1, prefix + 1);
-    bits(value, width - 1);
+    const std::uint64_t low = value & ((std::uint64_t{1} << (width - 1)) - 1);
+    const std::uint64_t ones = ((std::uint64_t{1} << prefix) - 1) << (width);
+    bits(ones | low, prefix + width);
 }
 
 void ScaleRootWriter::alignToByte() {

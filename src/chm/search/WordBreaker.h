@@ -26,61 +26,109 @@ public:
     template <class Sink> static std::uint32_t split(std::string_view text, std::uint32_t first, Sink&& sink);
 
 private:
+    enum class AsciiClass : std::uint8_t { Other, Lower, Upper, NotAscii };
+    // Lower: a-z, 0-9 and "_", the bytes a word keeps as they are.
+    static AsciiClass asciiClass(char c) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80)
+            return AsciiClass::NotAscii;
+        if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '_')
+            return AsciiClass::Lower;
+        return (b >= 'A' && b <= 'Z') ? AsciiClass::Upper : AsciiClass::Other;
+    }
+
     // The character at pos, and where the next one starts.
     static char32_t decodeAt(std::string_view text, std::size_t& pos);
     static void append(std::string& out, char32_t c);
 };
 
 template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, std::uint32_t first, Sink&& sink) {
+    constexpr std::size_t kNone = std::string_view::npos;
     std::uint32_t position = first;
-    std::string word;
-    std::string pair;
-    char32_t lastIdeograph = 0;
-    const auto endWord = [&] {
-        if (!word.empty() && word.size() <= kMaxWordBytes)
-            sink(std::string_view(word), position++);
-        word.clear();
+    // A word is a slice of the text until a letter needs lower-casing; then it is copied.
+    std::size_t start = kNone;
+    bool copied = false;
+    std::string copy;
+    std::size_t lastIdeograph = kNone;
+    const auto beginWord = [&](std::size_t at) {
+        if (start == kNone) {
+            start = at;
+            copied = false;
+        }
+    };
+    const auto startCopy = [&](std::size_t at) {
+        if (!copied) {
+            copy.assign(text.substr(start, at - start));
+            copied = true;
+        }
+    };
+    const auto endWord = [&](std::size_t at) {
+        if (start == kNone)
+            return;
+        const std::string_view word = copied ? std::string_view(copy) : text.substr(start, at - start);
+        if (word.size() <= kMaxWordBytes)
+            sink(word, position++);
+        start = kNone;
     };
     std::size_t pos = 0;
     while (pos < text.size()) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            ++pos;
-            lastIdeograph = 0;
-            if ((byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '_')
-                word.push_back(static_cast<char>(byte));
-            else if (byte >= 'A' && byte <= 'Z')
-                word.push_back(static_cast<char>(byte + ('a' - 'A')));
-            else
-                endWord();
+            lastIdeograph = kNone;
+            switch (asciiClass(byte)) {
+            case AsciiClass::Lower:
+                beginWord(pos);
+                if (copied) {
+                    copy.push_back(static_cast<char>(byte));
+                    ++pos;
+                } else {
+                    // Most words are lower-case ASCII: a slice of the text, found in one run.
+                    while (++pos < text.size() && asciiClass(text[pos]) == AsciiClass::Lower) {
+                    }
+                }
+                break;
+            case AsciiClass::Upper:
+                beginWord(pos);
+                startCopy(pos);
+                copy.push_back(static_cast<char>(byte + ('a' - 'A')));
+                ++pos;
+                break;
+            case AsciiClass::Other:
+            case AsciiClass::NotAscii: // not reached: byte < 0x80
+                endWord(pos);
+                while (++pos < text.size() && asciiClass(text[pos]) == AsciiClass::Other) {
+                }
+                break;
+            }
             continue;
         }
+        const std::size_t at = pos;
         const char32_t c = decodeAt(text, pos);
         switch (kindOf(c)) {
-        case Kind::Letter:
-            lastIdeograph = 0;
-            append(word, lowered(c));
+        case Kind::Letter: {
+            lastIdeograph = kNone;
+            beginWord(at);
+            const char32_t lower = lowered(c);
+            if (lower != c)
+                startCopy(at);
+            if (copied)
+                append(copy, lower);
             break;
+        }
         case Kind::Ideograph:
-            endWord();
-            if (lastIdeograph != 0) {
-                pair.clear();
-                append(pair, lastIdeograph);
-                append(pair, c);
-                sink(std::string_view(pair), position - 1);
-            }
-            word.clear();
-            append(word, c);
-            endWord();
-            lastIdeograph = c;
+            endWord(at);
+            if (lastIdeograph != kNone)
+                sink(text.substr(lastIdeograph, pos - lastIdeograph), position - 1);
+            sink(text.substr(at, pos - at), position++);
+            lastIdeograph = at;
             break;
         case Kind::Separator:
-            lastIdeograph = 0;
-            endWord();
+            lastIdeograph = kNone;
+            endWord(at);
             break;
         }
     }
-    endWord();
+    endWord(text.size());
     return position;
 }
 

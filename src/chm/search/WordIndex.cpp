@@ -5,22 +5,14 @@
 
 namespace folvane::chm {
 
-WordIndex::Word& WordIndex::wordFor(std::string_view text, bool title) {
-    Map& map = title ? title_ : body_;
-    const auto found = map.find(text);
-    if (found != map.end())
-        return words_[found->second];
-    map.emplace(std::string(text), static_cast<std::uint32_t>(words_.size()));
-    Word& word = words_.emplace_back();
-    word.text = std::string(text);
-    word.title = title;
-    return word;
-}
-
-void WordIndex::addPage(std::uint32_t document, const PageTerms& terms) {
-    const std::vector<std::uint32_t>& positions = terms.positions();
-    for (const PageTerms::Term& term : terms.terms()) {
-        Word& word = wordFor(terms.word(term), term.title);
+void WordIndex::addPage(std::uint32_t document, const GroupedTerms& terms) {
+    const std::vector<std::uint32_t>& positions = terms.positions;
+    for (const GroupedTerms::Term& term : terms.terms) {
+        const std::string_view text = terms.word(term);
+        const WordTable::Found found = table_.insert(text, term.title);
+        if (found.added)
+            words_.push_back({std::string(text), term.title, 0, 0, {}});
+        Word& word = words_[found.id];
         ScaleRootWriter out(word.locations);
         out.put(document - (word.documents == 0 ? 0 : word.lastDocument), kDocumentRoot);
         out.put(term.positionCount, kCountRoot);

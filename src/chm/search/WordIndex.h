@@ -1,15 +1,14 @@
 #pragma once
 
+#include "chm/search/WordTable.h"
+
 #include <cstdint>
-#include <functional>
 #include <string>
-#include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace folvane::chm {
 
-class PageTerms;
+struct GroupedTerms;
 
 // Every word of the indexed pages with the list of where it stands: for each page that
 // holds it, the page's number and the word's positions, already in the bit code the
@@ -30,23 +29,14 @@ public:
         std::vector<std::uint8_t> locations;
     };
 
-    void addPage(std::uint32_t document, const PageTerms& terms);
+    void addPage(std::uint32_t document, const GroupedTerms& terms);
 
     const std::vector<Word>& words() const { return words_; }
     std::uint64_t occurrences() const { return occurrences_; }
 
 private:
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const { return std::hash<std::string_view>()(s); }
-    };
-    using Map = std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>>;
-
-    Word& wordFor(std::string_view text, bool title);
-
+    WordTable table_;
     std::vector<Word> words_;
-    Map body_;
-    Map title_;
     std::uint64_t occurrences_ = 0;
 };
 

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace folvane::chm {
+
+// Words, each with a flag (in a title or not), numbered in the order they first come: the
+// lookup the index makes for every word of every page, so an open-addressing table where a
+// word of up to eight bytes is compared as one number.
+class WordTable {
+public:
+    struct Found {
+        std::uint32_t id;
+        bool added;
+    };
+
+    WordTable();
+
+    Found insert(std::string_view word, bool flag);
+    std::string_view word(std::uint32_t id) const {
+        const Entry& e = entries_[id];
+        return {bytes_.data() + e.offset, e.length};
+    }
+    bool flag(std::uint32_t id) const { return entries_[id].flag; }
+    std::size_t size() const { return entries_.size(); }
+    // Empties the table and keeps its room.
+    void clear();
+
+private:
+    struct Entry {
+        std::uint64_t key;
+        std::uint32_t offset;
+        std::uint32_t length;
+        bool flag;
+    };
+
+    void grow();
+
+    std::string bytes_;
+    std::vector<Entry> entries_;
+    // Word number + 1; 0 for a free slot.
+    std::vector<std::uint32_t> slots_;
+};
+
+} // namespace folvane::chm
