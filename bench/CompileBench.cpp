@@ -26,6 +26,7 @@ constexpr int kRuns = 3;
 constexpr double kTargetSpeedup = 10;
 constexpr double kTargetSizeRatio = 1.1;
 constexpr double kTargetPeakMB = 300;
+constexpr double kTargetIndexShare = 0.30;
 constexpr double kMiB = 1024.0 * 1024.0;
 
 struct Compile {
@@ -82,15 +83,17 @@ Compile finished(const ChildRun& run, const QString& helpFile, const HelpProject
     return c;
 }
 
-// Ours, three times: the median time, the highest peak, the last file.
-Compile compileWithHhc(const HelpProject& project, const QString& scratch) {
+// Ours, three times: the median time, the highest peak, the last file. projectFile: the
+// project or a copy of it that writes helpFile.
+Compile compileWithHhc(const HelpProject& project, const QString& projectFile, const QString& helpFile,
+                       const QString& scratch) {
     const QString hhc = QStringLiteral(FOLVANE_BIN_DIR "/hhc");
     std::vector<double> times;
     ChildRun last;
     double peak = 0;
     for (int i = 0; i < kRuns; ++i) {
-        QFile::remove(project.compiledFile());
-        last = ChildRun::of(hhc, {project.projectFile()}, scratch + QStringLiteral("/hhc.txt"),
+        QFile::remove(helpFile);
+        last = ChildRun::of(hhc, {projectFile}, scratch + QStringLiteral("/hhc.txt"),
                             {QStringLiteral("FOLVANE_HHC_NO_WINDOW=1")});
         times.push_back(last.ms);
         peak = std::max(peak, last.peakMiB);
@@ -101,7 +104,7 @@ Compile compileWithHhc(const HelpProject& project, const QString& scratch) {
     }
     last.ms = median(times);
     last.peakMiB = peak;
-    return finished(last, project.compiledFile(), project);
+    return finished(last, helpFile, project);
 }
 
 // chmcmd on a copy of the project it accepts, with the settings that make it do the work
@@ -125,6 +128,34 @@ QString compileLine(const char* who, const Compile& c) {
     return QStringLiteral("  %1: %2 s, peak memory %3 MB, help file %4 MB")
                .arg(QString::fromLatin1(who), fixed(c.run.ms / 1000, 2), fixed(c.peakMB, 1), fixed(c.sizeMB, 2)) +
            (c.problem.isEmpty() ? QString() : QStringLiteral(" FAILED: ") + c.problem);
+}
+
+// The search index's size as hhc reports it: "全文搜索：N 个页面，索引 36.2 MB".
+QString indexSize(const Compile& c) {
+    const QString out = QString::fromUtf8(c.run.out);
+    const qsizetype at = out.indexOf(QStringLiteral("\u7d22\u5f15 ")); // 索引
+    return at < 0 ? QStringLiteral("none") : out.mid(at + 3).section(QLatin1Char('\n'), 0, 0).trimmed();
+}
+
+// The same project without a search index, to tell what the index costs; the compile
+// without it, which is what chmcmd is measured against.
+std::optional<Compile> reportIndexCost(QTextStream& out, const HelpProject& project, const Compile& ours,
+                                       const QString& scratch) {
+    const QString copy = project.folder() + QStringLiteral("/no-search.hhp");
+    const QString helpFile = project.folder() + QStringLiteral("/no-search.chm");
+    if (!project.writeCopy(copy, helpFile, false)) {
+        out << "  without search index: FAILED: cannot write the project copy\n";
+        return std::nullopt;
+    }
+    const Compile plain = compileWithHhc(project, copy, helpFile, scratch);
+    QFile::remove(copy);
+    const double share = ours.run.ms / plain.run.ms - 1;
+    out << compileLine("hhc without search index (median of 3)", plain) << '\n';
+    out << "  search index: " << fixed((ours.run.ms - plain.run.ms) / 1000, 2) << " s more (" << fixed(share * 100, 0)
+        << "%, target <= " << fixed(kTargetIndexShare * 100, 0) << "%), index " << indexSize(ours) << ", help file "
+        << fixed(ours.sizeMB - plain.sizeMB, 2) << " MB larger" << (share > kTargetIndexShare ? " OVER TARGET" : "")
+        << '\n';
+    return plain;
 }
 
 void reportComparison(QTextStream& out, const Compile& ours, const Compile& theirs) {
@@ -167,18 +198,20 @@ void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
         << " s" << (inputBytes ? "" : " FAILED: a file is missing") << '\n';
 
     progress(site.name + QStringLiteral(": compiling with hhc, three times"));
-    const Compile ours = compileWithHhc(*project, scratch);
+    const Compile ours = compileWithHhc(*project, project->projectFile(), project->compiledFile(), scratch);
     out << compileLine("hhc (median of 3)", ours) << "; " << fixed(ours.run.ms / 1000 / median(floorTimes), 1)
         << " times the floor";
     if (site.peakTarget)
         out << " (peak target < " << kTargetPeakMB << " MB)" << (ours.peakMB >= kTargetPeakMB ? " OVER TARGET" : "");
     out << '\n';
+    progress(site.name + QStringLiteral(": compiling with hhc without the search index"));
+    const std::optional<Compile> plain = reportIndexCost(out, *project, ours, scratch);
     out.flush();
 
     progress(site.name + QStringLiteral(": compiling with chmcmd, which takes a while"));
     const std::optional<Compile> theirs = compileWithChmcmd(*project, scratch);
     if (theirs)
-        reportComparison(out, ours, *theirs);
+        reportComparison(out, plain.value_or(ours), *theirs);
     else
         out << "  chmcmd: not installed, comparison skipped\n";
     out.flush();

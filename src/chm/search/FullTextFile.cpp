@@ -1,12 +1,12 @@
 #include "chm/search/FullTextFile.h"
 
 #include "chm/itsf/ByteWriter.h"
+#include "chm/search/WordBreaker.h"
 #include "chm/search/WordIndex.h"
 #include "chm/text/CodePage.h"
 
 #include <algorithm>
 #include <numeric>
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -84,28 +84,41 @@ std::string storedWord(const std::string& utf8, std::uint32_t codePage) {
     return converted.find('&') == std::string::npos ? converted : utf8;
 }
 
+bool storedBefore(const Entry& a, const Entry& b) {
+    const int c = compareFolded(a.bytes, b.bytes);
+    if (c != 0)
+        return c < 0;
+    if (a.bytes != b.bytes)
+        return a.bytes < b.bytes;
+    return !a.word->title && b.word->title; // the text's list before the title's
+}
+
+bool sameStored(const Entry& a, const Entry& b) {
+    return a.bytes == b.bytes && a.word->title == b.word->title;
+}
+
 std::vector<Entry> sortedEntries(const WordIndex& index, std::uint32_t codePage) {
     std::vector<Entry> entries;
     entries.reserve(index.words().size());
-    std::set<std::pair<std::string, bool>> taken;
     for (const WordIndex::Word& word : index.words()) {
         std::string bytes = storedWord(word.text, codePage);
-        if (bytes.size() > 99 || !taken.insert({bytes, word.title}).second) {
-            // Two words the code page makes one: the second keeps its own spelling.
+        if (bytes.size() > WordBreaker::kMaxWordBytes)
             bytes = word.text;
-            if (!taken.insert({bytes, word.title}).second)
-                continue;
-        }
         entries.push_back({std::move(bytes), &word});
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        const int c = compareFolded(a.bytes, b.bytes);
-        if (c != 0)
-            return c < 0;
-        if (a.bytes != b.bytes)
-            return a.bytes < b.bytes;
-        return !a.word->title && b.word->title; // the text's list before the title's
-    });
+    std::sort(entries.begin(), entries.end(), storedBefore);
+    // Two words the code page makes one: the second keeps its own spelling.
+    bool respelled = false;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        if (sameStored(entries[i - 1], entries[i]) && entries[i].bytes != entries[i].word->text) {
+            entries[i].bytes = entries[i].word->text;
+            respelled = true;
+        }
+    }
+    if (respelled) {
+        std::sort(entries.begin(), entries.end(), storedBefore);
+        entries.erase(std::unique(entries.begin(), entries.end(), sameStored), entries.end());
+    }
     return entries;
 }
 

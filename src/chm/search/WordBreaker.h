@@ -9,8 +9,8 @@ namespace folvane::chm {
 
 // Cuts visible text into the words readers search for: runs of letters, digits and "_",
 // lower-cased. Chinese and Japanese text has no spaces, so each of its characters is a word
-// and so is each pair of neighbours: readers that split a query into characters match them
-// by position, readers that look a two-character word up whole find the pair.
+// of its own: readers split a query in these scripts into characters and match them by
+// position.
 class WordBreaker {
 public:
     // Longer words are left out: the index stores a word's length in one byte.
@@ -21,8 +21,7 @@ public:
     static char32_t lowered(char32_t c);
 
     // Calls sink(word, position) for each word of text (UTF-8); positions count on from
-    // first, one per word, a pair taking the position of its first character. Returns the
-    // position after the last word.
+    // first, one per word. Returns the position after the last word.
     template <class Sink> static std::uint32_t split(std::string_view text, std::uint32_t first, Sink&& sink);
 
 private:
@@ -49,7 +48,6 @@ template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, st
     std::size_t start = kNone;
     bool copied = false;
     std::string copy;
-    std::size_t lastIdeograph = kNone;
     const auto beginWord = [&](std::size_t at) {
         if (start == kNone) {
             start = at;
@@ -74,7 +72,6 @@ template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, st
     while (pos < text.size()) {
         const auto byte = static_cast<unsigned char>(text[pos]);
         if (byte < 0x80) {
-            lastIdeograph = kNone;
             switch (asciiClass(byte)) {
             case AsciiClass::Lower:
                 beginWord(pos);
@@ -106,7 +103,6 @@ template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, st
         const char32_t c = decodeAt(text, pos);
         switch (kindOf(c)) {
         case Kind::Letter: {
-            lastIdeograph = kNone;
             beginWord(at);
             const char32_t lower = lowered(c);
             if (lower != c)
@@ -117,13 +113,9 @@ template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, st
         }
         case Kind::Ideograph:
             endWord(at);
-            if (lastIdeograph != kNone)
-                sink(text.substr(lastIdeograph, pos - lastIdeograph), position - 1);
             sink(text.substr(at, pos - at), position++);
-            lastIdeograph = at;
             break;
         case Kind::Separator:
-            lastIdeograph = kNone;
             endWord(at);
             break;
         }
