@@ -16,7 +16,8 @@ public:
     // Longer words are left out: the index stores a word's length in one byte.
     static constexpr std::size_t kMaxWordBytes = 99;
 
-    enum class Kind : std::uint8_t { Separator, Letter, Ideograph };
+    // Ignorable: invisible inside a word (soft hyphen, joiners), so left out of it.
+    enum class Kind : std::uint8_t { Separator, Letter, Ideograph, Ignorable };
     static Kind kindOf(char32_t c);
     static char32_t lowered(char32_t c);
 
@@ -114,6 +115,10 @@ template <class Sink> std::uint32_t WordBreaker::split(std::string_view text, st
         case Kind::Ideograph:
             endWord(at);
             sink(text.substr(at, pos - at), position++);
+            break;
+        case Kind::Ignorable:
+            if (start != kNone)
+                startCopy(at);
             break;
         case Kind::Separator:
             endWord(at);
