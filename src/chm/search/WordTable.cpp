@@ -47,47 +47,53 @@ std::uint64_t keyOf(std::string_view w) {
     return mix(h ^ load64(p + n - 8));
 }
 
-std::size_t slotOf(std::uint64_t key, std::size_t length, bool flag, std::size_t mask) {
-    return static_cast<std::size_t>(mix(key ^ (length << 1 | (flag ? 1 : 0)) ^ 0x632BE59BD9B4E019ull) >> 20) & mask;
+std::uint32_t shapeOf(std::size_t length, bool flag) {
+    return static_cast<std::uint32_t>(length << 1 | (flag ? 1 : 0));
+}
+
+std::size_t slotOf(std::uint64_t key, std::uint32_t shape, std::size_t mask) {
+    return static_cast<std::size_t>(mix(key ^ shape ^ 0x632BE59BD9B4E019ull) >> 20) & mask;
 }
 
 } // namespace
 
-WordTable::WordTable() : slots_(kFirstSlots, 0) {}
+WordTable::WordTable() : slots_(kFirstSlots) {}
 
 void WordTable::clear() {
     bytes_.clear();
     entries_.clear();
-    std::fill(slots_.begin(), slots_.end(), 0);
+    std::fill(slots_.begin(), slots_.end(), Slot{});
 }
 
 void WordTable::grow() {
-    slots_.assign(slots_.size() * 2, 0);
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
-    for (std::uint32_t id = 0; id < entries_.size(); ++id) {
-        const Entry& e = entries_[id];
-        std::size_t slot = slotOf(e.key, e.length, e.flag, mask);
-        while (slots_[slot] != 0)
+    for (const Slot& s : old) {
+        if (s.id == 0)
+            continue;
+        std::size_t slot = slotOf(s.key, s.shape, mask);
+        while (slots_[slot].id != 0)
             slot = (slot + 1) & mask;
-        slots_[slot] = id + 1;
+        slots_[slot] = s;
     }
 }
 
 WordTable::Found WordTable::insert(std::string_view word, bool flag) {
     const std::uint64_t key = keyOf(word);
+    const std::uint32_t shape = shapeOf(word.size(), flag);
     const std::size_t mask = slots_.size() - 1;
-    std::size_t slot = slotOf(key, word.size(), flag, mask);
-    for (; slots_[slot] != 0; slot = (slot + 1) & mask) {
-        const std::uint32_t id = slots_[slot] - 1;
-        const Entry& e = entries_[id];
-        if (e.key == key && e.length == word.size() && e.flag == flag &&
-            (word.size() <= 8 || std::memcmp(bytes_.data() + e.offset, word.data(), word.size()) == 0))
-            return {id, false};
+    std::size_t slot = slotOf(key, shape, mask);
+    for (; slots_[slot].id != 0; slot = (slot + 1) & mask) {
+        const Slot& s = slots_[slot];
+        if (s.key == key && s.shape == shape &&
+            (word.size() <= 8 || std::memcmp(bytes_.data() + entries_[s.id - 1].offset, word.data(), word.size()) == 0))
+            return {s.id - 1, false};
     }
     const auto id = static_cast<std::uint32_t>(entries_.size());
-    entries_.push_back({key, static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(word.size()), flag});
+    entries_.push_back({static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(word.size()), flag});
     bytes_.append(word);
-    slots_[slot] = id + 1;
+    slots_[slot] = {key, id + 1, shape};
     if (entries_.size() * 2 > slots_.size())
         grow();
     return {id, true};

@@ -31,18 +31,22 @@ public:
 
 private:
     struct Entry {
-        std::uint64_t key;
         std::uint32_t offset;
         std::uint32_t length;
         bool flag;
+    };
+    // What a lookup compares, in the slot itself: one memory access for most words.
+    struct Slot {
+        std::uint64_t key = 0;
+        std::uint32_t id = 0;    // word number + 1; 0 for a free slot
+        std::uint32_t shape = 0; // length and flag
     };
 
     void grow();
 
     std::string bytes_;
     std::vector<Entry> entries_;
-    // Word number + 1; 0 for a free slot.
-    std::vector<std::uint32_t> slots_;
+    std::vector<Slot> slots_;
 };
 
 } // namespace folvane::chm
