@@ -319,7 +319,8 @@ void CompileRun::write() {
     std::vector<PageTopic> topics;
     std::vector<std::uint8_t> fullText;
     if (indexer) {
-        indexer->finish();
+        if (!indexer->finish())
+            listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
         topics = pageTopics(htmlPages, indexer->titles());
         fullText = FullTextFile::make(indexer->words(),
                                       {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size())});

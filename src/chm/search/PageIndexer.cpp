@@ -4,11 +4,12 @@
 #include "chm/search/PageText.h"
 #include "chm/search/WordBreaker.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <exception>
 #include <map>
 #include <mutex>
+#include <new>
 #include <thread>
 
 namespace folvane::chm {
@@ -64,9 +65,9 @@ struct PageIndexer::Impl {
     std::uint32_t merged = 0; // guarded by mutex; changed only by the merging thread
     std::size_t waitingBytes = 0;
     std::size_t maxWaiting = 0;
-    std::exception_ptr failure;
 
     std::mutex mergeMutex;
+    std::atomic<bool> complete = true;
     WordIndex words;
     std::vector<std::string> titles;
 
@@ -86,11 +87,12 @@ struct PageIndexer::Impl {
                 Indexed result = indexPage(job.bytes, fallbackCodePage, scratch);
                 std::lock_guard lock(mutex);
                 done.emplace(job.page, std::move(result));
-            } catch (...) {
+            } catch (const std::bad_alloc&) {
+                // A page that cannot be read for words is stored unindexed: the help file
+                // matters more than its index.
+                complete = false;
                 std::lock_guard lock(mutex);
-                if (!failure)
-                    failure = std::current_exception();
-                done.emplace(job.page, Indexed{});
+                done.emplace(job.page, Indexed{{}, {}, job.bytes.size()});
             }
             mergeReady();
         }
@@ -115,8 +117,13 @@ struct PageIndexer::Impl {
                         next = std::move(found->second);
                         done.erase(found);
                     }
-                    words.addPage(page, next.terms);
-                    titles.push_back(std::move(next.title));
+                    try {
+                        words.addPage(page, next.terms);
+                        titles.push_back(std::move(next.title));
+                    } catch (const std::bad_alloc&) {
+                        complete = false;
+                        titles.resize(page + 1);
+                    }
                     {
                         std::lock_guard lock(mutex);
                         ++merged;
@@ -167,7 +174,7 @@ void PageIndexer::add(std::string bytes) {
     d.jobReady.notify_one();
 }
 
-void PageIndexer::finish() {
+bool PageIndexer::finish() {
     Impl& d = *impl_;
     {
         std::lock_guard lock(d.mutex);
@@ -178,8 +185,7 @@ void PageIndexer::finish() {
         t.join();
     d.workers.clear();
     d.mergeReady();
-    if (d.failure)
-        std::rethrow_exception(d.failure);
+    return d.complete;
 }
 
 const WordIndex& PageIndexer::words() const {

@@ -22,8 +22,9 @@ public:
 
     // The next page, numbered by how many came before. Blocks while too many wait.
     void add(std::string bytes);
-    // Waits for every page added.
-    void finish();
+    // Waits for every page added. False when memory ran out for some page's words: the
+    // index then lacks them.
+    bool finish();
 
     const WordIndex& words() const;
     // Each page's title, UTF-8, empty for a page without one.
