@@ -25,9 +25,9 @@ failures = []
 totals = [0, 0]  # expected pages, pages found of them
 
 
-def compile_project(folder, language, files):
+def compile_project(folder, language, files, extra_options=()):
     options = ["[OPTIONS]", "Compiled file=site.chm", "Title=测试", f"Language={language}",
-               "Full-text search=Yes", f"Default topic={files[0]}", "", "[FILES]", *files, ""]
+               "Full-text search=Yes", f"Default topic={files[0]}", *extra_options, "", "[FILES]", *files, ""]
     with open(os.path.join(folder, "site.hhp"), "w", encoding="utf-8") as hhp:
         hhp.write("\n".join(options))
     env = dict(os.environ, FOLVANE_HHC_NO_WINDOW="1")
@@ -144,7 +144,15 @@ def generated_chinese(folder):
         words_of[name] = words
     with open(os.path.join(folder, "notes.txt"), "w") as notes:  # not a page: not indexed
         notes.write("zymurgy help")
-    book = compile_project(folder, "0x804", files + ["notes.txt"])
+    keywords = "".join(f'<LI><OBJECT type="text/sitemap"><param name="Name" value="{k}">'
+                       f'<param name="Local" value="{files[i]}"></OBJECT>\n' for i, k in enumerate(["编译器", "搜索"]))
+    with open(os.path.join(folder, "keywords.hhk"), "w", encoding="utf-8") as hhk:
+        hhk.write(f"<HTML><BODY><UL>\n{keywords}</UL></BODY></HTML>\n")
+    book = compile_project(folder, "0x804", files + ["notes.txt"], ["Index file=keywords.hhk"])
+    # The hand-written keyword index, in the language's code page, named for viewers' index tab.
+    stored = (book.GetIndex() or b"").decode("gbk", "replace")
+    if book.index != b"/keywords.hhk" or "编译器" not in stored or f'"{files[1]}"' not in stored:
+        failures.append(f"zh: keyword index {book.index!r} stored as {stored[:120]!r}")
     queries = (COMMON[:8] + DIGITS + list(ACCENTED) + [w for w in CJK if len(w) == 1] + list(HIDDEN)
                + ["foobar", "foo", "bar", "alpha", "beta", "alphabeta", "left", "right", "subway",
                   "caption", "页", "面", "199", TOO_LONG, TOO_LONG[:99]] + list(RARE))
