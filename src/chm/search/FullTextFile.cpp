@@ -245,9 +245,9 @@ struct Totals {
     std::uint64_t distinctLength = 0;
 };
 
-void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s, const NodeLayout& layout,
-                 std::pair<std::uint32_t, std::uint16_t> root, std::size_t nodeSize, std::uint32_t distinct,
-                 const Totals& totals) {
+void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s, const WordIndex::Roots& roots,
+                 const NodeLayout& layout, std::pair<std::uint32_t, std::uint16_t> root, std::size_t nodeSize,
+                 std::uint32_t distinct, const Totals& totals) {
     std::vector<std::uint8_t> head;
     ByteWriter w(head);
     w.u32(0x00280000);
@@ -258,7 +258,7 @@ void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s
     w.u32(root.first);
     w.u16(root.second);
     w.u32(7);
-    for (const unsigned r : {WordIndex::kDocumentRoot, WordIndex::kCountRoot, WordIndex::kLocationRoot}) {
+    for (const unsigned r : {roots.document, roots.count, roots.location}) {
         w.u8(2);
         w.u8(static_cast<std::uint8_t>(r));
     }
@@ -304,7 +304,8 @@ std::vector<std::uint8_t> FullTextFile::make(const WordIndex& index, const Setti
         }
         const auto root = layout.finish();
         if (root.second <= 2 || nodeSize >= kLargestNode) {
-            writeHeader(out, settings, layout, root, nodeSize, static_cast<std::uint32_t>(entries.size()), totals);
+            writeHeader(out, settings, index.roots(), layout, root, nodeSize,
+                        static_cast<std::uint32_t>(entries.size()), totals);
             return out;
         }
     }

@@ -118,7 +118,7 @@ struct PageIndexer::Impl {
                         done.erase(found);
                     }
                     try {
-                        words.addPage(page, next.terms);
+                        words.addPage(page, std::move(next.terms));
                         titles.push_back(std::move(next.title));
                     } catch (const std::bad_alloc&) {
                         complete = false;
@@ -185,6 +185,11 @@ bool PageIndexer::finish() {
         t.join();
     d.workers.clear();
     d.mergeReady();
+    try {
+        d.words.finish();
+    } catch (const std::bad_alloc&) {
+        d.complete = false;
+    }
     return d.complete;
 }
 
