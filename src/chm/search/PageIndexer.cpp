@@ -19,11 +19,15 @@ namespace {
 // Pages read but not yet merged: enough to keep the workers busy, few enough to keep
 // memory flat.
 constexpr std::size_t kMaxWaitingBytes = 48u << 20;
-constexpr std::size_t kMaxWaitingPerThread = 16;
+constexpr std::size_t kMaxWaitingPerThread = 256;
+// Pages go to the workers a few at a time: one hand-over per page costs more than a
+// small page's words.
+constexpr std::size_t kBatchBytes = 256u << 10;
+constexpr std::size_t kBatchPages = 64;
 
 struct Job {
-    std::uint32_t page = 0;
-    std::string bytes;
+    std::uint32_t firstPage = 0;
+    std::vector<std::string> pages;
 };
 
 struct Indexed {
@@ -65,6 +69,9 @@ struct PageIndexer::Impl {
     std::uint32_t merged = 0; // guarded by mutex; changed only by the merging thread
     std::size_t waitingBytes = 0;
     std::size_t maxWaiting = 0;
+    // Pages added and not yet handed to the workers; the caller's thread only.
+    Job batch;
+    std::size_t batchBytes = 0;
 
     std::mutex mergeMutex;
     std::atomic<bool> complete = true;
@@ -83,19 +90,37 @@ struct PageIndexer::Impl {
                 job = std::move(jobs.front());
                 jobs.pop_front();
             }
-            try {
-                Indexed result = indexPage(job.bytes, fallbackCodePage, scratch);
+            std::vector<Indexed> results(job.pages.size());
+            for (std::size_t i = 0; i < job.pages.size(); ++i) {
+                try {
+                    results[i] = indexPage(job.pages[i], fallbackCodePage, scratch);
+                } catch (const std::bad_alloc&) {
+                    // A page that cannot be read for words is stored unindexed: the help
+                    // file matters more than its index.
+                    complete = false;
+                    results[i] = Indexed{{}, {}, job.pages[i].size()};
+                }
+            }
+            {
                 std::lock_guard lock(mutex);
-                done.emplace(job.page, std::move(result));
-            } catch (const std::bad_alloc&) {
-                // A page that cannot be read for words is stored unindexed: the help file
-                // matters more than its index.
-                complete = false;
-                std::lock_guard lock(mutex);
-                done.emplace(job.page, Indexed{{}, {}, job.bytes.size()});
+                for (std::size_t i = 0; i < results.size(); ++i)
+                    done.emplace(job.firstPage + static_cast<std::uint32_t>(i), std::move(results[i]));
             }
             mergeReady();
         }
+    }
+
+    // Hands the pages added so far to the workers.
+    void submitBatch() {
+        if (batch.pages.empty())
+            return;
+        {
+            std::lock_guard lock(mutex);
+            jobs.push_back(std::move(batch));
+        }
+        jobReady.notify_one();
+        batch = Job{};
+        batchBytes = 0;
     }
 
     // Merges pages in order while the next one is done; one thread at a time.
@@ -124,13 +149,11 @@ struct PageIndexer::Impl {
                         complete = false;
                         titles.resize(page + 1);
                     }
-                    {
-                        std::lock_guard lock(mutex);
-                        ++merged;
-                        waitingBytes -= next.bytes;
-                    }
-                    roomFree.notify_all();
+                    std::lock_guard lock(mutex);
+                    ++merged;
+                    waitingBytes -= next.bytes;
                 }
+                roomFree.notify_all();
             }
             std::lock_guard lock(mutex);
             if (done.find(merged) == done.end())
@@ -162,20 +185,32 @@ PageIndexer::~PageIndexer() {
 
 void PageIndexer::add(std::string bytes) {
     Impl& d = *impl_;
+    const auto roomFor = [&d] {
+        const std::size_t waiting = d.added - d.merged;
+        return waiting == 0 || (waiting < d.maxWaiting && d.waitingBytes < kMaxWaitingBytes);
+    };
     {
         std::unique_lock lock(d.mutex);
-        d.roomFree.wait(lock, [&d] {
-            const std::size_t waiting = d.added - d.merged;
-            return waiting == 0 || (waiting < d.maxWaiting && d.waitingBytes < kMaxWaitingBytes);
-        });
+        if (!roomFor()) {
+            lock.unlock();
+            d.submitBatch();
+            lock.lock();
+            d.roomFree.wait(lock, roomFor);
+        }
         d.waitingBytes += bytes.size();
-        d.jobs.push_back({d.added++, std::move(bytes)});
+        if (d.batch.pages.empty())
+            d.batch.firstPage = d.added;
+        ++d.added;
     }
-    d.jobReady.notify_one();
+    d.batchBytes += bytes.size();
+    d.batch.pages.push_back(std::move(bytes));
+    if (d.batchBytes >= kBatchBytes || d.batch.pages.size() >= kBatchPages)
+        d.submitBatch();
 }
 
 bool PageIndexer::finish() {
     Impl& d = *impl_;
+    d.submitBatch();
     {
         std::lock_guard lock(d.mutex);
         d.closing = true;

@@ -13,9 +13,14 @@ void ScaleRootWriter::bits(std::uint64_t value, unsigned count) {
     }
     pending_ = (pending_ << count) | (value & ((std::uint64_t{1} << count) - 1));
     pendingBits_ += count;
-    while (pendingBits_ >= 8) {
+    if (pendingBits_ < 8)
+        return;
+    const std::size_t whole = pendingBits_ / 8;
+    const std::size_t at = out_.size();
+    out_.resize(at + whole);
+    for (std::size_t i = 0; i < whole; ++i) {
         pendingBits_ -= 8;
-        out_.push_back(static_cast<std::uint8_t>(pending_ >> pendingBits_));
+        out_[at + i] = static_cast<std::uint8_t>(pending_ >> pendingBits_);
     }
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -28,14 +29,21 @@ public:
 private:
     enum class AsciiClass : std::uint8_t { Other, Lower, Upper, NotAscii };
     // Lower: a-z, 0-9 and "_", the bytes a word keeps as they are.
-    static AsciiClass asciiClass(char c) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80)
-            return AsciiClass::NotAscii;
-        if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '_')
-            return AsciiClass::Lower;
-        return (b >= 'A' && b <= 'Z') ? AsciiClass::Upper : AsciiClass::Other;
-    }
+    static constexpr std::array<AsciiClass, 256> kAsciiClasses = [] {
+        std::array<AsciiClass, 256> classes{};
+        for (int b = 0; b < 256; ++b) {
+            if (b >= 0x80)
+                classes[b] = AsciiClass::NotAscii;
+            else if ((b >= 'a' && b <= 'z') || (b >= '0' && b <= '9') || b == '_')
+                classes[b] = AsciiClass::Lower;
+            else if (b >= 'A' && b <= 'Z')
+                classes[b] = AsciiClass::Upper;
+            else
+                classes[b] = AsciiClass::Other;
+        }
+        return classes;
+    }();
+    static AsciiClass asciiClass(char c) { return kAsciiClasses[static_cast<unsigned char>(c)]; }
 
     // The character at pos, and where the next one starts.
     static char32_t decodeAt(std::string_view text, std::size_t& pos);

@@ -62,13 +62,16 @@ WordTable::WordTable() : slots_(kFirstSlots) {}
 void WordTable::clear() {
     bytes_.clear();
     entries_.clear();
-    std::fill(slots_.begin(), slots_.end(), Slot{});
+    for (const std::uint32_t slot : used_)
+        slots_[slot] = Slot{};
+    used_.clear();
 }
 
 void WordTable::grow() {
     std::vector<Slot> old(slots_.size() * 2);
     old.swap(slots_);
     const std::size_t mask = slots_.size() - 1;
+    used_.clear();
     for (const Slot& s : old) {
         if (s.id == 0)
             continue;
@@ -76,6 +79,7 @@ void WordTable::grow() {
         while (slots_[slot].id != 0)
             slot = (slot + 1) & mask;
         slots_[slot] = s;
+        used_.push_back(static_cast<std::uint32_t>(slot));
     }
 }
 
@@ -94,6 +98,7 @@ WordTable::Found WordTable::insert(std::string_view word, bool flag) {
     entries_.push_back({static_cast<std::uint32_t>(bytes_.size()), static_cast<std::uint32_t>(word.size()), flag});
     bytes_.append(word);
     slots_[slot] = {key, id + 1, shape};
+    used_.push_back(static_cast<std::uint32_t>(slot));
     if (entries_.size() * 2 > slots_.size())
         grow();
     return {id, true};

@@ -47,6 +47,8 @@ private:
     std::string bytes_;
     std::vector<Entry> entries_;
     std::vector<Slot> slots_;
+    // Slots in use, so that clear() empties only them.
+    std::vector<std::uint32_t> used_;
 };
 
 } // namespace folvane::chm
