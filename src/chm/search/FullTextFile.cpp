@@ -238,16 +238,18 @@ private:
     std::size_t lastLeafFree_ = 0;
 };
 
+// Figures of the words in the text (a title's words are in the text too).
 struct Totals {
     std::uint32_t longest = 0;
     std::uint64_t occurrences = 0;
+    std::uint32_t distinct = 0;
     std::uint64_t allLength = 0;
     std::uint64_t distinctLength = 0;
 };
 
 void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s, const WordIndex::Roots& roots,
                  const NodeLayout& layout, std::pair<std::uint32_t, std::uint16_t> root, std::size_t nodeSize,
-                 std::uint32_t distinct, const Totals& totals) {
+                 const Totals& totals) {
     std::vector<std::uint8_t> head;
     ByteWriter w(head);
     w.u32(0x00280000);
@@ -269,7 +271,7 @@ void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s
     w.u32(0);
     w.u32(totals.longest);
     w.u32(static_cast<std::uint32_t>(std::min<std::uint64_t>(totals.occurrences, 0xFFFFFFFF)));
-    w.u32(distinct);
+    w.u32(totals.distinct);
     w.u64(totals.allLength);
     w.u32(static_cast<std::uint32_t>(std::min<std::uint64_t>(totals.distinctLength, 0xFFFFFFFF)));
     w.u32(static_cast<std::uint32_t>(layout.lastLeafFree()));
@@ -290,10 +292,11 @@ std::vector<std::uint8_t> FullTextFile::make(const WordIndex& index, const Setti
         if (e.word->title)
             continue;
         totals.longest = std::max(totals.longest, static_cast<std::uint32_t>(e.bytes.size()));
+        totals.occurrences += e.word->occurrences;
+        ++totals.distinct;
+        totals.allLength += e.bytes.size() * e.word->occurrences;
         totals.distinctLength += e.bytes.size();
     }
-    totals.occurrences = index.occurrences();
-    totals.allLength = totals.distinctLength;
     for (std::size_t nodeSize = kNodeSize;; nodeSize *= 2) {
         std::vector<std::uint8_t> out(kHeaderSize, 0);
         NodeLayout layout(out, nodeSize);
@@ -304,8 +307,7 @@ std::vector<std::uint8_t> FullTextFile::make(const WordIndex& index, const Setti
         }
         const auto root = layout.finish();
         if (root.second <= 2 || nodeSize >= kLargestNode) {
-            writeHeader(out, settings, index.roots(), layout, root, nodeSize,
-                        static_cast<std::uint32_t>(entries.size()), totals);
+            writeHeader(out, settings, index.roots(), layout, root, nodeSize, totals);
             return out;
         }
     }

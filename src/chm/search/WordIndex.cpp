@@ -62,7 +62,7 @@ void WordIndex::encode(std::uint32_t document, const GroupedTerms& terms) {
         const std::string_view text = terms.word(term);
         const WordTable::Found found = table_.insert(text, term.title);
         if (found.added)
-            words_.push_back({std::string(text), term.title, 0, 0, {}});
+            words_.push_back({std::string(text), term.title, 0, 0, 0, {}});
         Word& word = words_[found.id];
         ScaleRootWriter out(word.locations);
         out.put(document - (word.documents == 0 ? 0 : word.lastDocument), roots_.document);
@@ -75,7 +75,7 @@ void WordIndex::encode(std::uint32_t document, const GroupedTerms& terms) {
         }
         word.lastDocument = document;
         ++word.documents;
-        occurrences_ += term.positionCount;
+        word.occurrences += term.positionCount;
     }
 }
 

@@ -28,6 +28,7 @@ public:
         bool title = false;
         std::uint32_t documents = 0;
         std::uint32_t lastDocument = 0;
+        std::uint64_t occurrences = 0;
         std::vector<std::uint8_t> locations;
     };
 
@@ -36,7 +37,6 @@ public:
     void finish();
 
     const std::vector<Word>& words() const { return words_; }
-    std::uint64_t occurrences() const { return occurrences_; }
     const Roots& roots() const { return roots_; }
 
 private:
@@ -50,7 +50,6 @@ private:
 
     WordTable table_;
     std::vector<Word> words_;
-    std::uint64_t occurrences_ = 0;
     Roots roots_;
     bool rootsChosen_ = false;
     std::vector<HeldPage> held_;
