@@ -77,7 +77,6 @@ void ListBoxView::pullSelection(int first, int last, bool whole) {
         for (int i = qMax(first, 0); i <= last && i < entries.size(); ++i) {
             if (!entries[i].selected)
                 continue;
-            int last = i;
             int end = i;
             while (end + 1 <= last && end + 1 < entries.size() && entries[end + 1].selected)
                 ++end;
