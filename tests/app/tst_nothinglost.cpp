@@ -126,9 +126,9 @@ void TestNothingLost::fullFileSystem() {
             return {QStringLiteral("unsupported")};
         if (!writeOldProject(folder_) || !fillUp(folder_))
             return {QStringLiteral("cannot prepare the file system")};
-        QStringList report = saveAndReport(folder_, 2000);
-        report.replace(3, report[3].remove(QStringLiteral(" filler")).remove(QStringLiteral("filler ")));
-        return report;
+        QStringList saved = saveAndReport(folder_, 2000);
+        saved.replace(3, saved[3].remove(QStringLiteral(" filler")).remove(QStringLiteral("filler ")));
+        return saved;
     });
     if (!report || *report == QStringList{QStringLiteral("unsupported")})
         QSKIP("this machine cannot mount a small file system for the test");
