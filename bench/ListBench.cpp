@@ -3,8 +3,8 @@
 #include "NullHost.h"
 #include "Timing.h"
 #include "app/FmCHM.h"
-#include "app/KeyCodes.h"
 #include "files/MergeIntoList.h"
+#include "host/KeyCodes.h"
 #include "project/FmOption.h"
 #include "toc/ListBox.h"
 

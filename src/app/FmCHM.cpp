@@ -1,11 +1,11 @@
 #include "app/FmCHM.h"
 
-#include "app/Host.h"
-#include "app/KeyCodes.h"
 #include "files/Dialogs.h"
 #include "files/FileSelection.h"
 #include "files/MergeIntoList.h"
 #include "files/PatternMatch.h"
+#include "host/Host.h"
+#include "host/KeyCodes.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"

@@ -1,7 +1,7 @@
 #include "files/Dialogs.h"
 
-#include "app/Host.h"
 #include "files/DialogMemory.h"
+#include "host/Host.h"
 #include "util/PathJoin.h"
 #include "util/RuntimeError.h"
 

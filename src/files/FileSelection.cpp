@@ -1,9 +1,9 @@
 #include "files/FileSelection.h"
 
 #include "app/FmCHM.h"
-#include "app/Host.h"
 #include "files/FolderScan.h"
 #include "files/MergeIntoList.h"
+#include "host/Host.h"
 #include "ui/ProgressDriver.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"

@@ -1,7 +1,7 @@
 #include "files/FolderScan.h"
 
-#include "app/Host.h"
 #include "files/PatternList.h"
+#include "host/Host.h"
 #include "platform/DirectoryReader.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "gui/KeyTranslation.h"
 
-#include "app/KeyCodes.h"
+#include "host/KeyCodes.h"
 
 #include <QKeyEvent>
 

@@ -1,8 +1,8 @@
 #include "gui/ListBoxView.h"
 
-#include "app/KeyCodes.h"
 #include "gui/KeyTranslation.h"
 #include "gui/ListBoxModel.h"
+#include "host/KeyCodes.h"
 #include "toc/ListBox.h"
 
 #include <QDir>

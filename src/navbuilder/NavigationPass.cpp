@@ -1,8 +1,8 @@
 #include "navbuilder/NavigationPass.h"
 
 #include "app/FmCHM.h"
-#include "app/Host.h"
 #include "files/WildcardPattern.h"
+#include "host/Host.h"
 #include "navbuilder/FirstNonBlankLine.h"
 #include "navbuilder/TitleBetween.h"
 #include "util/Paths.h"

@@ -1,7 +1,7 @@
 #include "project/FmOption.h"
 
 #include "app/FmCHM.h"
-#include "app/Host.h"
+#include "host/Host.h"
 #include "util/PathJoin.h"
 
 namespace folvane {

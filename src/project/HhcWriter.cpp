@@ -1,6 +1,6 @@
 #include "project/HhcWriter.h"
 
-#include "app/ProjectInfo.h"
+#include "host/ProjectInfo.h"
 #include "toc/ListBox.h"
 
 #include <QFileInfo>

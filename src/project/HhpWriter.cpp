@@ -1,6 +1,6 @@
 #include "project/HhpWriter.h"
 
-#include "app/ProjectInfo.h"
+#include "host/ProjectInfo.h"
 #include "project/ProjectFileNames.h"
 #include "toc/ListBox.h"
 

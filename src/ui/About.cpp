@@ -1,7 +1,7 @@
 #include "ui/About.h"
 
-#include "app/Host.h"
-#include "app/KeyCodes.h"
+#include "host/Host.h"
+#include "host/KeyCodes.h"
 
 #include <exception>
 #include <utility>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProjectInfo.h"
+#include "host/ProjectInfo.h"
 
 #include <QObject>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "ui/ProgressDriver.h"
 
-#include "app/Host.h"
+#include "host/Host.h"
 #include "ui/ProB.h"
 
 namespace folvane {

@@ -1,6 +1,6 @@
 #include "util/KeyState.h"
 
-#include "app/Host.h"
+#include "host/Host.h"
 
 namespace folvane {
 

@@ -1,6 +1,6 @@
 #include "util/TextFile.h"
 
-#include "app/Host.h"
+#include "host/Host.h"
 #include "platform/RegularFile.h"
 #include "util/RuntimeError.h"
 

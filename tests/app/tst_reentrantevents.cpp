@@ -1,5 +1,5 @@
 #include "app/FmCHM.h"
-#include "app/KeyCodes.h"
+#include "host/KeyCodes.h"
 #include "navbuilder/FmContent.h"
 #include "navbuilder/NavSettings.h"
 #include "support/ListFixtures.h"

@@ -1,5 +1,5 @@
 #include "app/FmCHM.h"
-#include "app/ProjectInfo.h"
+#include "host/ProjectInfo.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"

@@ -1,4 +1,4 @@
-#include "app/ProjectInfo.h"
+#include "host/ProjectInfo.h"
 #include "support/ScriptedHost.h"
 #include "ui/About.h"
 

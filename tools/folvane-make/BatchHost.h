@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Host.h"
+#include "host/Host.h"
 #include "project/MemoryRegistryBackend.h"
 
 #include <QDateTime>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/MessageBox.h"
+#include "host/MessageBox.h"
 
 #include <QDateTime>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "app/MessageBox.h"
+#include "host/MessageBox.h"
 
 #include <array>
 
