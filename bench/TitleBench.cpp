@@ -68,7 +68,7 @@ PassResult timePass(NullHost& host, const QString& root, const QList<ListEntry>&
     main.LF.setEntries(files);
     NavSettings settings;
     settings.titleMode = NavSettings::BetweenMarkers;
-    keepBest(best, [&] { NavigationPass(main, host, settings).run(); });
+    keepBest(best, [&] { NavigationPass(main.project(), host, settings).run(); });
     return {main.LB().count(), titledPages(main.LB()), host.messages()};
 }
 } // namespace

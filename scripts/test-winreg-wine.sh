@@ -9,14 +9,14 @@ set -eu
 echo "== build with $cxx"
 # shellcheck disable=SC2086
 "$cxx" $flags -O1 -static -o "$work/winreg_test.exe" \
-    "$root/tests/wine/winreg_test.cpp" "$root/src/platform/WinRegistryCalls_win.cpp" -ladvapi32
+    "$root/tests/wine/winreg_test.cpp" "$root/src/registry/WinRegistryCalls_win.cpp" -ladvapi32
 
 # The Qt wrapper cannot be linked without a Windows Qt, but its code must at least compile.
 if pkg-config --exists Qt6Core 2>/dev/null; then
     echo "== syntax check of the Qt wrapper"
     # shellcheck disable=SC2086
     g++ $flags -fPIC -DQT_NO_CAST_FROM_ASCII -fsyntax-only $(pkg-config --cflags Qt6Core) \
-        "$root/src/platform/WinRegistryBackend_win.cpp"
+        "$root/src/registry/WinRegistryBackend_win.cpp"
 fi
 
 status=0

@@ -45,9 +45,9 @@ void dropLeadingFolder(ListBox& list, const QString& folder, PathStyle style) {
 } // namespace
 
 FmCHM::FmCHM(Host& host, PathStyle style, QObject* parent)
-    : QObject(parent), host_(host), style_(style), progress_(std::make_unique<ProgressDriver>(host)) {
-    l0_.setVisible(false);
-}
+    : QObject(parent), project_(style), LF(project_.LF), ComparePath(project_.ComparePath),
+      SavedFlag(project_.SavedFlag), SavedCount(project_.SavedCount), FolderSet(project_.FolderSet), host_(host),
+      style_(style), progress_(std::make_unique<ProgressDriver>(host)) {}
 
 FmCHM::~FmCHM() = default;
 
@@ -56,13 +56,19 @@ void FmCHM::setLab(const QString& caption) {
     emit labChanged(lab_);
 }
 
+FileSelectionContext FmCHM::fileSelection() {
+    return {host_, LF, project_.dialogs(), *progress_, project_.pathStyle()};
+}
+
 void FmCHM::showError(const QString& description) {
     host_.messageBox(description, MsgButtons::OkOnly, MsgIcon::Critical);
 }
 
 FmOption& FmCHM::fmOption() {
     if (!options_) {
-        options_ = std::make_unique<FmOption>(*this, host_);
+        options_ = std::make_unique<FmOption>(project_, host_);
+        connect(options_.get(), &FmOption::saveRequested, this, &FmCHM::SaveIt);
+        connect(options_.get(), &FmOption::compileRequested, this, [this] { Cmd_Click(3); });
         emit fmOptionLoaded(options_.get());
     }
     return *options_;
@@ -70,7 +76,8 @@ FmOption& FmCHM::fmOption() {
 
 FmContent& FmCHM::fmContent() {
     if (!content_) {
-        content_ = std::make_unique<FmContent>(*this, host_);
+        content_ = std::make_unique<FmContent>(project_, host_);
+        connect(this, &FmCHM::showNavBuilderRequested, content_.get(), &FmContent::Show);
         emit fmContentLoaded(content_.get());
     }
     return *content_;
@@ -91,7 +98,7 @@ QString FmCHM::contentsFilePath() const {
 // ---- start-up and project state ----
 
 void FmCHM::Form_Load() {
-    lbIndex_ = 1;
+    project_.setLbIndex(1);
     emit showRequested();
     Cmd_Click(1);
     SavedFlag = true;
@@ -141,8 +148,8 @@ void FmCHM::CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString&
 void FmCHM::Cmd_Click(int Index) {
     switch (Index) {
     case 0:
-        dialogs_.LastFolder = ComparePath;
-        AddFilesToList(*this, QString(), QString());
+        dialogs().LastFolder = ComparePath;
+        AddFilesToList(fileSelection(), QString(), QString());
         break;
     case 1:
         addFolder();
@@ -162,7 +169,7 @@ void FmCHM::addFolder() {
     const QString folder = browseForFolder(QStringLiteral("请选择要编译为CHM的文件夹:"));
     if (folder.isEmpty())
         return;
-    AddFilesToList(*this, folder, QStringLiteral("*.*"));
+    AddFilesToList(fileSelection(), folder, QStringLiteral("*.*"));
     if (ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_))
         ComparePath = folder;
 }
@@ -195,8 +202,8 @@ void FmCHM::OpenOptions() {
 void FmCHM::newf_Click() {
     if (AskToSave() == MsgResult::Cancel)
         return;
-    l0_.clear();
-    l1_.clear();
+    L(0).clear();
+    L(1).clear();
     FolderSet.clear();
     LF.clear();
     ComparePath.clear();
@@ -280,7 +287,7 @@ void FmCHM::L_KeyDown(int /*Index*/, int& KeyCode, int Shift) {
     } else if (KeyCode == KeyCode::A && Shift == ShiftMask::Ctrl &&
                toc.selectionMode() == ListBox::Selection::Extended) {
         toc.selectAll();
-        emit listFocusRequested(lbIndex_);
+        emit listFocusRequested(project_.lbIndex());
         KeyCode = 0;
     }
 }
@@ -328,7 +335,7 @@ void FmCHM::Command3_Click() {
         for (int i = 0; i < matches.size() && i < toc.count(); ++i)
             toc.setSelected(i, matches[i]);
     }
-    emit listFocusRequested(lbIndex_);
+    emit listFocusRequested(project_.lbIndex());
 }
 
 void FmCHM::Command4_Click() {
@@ -347,14 +354,8 @@ void FmCHM::Command4_Click() {
 }
 
 void FmCHM::FoldIt_Click() {
-    FolderEntries result = insertFolderEntries(LF.entries(), ComparePath, FolderSet, style_);
-    if (result.fileList.size() > kListCapacity) {
-        showError(QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity));
-        return;
-    }
-    LF.setEntries(std::move(result.fileList));
-    FolderSet = std::move(result.folders);
-    LB().setEntries(indentedToc(LF.entries(), style_));
+    if (const std::optional<QString> problem = project_.FoldIt())
+        showError(*problem);
 }
 
 // ---- drag-sort, rename, link display, home page ----
@@ -369,36 +370,36 @@ void FmCHM::setCheck1(bool checked) {
 
 void FmCHM::Check1_Click() {
     if (check1_) {
-        CopyList(l1_, l0_, true, QString());
-        lbIndex_ = 0;
+        CopyList(L(1), L(0), true, QString());
+        project_.setLbIndex(0);
     } else {
-        CopyList(l0_, l1_, true, QString());
-        lbIndex_ = 1;
+        CopyList(L(0), L(1), true, QString());
+        project_.setLbIndex(1);
     }
-    l0_.setVisible(check1_);
-    l1_.setVisible(!check1_);
-    emit lbChanged(lbIndex_);
+    L(0).setVisible(check1_);
+    L(1).setVisible(!check1_);
+    emit lbChanged(project_.lbIndex());
 }
 
 void FmCHM::L_MouseDown(int Index, int Button, int /*Shift*/) {
     if (Index == 0 && Button == MouseButton::Left)
-        DragIndex = l0_.listIndex();
+        DragIndex = L(0).listIndex();
 }
 
 void FmCHM::L_MouseMove(int Index, int Button, int /*Shift*/) {
     if (Index != 0 || Button != MouseButton::Left)
         return;
-    const int c = l0_.listIndex();
-    if (c == DragIndex || !l0_.isValidIndex(c) || !l0_.isValidIndex(DragIndex))
+    const int c = L(0).listIndex();
+    if (c == DragIndex || !L(0).isValidIndex(c) || !L(0).isValidIndex(DragIndex))
         return;
     // Text and link travel with the pointer; the selection stays where the pointer is.
-    ListBox::Batch update(l0_);
-    const QString text = l0_.text(c);
-    const qint32 link = l0_.itemData(c);
-    l0_.setText(c, l0_.text(DragIndex));
-    l0_.setItemData(c, l0_.itemData(DragIndex));
-    l0_.setText(DragIndex, text);
-    l0_.setItemData(DragIndex, link);
+    ListBox::Batch update(L(0));
+    const QString text = L(0).text(c);
+    const qint32 link = L(0).itemData(c);
+    L(0).setText(c, L(0).text(DragIndex));
+    L(0).setItemData(c, L(0).itemData(DragIndex));
+    L(0).setText(DragIndex, text);
+    L(0).setItemData(DragIndex, link);
     DragIndex = c;
 }
 
@@ -440,12 +441,11 @@ void FmCHM::L_DblClick(int /*Index*/) {
 // ---- dialogs ----
 
 QString FmCHM::showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension) {
-    return ShowFileDialog(host_, dialogs_, mode, filter, title, defaultExtension, style_);
+    return project_.showFileDialog(host_, mode, filter, title, defaultExtension);
 }
 
 QString FmCHM::browseForFolder(const QString& title) {
-    QString initial;
-    return BrowseForFolder(host_, dialogs_, initial, title, false, style_);
+    return project_.browseForFolder(host_, title);
 }
 
 } // namespace folvane

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "files/DialogMemory.h"
-#include "toc/ListBox.h"
-#include "util/PathStyle.h"
+#include "document/Project.h"
+#include "files/FileSelection.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 
 #include <memory>
@@ -25,18 +23,25 @@ public:
     explicit FmCHM(Host& host, PathStyle style = nativePathStyle(), QObject* parent = nullptr);
     ~FmCHM() override;
 
-    // Controls and project state.
-    ListBox LF{ListBox::Selection::Extended};
-    ListBox& L(int index) { return index == 0 ? l0_ : l1_; }
-    const ListBox& L(int index) const { return index == 0 ? l0_ : l1_; }
-    ListBox& LB() { return L(lbIndex_); }
-    const ListBox& LB() const { return L(lbIndex_); }
-    int lbIndex() const { return lbIndex_; }
-    QString ComparePath;
-    bool SavedFlag = false;
-    int SavedCount = 0;
+private:
+    Project project_; // before the names below, which refer into it
+
+public:
+    Project& project() { return project_; }
+    const Project& project() const { return project_; }
+
+    // The project's state under the names the handlers use.
+    ListBox& LF;
+    ListBox& L(int index) { return project_.L(index); }
+    const ListBox& L(int index) const { return project_.L(index); }
+    ListBox& LB() { return project_.LB(); }
+    const ListBox& LB() const { return project_.LB(); }
+    int lbIndex() const { return project_.lbIndex(); }
+    QString& ComparePath;
+    bool& SavedFlag;
+    int& SavedCount;
+    QSet<QString>& FolderSet;
     int DragIndex = 0;
-    QSet<QString> FolderSet;
 
     const QString& Lab() const { return lab_; }
     void setLab(const QString& caption);
@@ -44,8 +49,8 @@ public:
     bool mnHhpRegChecked() const { return hhpRegChecked_; }
 
     Host& host() { return host_; }
-    PathStyle pathStyle() const { return style_; }
-    DialogMemory& dialogs() { return dialogs_; }
+    PathStyle pathStyle() const { return project_.pathStyle(); }
+    DialogMemory& dialogs() { return project_.dialogs(); }
     ProgressDriver& progress() { return *progress_; }
 
     // Dialog forms, created on first use.
@@ -92,7 +97,7 @@ public:
     void FoldIt_Click();
     void OpenOptions();
     int AskToSave();
-    bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
+    bool InFolderSet(const QString& folder) const { return project_.InFolderSet(folder); }
 
     // Dialog wrappers with the shared memory of last folder and file.
     QString showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension);
@@ -120,16 +125,13 @@ private:
     void addFolder();
     void compile();
     void showError(const QString& description);
+    FileSelectionContext fileSelection();
 
     Host& host_;
     PathStyle style_;
-    ListBox l0_{ListBox::Selection::Single};
-    ListBox l1_{ListBox::Selection::Extended};
-    int lbIndex_ = 1;
     QString lab_;
     bool check1_ = false;
     bool hhpRegChecked_ = false;
-    DialogMemory dialogs_;
     std::unique_ptr<ProgressDriver> progress_;
     std::unique_ptr<FmOption> options_;
     std::unique_ptr<FmContent> content_;

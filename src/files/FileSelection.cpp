@@ -1,9 +1,11 @@
 #include "files/FileSelection.h"
 
-#include "app/FmCHM.h"
+#include "files/DialogMemory.h"
+#include "files/Dialogs.h"
 #include "files/FolderScan.h"
 #include "files/MergeIntoList.h"
 #include "host/Host.h"
+#include "toc/ListBox.h"
 #include "ui/ProgressDriver.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
@@ -13,10 +15,10 @@ namespace folvane {
 namespace {
 const QChar kNul = u'\0';
 
-bool askForSameKind(FmCHM& main) {
+bool askForSameKind(const FileSelectionContext& in) {
     const QString prompt =
-        QStringLiteral("要选择 ") + main.dialogs().LastFolder + QStringLiteral(" 及其子文件夹下所有同类文件吗？");
-    return main.host().messageBox(prompt, MsgButtons::YesNoCancel, MsgIcon::Question, 1) == MsgResult::Yes;
+        QStringLiteral("要选择 ") + in.dialogs.LastFolder + QStringLiteral(" 及其子文件夹下所有同类文件吗？");
+    return in.host.messageBox(prompt, MsgButtons::YesNoCancel, MsgIcon::Question, 1) == MsgResult::Yes;
 }
 
 QString askForPattern(Host& host, const QString& defaultAnswer) {
@@ -26,22 +28,22 @@ QString askForPattern(Host& host, const QString& defaultAnswer) {
                          QString(), position);
 }
 
-QString pickFiles(FmCHM& main) {
-    QString batch =
-        main.showFileDialog(1, QStringLiteral("DLG_Defalt_Filter"), QStringLiteral("选择文件(可多选)"), QString());
-    if (batch.isEmpty() || !askForSameKind(main))
+QString pickFiles(const FileSelectionContext& in) {
+    QString batch = ShowFileDialog(in.host, in.dialogs, 1, QStringLiteral("DLG_Defalt_Filter"),
+                                   QStringLiteral("选择文件(可多选)"), QString(), in.style);
+    if (batch.isEmpty() || !askForSameKind(in))
         return batch;
 
     int percent = 0;
-    main.progress().ReportProgress(percent, QStringLiteral("正在扫描文件..."));
-    main.host().doEvents();
+    in.progress.ReportProgress(percent, QStringLiteral("正在扫描文件..."));
+    in.host.doEvents();
 
     // The last file's extension: with several files that is the one the dialog listed last.
     const QString lastFile = batch.section(kNul, -1);
-    const QString answer = askForPattern(main.host(), QStringLiteral("*.") + PathPart(lastFile, 2, main.pathStyle()));
+    const QString answer = askForPattern(in.host, QStringLiteral("*.") + PathPart(lastFile, 2, in.style));
     if (answer.isEmpty())
         return batch;
-    return ListFolderFiles(main.dialogs().LastFolder, widenPatternAnswer(answer), main.host(), main.pathStyle());
+    return ListFolderFiles(in.dialogs.LastFolder, widenPatternAnswer(answer), in.host, in.style);
 }
 } // namespace
 
@@ -61,22 +63,21 @@ bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, P
     return projectFolder.startsWith(prefix, cs);
 }
 
-QString SelectFiles(FmCHM& main, const QString& Folder, const QString& Pattern) {
-    QString batch =
-        Folder.isEmpty() ? pickFiles(main) : ListFolderFiles(Folder, Pattern, main.host(), main.pathStyle());
+QString SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
+    QString batch = Folder.isEmpty() ? pickFiles(in) : ListFolderFiles(Folder, Pattern, in.host, in.style);
     if (batch.startsWith(kNul))
         batch.remove(0, 1);
     return batch;
 }
 
-void AddFilesToList(FmCHM& main, const QString& Folder, const QString& Pattern) {
+void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
     try {
-        const QString batch = SelectFiles(main, Folder, Pattern);
-        MergeIntoList(batch, main.LF, true, QString(kNul), 0, main.pathStyle());
+        const QString batch = SelectFiles(in, Folder, Pattern);
+        MergeIntoList(batch, in.fileList, true, QString(kNul), 0, in.style);
     } catch (const RuntimeError& e) {
-        main.host().messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
+        in.host.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
     }
-    main.host().setBusy(false);
+    in.host.setBusy(false);
 }
 
 } // namespace folvane

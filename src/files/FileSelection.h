@@ -6,15 +6,27 @@
 
 namespace folvane {
 
-class FmCHM;
+class DialogMemory;
+class Host;
+class ListBox;
+class ProgressDriver;
+
+// What choosing files works with.
+struct FileSelectionContext {
+    Host& host;
+    ListBox& fileList;
+    DialogMemory& dialogs;
+    ProgressDriver& progress;
+    PathStyle style;
+};
 
 // Paths chosen by the user, NUL-joined: with a folder, every file below it that matches
 // Pattern; without one, the files picked in the file dialog, optionally widened to every
 // file of the same kind below their folder.
-QString SelectFiles(FmCHM& main, const QString& Folder, const QString& Pattern);
+QString SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
 
 // Adds the selection to the file list, new paths first. Errors end it with a message.
-void AddFilesToList(FmCHM& main, const QString& Folder, const QString& Pattern);
+void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
 
 // A typed pattern element without "." matches anywhere in a name: jpg becomes *jpg*.
 QString widenPatternAnswer(const QString& answer);

@@ -1,12 +1,13 @@
 #include "gui/QtHost.h"
+#include "host/Version.h"
 
 #include "gui/Twips.h"
-#include "project/RegistryBackend.h"
+#include "registry/RegistryBackend.h"
 
 #ifdef Q_OS_WIN
-#include "platform/WinRegistryBackend_win.h"
+#include "registry/WinRegistryBackend_win.h"
 #else
-#include "platform/HiveRegistryBackend_posix.h"
+#include "registry/HiveRegistryBackend_posix.h"
 #endif
 
 #include <QApplication>

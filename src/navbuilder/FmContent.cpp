@@ -1,13 +1,10 @@
 #include "navbuilder/FmContent.h"
 
-#include "app/FmCHM.h"
 #include "navbuilder/NavigationPass.h"
 
 namespace folvane {
 
-FmContent::FmContent(FmCHM& main, Host& host) : main_(main), host_(host) {
-    connect(&main_, &FmCHM::showNavBuilderRequested, this, &FmContent::Show);
-}
+FmContent::FmContent(Project& project, Host& host) : project_(project), host_(host) {}
 
 void FmContent::setO(int index) {
     if (index < 0 || index >= kOptionCount || index == settings_.titleMode)
@@ -77,7 +74,7 @@ void FmContent::CmdCancel_Click() {
 void FmContent::CmdOK_Click() {
     // The settings are taken once: a control changed while the pass lets events run
     // does not change the pass half-way.
-    NavigationPass(main_, host_, settings()).run();
+    NavigationPass(project_, host_, settings()).run();
     setVisible(false);
 }
 

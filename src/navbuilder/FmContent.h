@@ -7,8 +7,8 @@
 
 namespace folvane {
 
-class FmCHM;
 class Host;
+class Project;
 
 // The navigation builder ("导航栏制作"). Created on first use and kept for the whole run,
 // so the user's settings last until the program ends. Control values are named after the
@@ -21,7 +21,7 @@ public:
     // Background of Text1: the colour of window backgrounds, or of menus while disabled.
     enum class BackColor { WindowBackground, Menu };
 
-    FmContent(FmCHM& main, Host& host);
+    FmContent(Project& project, Host& host);
 
     QString caption() const { return QStringLiteral("导航栏制作"); }
 
@@ -61,7 +61,7 @@ signals:
     void raiseRequested();
 
 private:
-    FmCHM& main_;
+    Project& project_;
     Host& host_;
     NavSettings settings_;
     bool text1Enabled_ = true;

@@ -1,6 +1,6 @@
 #include "navbuilder/NavigationPass.h"
 
-#include "app/FmCHM.h"
+#include "document/Project.h"
 #include "files/WildcardPattern.h"
 #include "host/Host.h"
 #include "navbuilder/FirstNonBlankLine.h"
@@ -56,30 +56,33 @@ bool isTextFile(const QString& path) {
 }
 } // namespace
 
-NavigationPass::NavigationPass(FmCHM& main, Host& host, NavSettings settings)
-    : main_(main), host_(host), settings_(std::move(settings)), style_(main.pathStyle()) {}
+NavigationPass::NavigationPass(Project& project, Host& host, NavSettings settings)
+    : project_(project), host_(host), settings_(std::move(settings)), style_(project.pathStyle()) {}
 
 void NavigationPass::run() {
     if (settings_.applyFolderHierarchy)
         applyFolderHierarchy();
     host_.setBusy(true);
-    main_.LB().setVisible(false);
+    project_.LB().setVisible(false);
     if (settings_.excludeTypes)
         excludeTypes();
     giveTitles();
     host_.setBusy(false);
     // The list in use may have changed while events ran (drag-sort switch).
-    main_.LB().setVisible(true);
+    project_.LB().setVisible(true);
 }
 
 void NavigationPass::applyFolderHierarchy() {
-    tryStep([this] { main_.FoldIt_Click(); });
+    tryStep([this] {
+        if (const std::optional<QString> problem = project_.FoldIt())
+            host_.messageBox(*problem, MsgButtons::OkOnly, MsgIcon::Critical);
+    });
 }
 
 bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
-    if (!main_.LF.isValidIndex(link))
+    if (!project_.LF.isValidIndex(link))
         return false;
-    marker = main_.LF.itemData(link);
+    marker = project_.LF.itemData(link);
     return true;
 }
 
@@ -87,7 +90,7 @@ void NavigationPass::excludeTypes() {
     const auto patterns = exclusionPatterns(settings_.excludedTypes);
     if (patterns.empty())
         return;
-    ListBox& toc = main_.LB();
+    ListBox& toc = project_.LB();
     // No events run here, so one pass over a copy: removing entry by entry would move
     // the tail of a long list once per removal.
     QList<ListEntry> kept;
@@ -119,9 +122,9 @@ void NavigationPass::excludeTypes() {
 }
 
 void NavigationPass::giveTitles() {
-    const int n = main_.LB().count();
+    const int n = project_.LB().count();
     for (int i = 0; i < n; ++i) {
-        if (!main_.LB().isValidIndex(i))
+        if (!project_.LB().isValidIndex(i))
             continue;
         tryStep([&] { titleEntry(i); });
         host_.doEvents();
@@ -129,15 +132,15 @@ void NavigationPass::giveTitles() {
 }
 
 void NavigationPass::titleEntry(int i) {
-    const qint32 link = main_.LB().itemData(i);
+    const qint32 link = project_.LB().itemData(i);
     qint32 marker = 0;
     // No file to take a title from: the entry stays as it is.
     if (!linkedMarker(link, marker))
         return;
-    const QString title = titleOf(main_.LF.text(link), marker);
+    const QString title = titleOf(project_.LF.text(link), marker);
     // Reading a file may have shown a message box, and events ran behind it: write only
     // when position i still holds an entry linked to the same file.
-    ListBox& toc = main_.LB();
+    ListBox& toc = project_.LB();
     if (!toc.isValidIndex(i) || toc.itemData(i) != link)
         return;
     const QString text = toc.text(i);

@@ -7,17 +7,17 @@
 
 namespace folvane {
 
-class FmCHM;
 class Host;
+class Project;
 
-// One run of the navigation builder over the main window's TOC: optionally the folder
+// One run of the navigation builder over the project's contents in use: optionally the folder
 // hierarchy first, then dropping excluded file types, then a title for every entry.
 // Pending events run after each title, so every list access re-reads the lists and
 // checks its bounds: a command handled in between may have changed them. A step that
 // fails is skipped and the pass goes on.
 class NavigationPass {
 public:
-    NavigationPass(FmCHM& main, Host& host, NavSettings settings);
+    NavigationPass(Project& project, Host& host, NavSettings settings);
 
     void run();
 
@@ -30,7 +30,7 @@ private:
     bool linkedMarker(qint32 link, qint32& marker) const;
     QString titleOf(const QString& path, qint32 marker) const;
 
-    FmCHM& main_;
+    Project& project_;
     Host& host_;
     NavSettings settings_;
     PathStyle style_;

@@ -1,12 +1,12 @@
 #include "project/FmOption.h"
 
-#include "app/FmCHM.h"
+#include "document/Project.h"
 #include "host/Host.h"
 #include "util/PathJoin.h"
 
 namespace folvane {
 
-FmOption::FmOption(FmCHM& main, Host& host) : main_(main), host_(host) {}
+FmOption::FmOption(Project& project, Host& host) : project_(project), host_(host) {}
 
 void FmOption::setChmFN(const QString& text) {
     chmFN_ = text;
@@ -34,7 +34,7 @@ ProjectSettings FmOption::settings() const {
 
 void FmOption::chmTt_Change() {
     // Typing a title proposes an output file named after it, in the project folder.
-    setChmFN(joinPath(main_.ComparePath, chmTt_ + QStringLiteral(".chm"), main_.pathStyle()));
+    setChmFN(joinPath(project_.ComparePath, chmTt_ + QStringLiteral(".chm"), project_.pathStyle()));
 }
 
 void FmOption::chmFN_Change() {
@@ -43,22 +43,22 @@ void FmOption::chmFN_Change() {
 }
 
 void FmOption::Command1_Click() {
-    main_.dialogs().LastFile = chmFN_;
+    project_.dialogs().LastFile = chmFN_;
     const QString chosen =
-        main_.showFileDialog(2, QStringLiteral("*.chm|*.chm|*.*|*.*"), QString(), QStringLiteral("chm"));
+        project_.showFileDialog(host_, 2, QStringLiteral("*.chm|*.chm|*.*|*.*"), QString(), QStringLiteral("chm"));
     if (!chosen.isEmpty())
         setChmFN(chosen);
 }
 
 void FmOption::Command3_Click() {
-    main_.SaveIt();
+    emit saveRequested();
     lab_ = QStringLiteral("保存成功!");
     emit changed();
 }
 
 void FmOption::Command2_Click() {
     Command3_Click();
-    main_.Cmd_Click(3);
+    emit compileRequested();
 }
 
 } // namespace folvane

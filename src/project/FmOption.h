@@ -8,8 +8,8 @@
 
 namespace folvane {
 
-class FmCHM;
 class Host;
+class Project;
 
 // The compile settings ("编译设置"). The settings live only here, in the controls'
 // state; the main window creates the form on first use and destroys it when the user
@@ -17,7 +17,7 @@ class Host;
 class FmOption : public QObject {
     Q_OBJECT
 public:
-    FmOption(FmCHM& main, Host& host);
+    FmOption(Project& project, Host& host);
 
     const QString& chmFN() const { return chmFN_; }
     const QString& chmTt() const { return chmTt_; }
@@ -42,9 +42,12 @@ public:
 
 signals:
     void changed();
+    // "保存" and "保存并编译": the main form saves and compiles the project.
+    void saveRequested();
+    void compileRequested();
 
 private:
-    FmCHM& main_;
+    Project& project_;
     Host& host_;
     QString chmFN_;
     QString chmTt_;

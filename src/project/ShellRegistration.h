@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/Reg.h"
+#include "registry/Reg.h"
 #include "util/PathStyle.h"
 
 #include <QString>

@@ -1,5 +1,5 @@
 #include "app/FmCHM.h"
-#include "project/Reg.h"
+#include "registry/Reg.h"
 #include "support/ScriptedHost.h"
 
 #include <QSignalSpy>

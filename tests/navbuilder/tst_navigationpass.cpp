@@ -35,7 +35,7 @@ public:
         main.LF.setEntries(entries);
     }
 
-    void run(const NavSettings& settings) { NavigationPass(main, host, settings).run(); }
+    void run(const NavSettings& settings) { NavigationPass(main.project(), host, settings).run(); }
 
     QStringList toc() const {
         QStringList texts;

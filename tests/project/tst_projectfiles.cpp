@@ -86,12 +86,12 @@ QByteArray workedExampleEntries() {
 }
 
 // A project folder in a temporary directory, Posix paths, the clock at 2026-12-06 07:05:09.
-struct Project {
+struct OpenProject {
     QTemporaryDir dir;
     ScriptedHost host;
     FmCHM main{host, PathStyle::Posix};
 
-    Project() {
+    OpenProject() {
         host.setNow(QDateTime(QDate(2026, 12, 6), QTime(7, 5, 9)));
         main.ComparePath = dir.path();
     }
@@ -150,7 +150,7 @@ private slots:
 };
 
 void TestProjectFiles::workedExample() {
-    Project p;
+    OpenProject p;
     p.workedExample();
     FmOption& options = p.main.fmOption();
     options.setChmTt(QStringLiteral("Help"));
@@ -205,7 +205,7 @@ void TestProjectFiles::workedExampleWindowsStyle() {
 }
 
 void TestProjectFiles::defaultsWithEmptyListsAndSettingsNeverOpened() {
-    Project p;
+    OpenProject p;
     QVERIFY(!p.main.loadedFmOption());
     p.main.SaveIt();
     QVERIFY(p.host.prompts().isEmpty());
@@ -266,7 +266,7 @@ void TestProjectFiles::levels_data() {
 void TestProjectFiles::levels() {
     QFETCH(QStringList, entries);
     QFETCH(QByteArray, expected);
-    Project p;
+    OpenProject p;
     p.addFile(p.path(QStringLiteral("t.htm")));
     for (const QString& text : entries)
         p.addEntry(text, text.trimmed() == QStringLiteral("t") ? 0 : -1);
@@ -276,7 +276,7 @@ void TestProjectFiles::levels() {
 }
 
 void TestProjectFiles::booksFromFolderNodesAndFolderEntries() {
-    Project p;
+    OpenProject p;
     p.addFile(p.path(QStringLiteral("a.htm")));
     p.addFile(QStringLiteral("sub"), 1);
     p.addFile(p.path(QStringLiteral("sub/b.htm")), -2);
@@ -314,7 +314,7 @@ void TestProjectFiles::booksFromFolderNodesAndFolderEntries() {
 }
 
 void TestProjectFiles::textsWrittenUnchanged() {
-    Project p;
+    OpenProject p;
     p.addFile(p.path(QStringLiteral("a&b <c>.htm")));
     p.addEntry(QStringLiteral(R"(Say "hi" & <b>)"), 0);
     p.addEntry(QStringLiteral(R"( <i>&amp;")"), -1);
@@ -355,7 +355,7 @@ void TestProjectFiles::navigationPaneField_data() {
 void TestProjectFiles::navigationPaneField() {
     QFETCH(bool, checked);
     QFETCH(QByteArray, tail);
-    Project p;
+    OpenProject p;
     p.main.fmOption().setCh1(checked);
     p.main.SaveIt();
     QVERIFY(p.hhp().contains(QByteArray(R"("My HomePage")" + tail + "[MERGE FILES]\r\n")));
@@ -375,7 +375,7 @@ void TestProjectFiles::windowName_data() {
 void TestProjectFiles::windowName() {
     QFETCH(QDateTime, when);
     QFETCH(QString, name);
-    Project p;
+    OpenProject p;
     p.host.setNow(when);
     p.main.SaveIt();
     const QByteArray hhp = p.hhp();

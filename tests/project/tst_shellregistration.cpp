@@ -1,10 +1,10 @@
 #include "project/ShellRegistration.h"
 
-#include "project/MemoryRegistryBackend.h"
-#include "project/Reg.h"
+#include "registry/MemoryRegistryBackend.h"
+#include "registry/Reg.h"
 #include "support/ScriptedHost.h"
 #ifndef Q_OS_WIN
-#include "platform/HiveRegistryBackend_posix.h"
+#include "registry/HiveRegistryBackend_posix.h"
 #endif
 
 #include <QTemporaryDir>

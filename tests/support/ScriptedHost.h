@@ -1,7 +1,7 @@
 #pragma once
 
 #include "host/Host.h"
-#include "project/MemoryRegistryBackend.h"
+#include "registry/MemoryRegistryBackend.h"
 
 #include <QList>
 #include <QSet>

@@ -2,6 +2,7 @@
 #include "folvane-make/MakeOptions.h"
 #include "folvane-make/ProgressLine.h"
 #include "folvane-make/UsageError.h"
+#include "host/Version.h"
 
 #include "app/FmCHM.h"
 #include "navbuilder/FmContent.h"

@@ -1,7 +1,7 @@
 // Checks the wide-character registry calls against a real registry: cross-compiled with
 // mingw-w64 and run under Wine by scripts/test-winreg-wine.sh. Plain C++, no Qt.
 
-#include "platform/WinRegistryCalls_win.h"
+#include "registry/WinRegistryCalls_win.h"
 
 #include <windows.h>
 

@@ -1,4 +1,5 @@
 #include "folvane-make/BatchHost.h"
+#include "host/Version.h"
 
 #include "folvane-make/ProgressLine.h"
 

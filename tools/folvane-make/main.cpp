@@ -2,6 +2,7 @@
 #include "folvane-make/MakeOptions.h"
 #include "folvane-make/MakeRun.h"
 #include "folvane-make/UsageError.h"
+#include "host/Version.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

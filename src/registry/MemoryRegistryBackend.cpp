@@ -1,4 +1,4 @@
-#include "project/MemoryRegistryBackend.h"
+#include "registry/MemoryRegistryBackend.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "project/RegFileText.h"
+#include "registry/RegFileText.h"
 
 #include <QRegularExpression>
 #include <QStringDecoder>

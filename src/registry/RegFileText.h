@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/MemoryRegistryBackend.h"
+#include "registry/MemoryRegistryBackend.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "project/RegistryBackend.h"
+#include "registry/RegistryBackend.h"
 
 namespace folvane {
 

@@ -1,9 +1,9 @@
-#include "project/MemoryRegistryBackend.h"
-#include "project/Reg.h"
-#include "project/RegFileText.h"
-#include "project/RegistryBackend.h"
+#include "registry/MemoryRegistryBackend.h"
+#include "registry/Reg.h"
+#include "registry/RegFileText.h"
+#include "registry/RegistryBackend.h"
 #ifndef Q_OS_WIN
-#include "platform/HiveRegistryBackend_posix.h"
+#include "registry/HiveRegistryBackend_posix.h"
 #endif
 
 #include <QDir>
@@ -424,4 +424,4 @@ void TestRegistry::hiveWriteFailureIsReported() {
 #endif
 
 QTEST_GUILESS_MAIN(TestRegistry)
-#include "tst_registry.moc"
+#include "tst_backends.moc"

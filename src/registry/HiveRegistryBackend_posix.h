@@ -1,7 +1,7 @@
 #pragma once
 
-#include "project/MemoryRegistryBackend.h"
-#include "project/RegistryBackend.h"
+#include "registry/MemoryRegistryBackend.h"
+#include "registry/RegistryBackend.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "platform/HiveRegistryBackend_posix.h"
+#include "registry/HiveRegistryBackend_posix.h"
 
-#include "project/RegFileText.h"
+#include "registry/RegFileText.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "platform/WinRegistryBackend_win.h"
+#include "registry/WinRegistryBackend_win.h"
 
-#include "platform/WinRegistryCalls_win.h"
+#include "registry/WinRegistryCalls_win.h"
 
 #include <string>
 

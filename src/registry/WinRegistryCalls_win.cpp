@@ -1,4 +1,4 @@
-#include "platform/WinRegistryCalls_win.h"
+#include "registry/WinRegistryCalls_win.h"
 
 #include <windows.h>
 

@@ -1,6 +1,6 @@
-#include "project/Reg.h"
+#include "registry/Reg.h"
 
-#include "project/RegistryBackend.h"
+#include "registry/RegistryBackend.h"
 
 namespace folvane {
 

@@ -1,0 +1,32 @@
+#include "document/Project.h"
+
+#include "files/Dialogs.h"
+#include "toc/FolderHierarchy.h"
+
+namespace folvane {
+
+Project::Project(PathStyle style) : style_(style) {
+    l0_.setVisible(false);
+}
+
+std::optional<QString> Project::FoldIt() {
+    FolderEntries result = insertFolderEntries(LF.entries(), ComparePath, FolderSet, style_);
+    if (result.fileList.size() > kListCapacity)
+        return QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity);
+    LF.setEntries(std::move(result.fileList));
+    FolderSet = std::move(result.folders);
+    LB().setEntries(indentedToc(LF.entries(), style_));
+    return std::nullopt;
+}
+
+QString Project::showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
+                                const QString& defaultExtension) {
+    return ShowFileDialog(host, dialogs_, mode, filter, title, defaultExtension, style_);
+}
+
+QString Project::browseForFolder(Host& host, const QString& title) {
+    QString initial;
+    return BrowseForFolder(host, dialogs_, initial, title, false, style_);
+}
+
+} // namespace folvane

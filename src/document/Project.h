@@ -1,0 +1,58 @@
+#pragma once
+
+#include "files/DialogMemory.h"
+#include "toc/ListBox.h"
+#include "util/PathStyle.h"
+
+#include <QSet>
+#include <QString>
+
+#include <optional>
+
+namespace folvane {
+
+class Host;
+
+// The one open project: its file list, its two contents lists and the one in use, its
+// folder, the folders already made entries, whether it is saved, and where the file
+// dialogs last were. The main form and the forms of its dialogs work on it.
+class Project {
+public:
+    explicit Project(PathStyle style);
+    Project(const Project&) = delete;
+    Project& operator=(const Project&) = delete;
+
+    ListBox LF{ListBox::Selection::Extended};
+    ListBox& L(int index) { return index == 0 ? l0_ : l1_; }
+    const ListBox& L(int index) const { return index == 0 ? l0_ : l1_; }
+    ListBox& LB() { return L(lbIndex_); }
+    const ListBox& LB() const { return L(lbIndex_); }
+    int lbIndex() const { return lbIndex_; }
+    void setLbIndex(int index) { lbIndex_ = index; }
+    QString ComparePath;
+    bool SavedFlag = false;
+    int SavedCount = 0;
+    QSet<QString> FolderSet;
+
+    PathStyle pathStyle() const { return style_; }
+    DialogMemory& dialogs() { return dialogs_; }
+    bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
+
+    // Puts folder entries into the file list and rebuilds the contents in use from it; the
+    // message for the user when they would not fit, and nothing changed.
+    std::optional<QString> FoldIt();
+
+    // The file dialogs, starting where the last one ended.
+    QString showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
+                           const QString& defaultExtension);
+    QString browseForFolder(Host& host, const QString& title);
+
+private:
+    PathStyle style_;
+    ListBox l0_{ListBox::Selection::Single};
+    ListBox l1_{ListBox::Selection::Extended};
+    int lbIndex_ = 1;
+    DialogMemory dialogs_;
+};
+
+} // namespace folvane
