@@ -11,7 +11,8 @@ class NullHost : public Host {
 public:
     int messages() const { return messages_; }
 
-    int messageBox(const QString&, MsgButtons buttons, MsgIcon, int defaultButton = 0, const QString& = {}) override {
+    int messageBox(const QString&, MsgButtons buttons, MsgIcon, int defaultButton = 0, const QString& = {},
+                   MsgMeaning = MsgMeaning::Failure) override {
         ++messages_;
         return msgButtonResult(buttons, defaultButton);
     }

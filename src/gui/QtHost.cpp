@@ -98,8 +98,8 @@ QWidget* QtHost::dialogOwner() {
     return QApplication::activeWindow();
 }
 
-int QtHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton,
-                       const QString& title) {
+int QtHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton, const QString& title,
+                       MsgMeaning /*meaning*/) {
     QMessageBox box(qtIcon(icon), titleOr(title), prompt, QMessageBox::NoButton, dialogOwner());
     const int count = msgButtonCount(buttons);
     for (int i = 0; i < count; ++i) {

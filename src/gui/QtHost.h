@@ -15,7 +15,7 @@ public:
     ~QtHost() override;
 
     int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
-                   const QString& title = {}) override;
+                   const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) override;
     QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
                      std::optional<QPoint> positionTwips = {}) override;
     QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) override;

@@ -29,7 +29,7 @@ public:
     // Message box with the classic buttons and icons; returns a MsgResult code.
     // defaultButton is 0-based; an empty title means the program's title.
     virtual int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
-                           const QString& title = {}) = 0;
+                           const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) = 0;
     // Input box; the empty string on Cancel. positionTwips places its top-left corner.
     virtual QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
                              std::optional<QPoint> positionTwips = {}) = 0;

@@ -112,7 +112,8 @@ QString ReadTextFile(const QString& path, Host& host) {
         return bytes.isEmpty() ? QString() : decodeFromDisk(bytes);
     case RegularFileRead::NotAFile:
     case RegularFileRead::TooBig:
-        host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical);
+        host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical, 0, {},
+                        MsgMeaning::ItemSkipped);
         return {};
     case RegularFileRead::Failed:
         break;

@@ -36,7 +36,7 @@ void ScriptedHost::setKeyDown(int virtualKey, bool down) {
 }
 
 int ScriptedHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton,
-                             const QString& title) {
+                             const QString& title, MsgMeaning /*meaning*/) {
     Prompt p;
     p.kind = PromptKind::Message;
     p.text = prompt;

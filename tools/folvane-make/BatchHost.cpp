@@ -10,11 +10,6 @@
 
 namespace folvane {
 
-namespace {
-// How the title pass words a file it cannot read; it shows the box and goes on.
-const QString kReadWarning = QStringLiteral("文件太大或不存在！");
-} // namespace
-
 BatchHost::BatchHost(QString folder, QIODevice& messages, ProgressLine& progress)
     : folder_(std::move(folder)), messages_(messages), progress_(progress) {}
 
@@ -38,14 +33,10 @@ QString BatchHost::oneLine(const QString& text) {
     return line;
 }
 
-bool BatchHost::isReadWarning(const QString& text) {
-    return text.startsWith(kReadWarning);
-}
-
 int BatchHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton,
-                          const QString& /*title*/) {
+                          const QString& /*title*/, MsgMeaning meaning) {
     if (icon == MsgIcon::Critical) {
-        if (isReadWarning(prompt))
+        if (meaning == MsgMeaning::ItemSkipped)
             ++warnings_;
         else
             ++errors_;

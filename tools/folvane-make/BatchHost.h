@@ -41,10 +41,9 @@ public:
 
     // The box text as one line: line breaks become spaces.
     static QString oneLine(const QString& text);
-    static bool isReadWarning(const QString& text);
 
     int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
-                   const QString& title = {}) override;
+                   const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) override;
     QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
                      std::optional<QPoint> positionTwips = {}) override;
     QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) override;
