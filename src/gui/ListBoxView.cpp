@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QMetaMethod>
 #include <QMimeData>
 #include <QScrollBar>
 
@@ -55,6 +56,7 @@ ListBox& ListBoxView::list() const {
 }
 
 void ListBoxView::setAcceptsFileDrops(bool on) {
+    acceptsFileDrops_ = on;
     setAcceptDrops(on);
     viewport()->setAcceptDrops(on);
     setDropIndicatorShown(false);
@@ -134,12 +136,12 @@ void ListBoxView::currentChanged(const QModelIndex& current, const QModelIndex& 
 
 bool ListBoxView::handleKey(QKeyEvent* e) {
     int code = formKeyCode(e);
-    if (code == 0 || !onKeyDown)
+    if (code == 0 || !isSignalConnected(QMetaMethod::fromSignal(&ListBoxView::keyDown)))
         return false;
     int shift = formShiftMask(e->modifiers());
     if (e->key() == Qt::Key_Backtab)
         shift |= ShiftMask::Shift;
-    onKeyDown(code, shift);
+    emit keyDown(code, shift);
     if (code == 0) {
         e->accept();
         return true;
@@ -154,8 +156,7 @@ bool ListBoxView::event(QEvent* e) {
             !key->modifiers().testFlag(Qt::ControlModifier)) {
             handleKey(key);
             int ascii = KeyCode::Tab;
-            if (onKeyPress)
-                onKeyPress(ascii);
+            emit keyPress(ascii);
             return true; // Tab never moves the focus away from a TOC list.
         }
     }
@@ -167,59 +168,55 @@ void ListBoxView::keyPressEvent(QKeyEvent* e) {
         return;
     const int before = list().listIndex();
     QListView::keyPressEvent(e);
-    if (list().listIndex() != before && onClick)
-        onClick();
+    if (list().listIndex() != before)
+        emit entryClicked();
 }
 
 void ListBoxView::mousePressEvent(QMouseEvent* e) {
     const int shift = formShiftMask(e->modifiers());
     if (e->button() == Qt::RightButton) {
         // A right click does not move the selection: it renames the current entry.
-        if (onMouseDown)
-            onMouseDown(2, shift);
+        emit mouseDown(2, shift);
         e->accept();
         return;
     }
     QListView::mousePressEvent(e);
-    if (onMouseDown)
-        onMouseDown(formButtonMask(e->button()), shift);
+    emit mouseDown(formButtonMask(e->button()), shift);
 }
 
 void ListBoxView::mouseMoveEvent(QMouseEvent* e) {
     if (e->buttons().testFlag(Qt::RightButton))
         return;
     QListView::mouseMoveEvent(e);
-    if (onMouseMove)
-        onMouseMove(formButtonMask(e->buttons()), formShiftMask(e->modifiers()));
+    emit mouseMove(formButtonMask(e->buttons()), formShiftMask(e->modifiers()));
 }
 
 void ListBoxView::mouseReleaseEvent(QMouseEvent* e) {
     const int shift = formShiftMask(e->modifiers());
     if (e->button() != Qt::RightButton)
         QListView::mouseReleaseEvent(e);
-    if (onMouseUp)
-        onMouseUp(formButtonMask(e->button()), shift);
-    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid() && onClick)
-        onClick();
+    emit mouseUp(formButtonMask(e->button()), shift);
+    if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid())
+        emit entryClicked();
 }
 
 void ListBoxView::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton)
         return;
     QListView::mouseDoubleClickEvent(e);
-    if (indexAt(e->position().toPoint()).isValid() && onDoubleClick)
-        onDoubleClick();
+    if (indexAt(e->position().toPoint()).isValid())
+        emit entryDoubleClicked();
 }
 
 void ListBoxView::dragEnterEvent(QDragEnterEvent* e) {
-    if (onFilesDropped && !localPaths(e->mimeData()).isEmpty())
+    if (acceptsFileDrops_ && !localPaths(e->mimeData()).isEmpty())
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void ListBoxView::dragMoveEvent(QDragMoveEvent* e) {
-    if (onFilesDropped && !localPaths(e->mimeData()).isEmpty())
+    if (acceptsFileDrops_ && !localPaths(e->mimeData()).isEmpty())
         e->acceptProposedAction();
     else
         e->ignore();
@@ -227,12 +224,12 @@ void ListBoxView::dragMoveEvent(QDragMoveEvent* e) {
 
 void ListBoxView::dropEvent(QDropEvent* e) {
     const QStringList paths = localPaths(e->mimeData());
-    if (paths.isEmpty() || !onFilesDropped) {
+    if (paths.isEmpty() || !acceptsFileDrops_) {
         e->ignore();
         return;
     }
     e->acceptProposedAction();
-    onFilesDropped(paths);
+    emit filesDropped(paths);
 }
 
 } // namespace folvane

@@ -2,8 +2,6 @@
 
 #include <QListView>
 
-#include <functional>
-
 namespace folvane {
 
 class ListBox;
@@ -23,14 +21,17 @@ public:
     void setTabKeysToHandler(bool on) { tabToHandler_ = on; }
     void setAcceptsFileDrops(bool on);
 
-    std::function<void(int& keyCode, int shift)> onKeyDown;
-    std::function<void(int& keyAscii)> onKeyPress;
-    std::function<void(int button, int shift)> onMouseDown;
-    std::function<void(int button, int shift)> onMouseMove;
-    std::function<void(int button, int shift)> onMouseUp;
-    std::function<void()> onClick;
-    std::function<void()> onDoubleClick;
-    std::function<void(const QStringList& paths)> onFilesDropped;
+signals:
+    // The form's events, in the form's terms. A key handler sets the code to 0 to take the
+    // key; without one connected, keys work as Qt's list view makes them.
+    void keyDown(int& keyCode, int shift);
+    void keyPress(int& keyAscii);
+    void mouseDown(int button, int shift);
+    void mouseMove(int button, int shift);
+    void mouseUp(int button, int shift);
+    void entryClicked();
+    void entryDoubleClicked();
+    void filesDropped(const QStringList& paths);
 
 protected:
     bool event(QEvent* e) override;
@@ -53,6 +54,7 @@ private:
 
     bool syncing_ = false;
     bool tabToHandler_ = false;
+    bool acceptsFileDrops_ = false;
     int savedScroll_ = 0;
     // Last: creating the model sends this view an event, which reads the flags above.
     ListBoxModel* model_;

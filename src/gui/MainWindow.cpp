@@ -168,20 +168,24 @@ void MainWindow::buildMenus() {
 
 void MainWindow::wireTocList(ListBoxView* view, int index) {
     view->setTabKeysToHandler(true);
-    view->onKeyDown = [this, index](int& keyCode, int shift) { form_.L_KeyDown(index, keyCode, shift); };
-    view->onKeyPress = [this, index](int& keyAscii) { form_.L_KeyPress(index, keyAscii); };
-    view->onMouseDown = [this, index](int button, int shift) { form_.L_MouseDown(index, button, shift); };
-    view->onMouseMove = [this, index](int button, int shift) { form_.L_MouseMove(index, button, shift); };
-    view->onMouseUp = [this, index](int button, int shift) { form_.L_MouseUp(index, button, shift); };
-    view->onClick = [this, index] { form_.L_Click(index); };
-    view->onDoubleClick = [this, index] { form_.L_DblClick(index); };
+    connect(view, &ListBoxView::keyDown, this,
+            [this, index](int& keyCode, int shift) { form_.L_KeyDown(index, keyCode, shift); });
+    connect(view, &ListBoxView::keyPress, this, [this, index](int& keyAscii) { form_.L_KeyPress(index, keyAscii); });
+    connect(view, &ListBoxView::mouseDown, this,
+            [this, index](int button, int shift) { form_.L_MouseDown(index, button, shift); });
+    connect(view, &ListBoxView::mouseMove, this,
+            [this, index](int button, int shift) { form_.L_MouseMove(index, button, shift); });
+    connect(view, &ListBoxView::mouseUp, this,
+            [this, index](int button, int shift) { form_.L_MouseUp(index, button, shift); });
+    connect(view, &ListBoxView::entryClicked, this, [this, index] { form_.L_Click(index); });
+    connect(view, &ListBoxView::entryDoubleClicked, this, [this, index] { form_.L_DblClick(index); });
 }
 
 void MainWindow::wireFileList() {
     lf_->setAcceptsFileDrops(true);
-    lf_->onKeyDown = [this](int& keyCode, int shift) { form_.LF_KeyDown(keyCode, shift); };
-    lf_->onClick = [this] { form_.LF_Click(); };
-    lf_->onFilesDropped = [this](const QStringList& paths) { form_.LF_OLEDragDrop(paths); };
+    connect(lf_, &ListBoxView::keyDown, this, [this](int& keyCode, int shift) { form_.LF_KeyDown(keyCode, shift); });
+    connect(lf_, &ListBoxView::entryClicked, this, [this] { form_.LF_Click(); });
+    connect(lf_, &ListBoxView::filesDropped, this, [this](const QStringList& paths) { form_.LF_OLEDragDrop(paths); });
 }
 
 void MainWindow::wireDialogs() {

@@ -1,5 +1,7 @@
 #include "gui/ProgressWindow.h"
 
+#include "gui/Twips.h"
+
 #include "ui/ProB.h"
 #include "ui/ProgressDriver.h"
 
@@ -15,14 +17,6 @@
 namespace folvane {
 
 namespace {
-int px(int twips) {
-    return qRound(twips / 15.0);
-}
-
-QRect pxRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
-}
-
 QLabel* colouredLabel(QWidget* parent, const char* name, const QColor& background, const QColor& text) {
     auto* label = new QLabel(parent);
     label->setObjectName(QLatin1String(name));
@@ -41,7 +35,7 @@ QLabel* colouredLabel(QWidget* parent, const char* name, const QColor& backgroun
 ProgressWindow::ProgressWindow(ProB& form, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), form_(&form) {
     setObjectName(QStringLiteral("ProB"));
-    setFixedSize(px(ProB::kClientWidth), px(ProB::kClientHeight));
+    setFixedSize(pixelsFromTwips(ProB::kClientWidth), pixelsFromTwips(ProB::kClientHeight));
     buildControls();
     connect(&form, &ProB::changed, this, &ProgressWindow::render);
     // The driver discards the form at 100 %: the window goes with it.
@@ -59,23 +53,23 @@ void ProgressWindow::follow(ProgressDriver& driver) {
 
 void ProgressWindow::buildControls() {
     label2_ = colouredLabel(this, "Label2", QColor(246, 224, 255), {});
-    label2_->setGeometry(pxRect(0, 0, 5150, 1140));
+    label2_->setGeometry(rectFromTwips(0, 0, 5150, 1140));
     label2_->setCursor(Qt::SizeAllCursor);
     label2_->installEventFilter(this);
 
     label1_ = colouredLabel(this, "Label1", QColor(192, 192, 192), {});
-    label1_->setGeometry(pxRect(90, 440, ProB::kFullWidth, 300));
+    label1_->setGeometry(rectFromTwips(90, 440, ProB::kFullWidth, 300));
 
     pro_ = colouredLabel(this, "Pro", QColor(160, 128, 255), QColor(0, 255, 255));
     pro_->setAlignment(Qt::AlignCenter);
-    pro_->setGeometry(pxRect(90, 450, ProB::kInitialBarWidth, 285));
+    pro_->setGeometry(rectFromTwips(90, 450, ProB::kInitialBarWidth, 285));
 
     st_ = colouredLabel(this, "ST", {}, QColor(0, 0, 255));
-    st_->move(px(45), px(120));
+    st_->move(pixelsFromTwips(45), pixelsFromTwips(120));
 
     command1_ = new QPushButton(QStringLiteral("取消"), this);
     command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(pxRect(2010, 780, 1065, 315));
+    command1_->setGeometry(rectFromTwips(2010, 780, 1065, 315));
     connect(command1_, &QPushButton::clicked, this, [this] {
         if (form_)
             form_->Command1_Click();
@@ -86,7 +80,7 @@ void ProgressWindow::render() {
     if (!form_)
         return;
     pro_->setText(form_->barCaption());
-    pro_->resize(px(form_->barWidth()), pro_->height());
+    pro_->resize(pixelsFromTwips(form_->barWidth()), pro_->height());
     st_->setText(form_->statusText());
     st_->adjustSize();
     if (form_->isVisible() && !isVisible()) {
