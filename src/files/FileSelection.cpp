@@ -4,9 +4,9 @@
 #include "files/Dialogs.h"
 #include "files/FolderScan.h"
 #include "files/MergeIntoList.h"
+#include "forms/ProgressDriver.h"
 #include "host/Host.h"
 #include "toc/ListBox.h"
-#include "ui/ProgressDriver.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
 

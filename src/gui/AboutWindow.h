@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/About.h"
+#include "forms/About.h"
 
 #include <QDialog>
 

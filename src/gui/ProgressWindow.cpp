@@ -1,9 +1,8 @@
 #include "gui/ProgressWindow.h"
 
+#include "forms/ProB.h"
+#include "forms/ProgressDriver.h"
 #include "gui/Twips.h"
-
-#include "ui/ProB.h"
-#include "ui/ProgressDriver.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/ProB.h"
+#include "forms/ProB.h"
 
 #include <QPoint>
 #include <QPointer>

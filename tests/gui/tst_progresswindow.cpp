@@ -1,7 +1,7 @@
+#include "forms/ProB.h"
+#include "forms/ProgressDriver.h"
 #include "gui/ProgressWindow.h"
 #include "support/ScriptedHost.h"
-#include "ui/ProB.h"
-#include "ui/ProgressDriver.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
+#include "forms/About.h"
 #include "host/ProjectInfo.h"
 #include "support/ScriptedHost.h"
-#include "ui/About.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,6 +1,6 @@
+#include "forms/ProB.h"
+#include "forms/ProgressDriver.h"
 #include "support/ScriptedHost.h"
-#include "ui/ProB.h"
-#include "ui/ProgressDriver.h"
 
 #include <QSignalSpy>
 #include <QTest>

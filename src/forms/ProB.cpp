@@ -1,4 +1,4 @@
-#include "ui/ProB.h"
+#include "forms/ProB.h"
 
 namespace folvane {
 

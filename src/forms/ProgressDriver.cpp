@@ -1,7 +1,7 @@
-#include "ui/ProgressDriver.h"
+#include "forms/ProgressDriver.h"
 
+#include "forms/ProB.h"
 #include "host/Host.h"
-#include "ui/ProB.h"
 
 namespace folvane {
 

@@ -1,4 +1,4 @@
-#include "ui/About.h"
+#include "forms/About.h"
 
 #include "host/Host.h"
 #include "host/KeyCodes.h"
