@@ -2,6 +2,8 @@
 
 #include "gui/KeyTranslation.h"
 
+#include "gui/Named.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QGridLayout>
@@ -19,11 +21,6 @@ namespace folvane {
 
 namespace {
 constexpr int kIconSize = 32;
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
 
 QLabel* linkLabel(const char* name) {
     auto* label = named(new QLabel, name);

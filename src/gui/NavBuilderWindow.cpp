@@ -2,6 +2,8 @@
 
 #include "navbuilder/FmContent.h"
 
+#include "gui/Named.h"
+
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,11 +20,6 @@
 namespace folvane {
 
 namespace {
-template <typename W> W* named(W* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
-
 // Room for a number of average characters, so the captions and texts fit whatever the font.
 int charsWide(const QWidget* w, int chars) {
     return w->fontMetrics().averageCharWidth() * chars + 12;
