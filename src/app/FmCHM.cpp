@@ -354,8 +354,11 @@ void FmCHM::Command4_Click() {
 }
 
 void FmCHM::FoldIt_Click() {
-    if (const std::optional<QString> problem = project_.FoldIt())
-        showError(*problem);
+    try {
+        project_.FoldIt();
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+    }
 }
 
 // ---- drag-sort, rename, link display, home page ----

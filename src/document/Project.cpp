@@ -2,6 +2,7 @@
 
 #include "files/Dialogs.h"
 #include "toc/FolderHierarchy.h"
+#include "util/RuntimeError.h"
 
 namespace folvane {
 
@@ -9,14 +10,15 @@ Project::Project(PathStyle style) : style_(style) {
     l0_.setVisible(false);
 }
 
-std::optional<QString> Project::FoldIt() {
+void Project::FoldIt() {
     FolderEntries result = insertFolderEntries(LF.entries(), ComparePath, FolderSet, style_);
     if (result.fileList.size() > kListCapacity)
-        return QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity);
+        throw RuntimeError(
+            RuntimeError::ListFull,
+            QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity));
     LF.setEntries(std::move(result.fileList));
     FolderSet = std::move(result.folders);
     LB().setEntries(indentedToc(LF.entries(), style_));
-    return std::nullopt;
 }
 
 QString Project::showFileDialog(Host& host, int mode, const QString& filter, const QString& title,

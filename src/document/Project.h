@@ -7,8 +7,6 @@
 #include <QSet>
 #include <QString>
 
-#include <optional>
-
 namespace folvane {
 
 class Host;
@@ -38,9 +36,9 @@ public:
     DialogMemory& dialogs() { return dialogs_; }
     bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
 
-    // Puts folder entries into the file list and rebuilds the contents in use from it; the
-    // message for the user when they would not fit, and nothing changed.
-    std::optional<QString> FoldIt();
+    // Puts folder entries into the file list and rebuilds the contents in use from it. Throws
+    // RuntimeError, and changes nothing, when they would not fit.
+    void FoldIt();
 
     // The file dialogs, starting where the last one ended.
     QString showFileDialog(Host& host, int mode, const QString& filter, const QString& title,

@@ -73,10 +73,12 @@ void NavigationPass::run() {
 }
 
 void NavigationPass::applyFolderHierarchy() {
-    tryStep([this] {
-        if (const std::optional<QString> problem = project_.FoldIt())
-            host_.messageBox(*problem, MsgButtons::OkOnly, MsgIcon::Critical);
-    });
+    // The folder step is a command of its own: its failure is shown, then the pass goes on.
+    try {
+        project_.FoldIt();
+    } catch (const RuntimeError& e) {
+        host_.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
+    }
 }
 
 bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
