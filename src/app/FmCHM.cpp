@@ -148,7 +148,7 @@ void FmCHM::CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString&
 void FmCHM::Cmd_Click(int Index) {
     switch (Index) {
     case 0:
-        dialogs().LastFolder = ComparePath;
+        project_.dialogs().LastFolder = ComparePath;
         AddFilesToList(fileSelection(), QString(), QString());
         break;
     case 1:
@@ -166,7 +166,7 @@ void FmCHM::Cmd_Click(int Index) {
 }
 
 void FmCHM::addFolder() {
-    const QString folder = browseForFolder(QStringLiteral("请选择要编译为CHM的文件夹:"));
+    const QString folder = project_.browseForFolder(host_, QStringLiteral("请选择要编译为CHM的文件夹:"));
     if (folder.isEmpty())
         return;
     AddFilesToList(fileSelection(), folder, QStringLiteral("*.*"));
@@ -442,13 +442,5 @@ void FmCHM::L_DblClick(int /*Index*/) {
 }
 
 // ---- dialogs ----
-
-QString FmCHM::showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension) {
-    return project_.showFileDialog(host_, mode, filter, title, defaultExtension);
-}
-
-QString FmCHM::browseForFolder(const QString& title) {
-    return project_.browseForFolder(host_, title);
-}
 
 } // namespace folvane

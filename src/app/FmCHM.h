@@ -49,8 +49,6 @@ public:
     bool mnHhpRegChecked() const { return hhpRegChecked_; }
 
     Host& host() { return host_; }
-    PathStyle pathStyle() const { return project_.pathStyle(); }
-    DialogMemory& dialogs() { return project_.dialogs(); }
     ProgressDriver& progress() { return *progress_; }
 
     // Dialog forms, created on first use.
@@ -97,11 +95,6 @@ public:
     void FoldIt_Click();
     void OpenOptions();
     int AskToSave();
-    bool InFolderSet(const QString& folder) const { return project_.InFolderSet(folder); }
-
-    // Dialog wrappers with the shared memory of last folder and file.
-    QString showFileDialog(int mode, const QString& filter, const QString& title, const QString& defaultExtension);
-    QString browseForFolder(const QString& title);
 
     // The full paths of the project and contents files.
     QString projectFilePath() const;

@@ -251,7 +251,7 @@ void TestFmOption::browseForOutputFile() {
     FmCHM form(host, PathStyle::Posix);
     FmOption& options = form.fmOption();
     options.setChmFN(QStringLiteral("/out/help.chm"));
-    form.dialogs().LastFolder.clear();
+    form.project().dialogs().LastFolder.clear();
 
     host.answerSaveFile(QStringLiteral("/new/place.chm"));
     options.Command3_Click(); // puts "保存成功!" up, which the chosen path clears
@@ -266,7 +266,7 @@ void TestFmOption::browseForOutputFile() {
     QCOMPARE(dialogs[0].text, QString());
     QCOMPARE(options.chmFN(), QStringLiteral("/new/place.chm"));
     QCOMPARE(options.Lab(), QString());
-    QCOMPARE(form.dialogs().LastFile, QStringLiteral("/new/place.chm"));
+    QCOMPARE(form.project().dialogs().LastFile, QStringLiteral("/new/place.chm"));
 
     // Cancelled: the output file stays.
     options.Command1_Click();

@@ -166,7 +166,7 @@ void TestFolderHierarchy::deletedFolderEntryComesBack() {
     form.LF.setSelected(6, true); // the folder entry "c"
     int key = 46;
     form.LF_KeyDown(key, 0);
-    QVERIFY(!form.InFolderSet(QStringLiteral("c")));
+    QVERIFY(!form.project().InFolderSet(QStringLiteral("c")));
 
     form.FoldIt_Click();
     QCOMPARE(form.LF.text(6), QStringLiteral("c"));
