@@ -56,7 +56,6 @@ ListBox& ListBoxView::list() const {
 }
 
 void ListBoxView::setAcceptsFileDrops(bool on) {
-    acceptsFileDrops_ = on;
     setAcceptDrops(on);
     viewport()->setAcceptDrops(on);
     setDropIndicatorShown(false);
@@ -209,14 +208,14 @@ void ListBoxView::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 void ListBoxView::dragEnterEvent(QDragEnterEvent* e) {
-    if (acceptsFileDrops_ && !localPaths(e->mimeData()).isEmpty())
+    if (acceptDrops() && !localPaths(e->mimeData()).isEmpty())
         e->acceptProposedAction();
     else
         e->ignore();
 }
 
 void ListBoxView::dragMoveEvent(QDragMoveEvent* e) {
-    if (acceptsFileDrops_ && !localPaths(e->mimeData()).isEmpty())
+    if (acceptDrops() && !localPaths(e->mimeData()).isEmpty())
         e->acceptProposedAction();
     else
         e->ignore();
@@ -224,7 +223,7 @@ void ListBoxView::dragMoveEvent(QDragMoveEvent* e) {
 
 void ListBoxView::dropEvent(QDropEvent* e) {
     const QStringList paths = localPaths(e->mimeData());
-    if (paths.isEmpty() || !acceptsFileDrops_) {
+    if (paths.isEmpty() || !acceptDrops()) {
         e->ignore();
         return;
     }

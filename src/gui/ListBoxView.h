@@ -54,7 +54,6 @@ private:
 
     bool syncing_ = false;
     bool tabToHandler_ = false;
-    bool acceptsFileDrops_ = false;
     int savedScroll_ = 0;
     // Last: creating the model sends this view an event, which reads the flags above.
     ListBoxModel* model_;

@@ -58,10 +58,6 @@ std::vector<std::uint8_t> transformList() {
     return out;
 }
 
-std::uint64_t resetTableSize(std::uint64_t frames) {
-    return kResetTableHeader + 8 * frames;
-}
-
 std::vector<std::uint8_t> resetTable(const std::vector<std::uint64_t>& frameStarts, std::uint64_t uncompressedLength,
                                      std::uint64_t compressedLength) {
     std::vector<std::uint8_t> out;

@@ -25,7 +25,6 @@ std::vector<std::uint8_t> transformList();
 // frameStarts: the compressed offset of every frame, the first being 0.
 std::vector<std::uint8_t> resetTable(const std::vector<std::uint64_t>& frameStarts, std::uint64_t uncompressedLength,
                                      std::uint64_t compressedLength);
-std::uint64_t resetTableSize(std::uint64_t frames);
 
 } // namespace dataspace
 } // namespace folvane::chm

@@ -128,16 +128,13 @@ public:
 
     void leafWord(const Entry& entry, bool keepWithNext, std::size_t nextSize) {
         const WordIndex::Word& word = *entry.word;
-        const std::size_t prefix = leaf_.empty() ? 0 : sharedPrefix(lastWord_, entry.bytes);
-        const std::size_t size =
-            2 + entry.bytes.size() - prefix + 1 + countSize(word.documents) + 6 + countSize(word.locations.size());
-        const std::size_t room = nodeSize_ - kLeafHeader - used_;
-        if (!leaf_.empty() && size + (keepWithNext ? nextSize : 0) > room)
+        // lastWord_ is empty at the start of a leaf, so the first word shares nothing.
+        const std::size_t room = nodeSize_ - kLeafHeader - leaf_.size();
+        if (!leaf_.empty() && entrySize(entry, lastWord_) + (keepWithNext ? nextSize : 0) > room)
             flushLeaf();
-        const std::size_t p = leaf_.empty() ? 0 : prefix;
+        const std::size_t p = sharedPrefix(lastWord_, entry.bytes);
         const auto locationsAt = static_cast<std::uint32_t>(out_.size());
         out_.insert(out_.end(), word.locations.begin(), word.locations.end());
-        const std::size_t before = leaf_.size();
         ByteWriter w(leaf_);
         w.u8(static_cast<std::uint8_t>(entry.bytes.size() - p + 1));
         w.u8(static_cast<std::uint8_t>(p));
@@ -147,7 +144,6 @@ public:
         w.u32(locationsAt);
         w.u16(0);
         putCount(leaf_, word.locations.size());
-        used_ += leaf_.size() - before;
         lastWord_ = entry.bytes;
     }
 
@@ -181,7 +177,7 @@ private:
         ByteWriter w(out_);
         w.u32(0); // the next leaf, once it is written
         w.u16(0);
-        lastLeafFree_ = nodeSize_ - kLeafHeader - used_;
+        lastLeafFree_ = nodeSize_ - kLeafHeader - leaf_.size();
         w.u16(static_cast<std::uint16_t>(lastLeafFree_));
         w.bytes(leaf_);
         w.zeros(lastLeafFree_);
@@ -189,7 +185,6 @@ private:
         previousLeaf_ = at;
         ++leafCount_;
         leaf_.clear();
-        used_ = 0;
         lastWord_.clear();
     }
 
@@ -230,7 +225,6 @@ private:
     std::vector<std::uint8_t>& out_;
     std::size_t nodeSize_;
     std::vector<std::uint8_t> leaf_;
-    std::size_t used_ = 0;
     std::string lastWord_;
     std::vector<Child> leaves_;
     std::size_t previousLeaf_ = 0;

@@ -30,10 +30,8 @@ bool isSeparator(char32_t c) {
 } // namespace
 
 WordBreaker::Kind WordBreaker::kindOf(char32_t c) {
-    if (c < 0x80) {
-        const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-        return letter ? Kind::Letter : Kind::Separator;
-    }
+    if (c < 0x80)
+        return asciiClass(static_cast<char>(c)) == AsciiClass::Other ? Kind::Separator : Kind::Letter;
     if (isIdeograph(c))
         return Kind::Ideograph;
     if (c == 0xAD || c == 0x200C || c == 0x200D || c == 0x2060 || c == 0xFEFF)
