@@ -27,7 +27,6 @@
 namespace folvane {
 
 namespace {
-const QChar kNul = u'\0';
 
 // Pages below the project folder are offered relative to it. Only a whole leading folder
 // goes: replacing every occurrence would also cut it out deeper in a path, and with no
@@ -139,7 +138,7 @@ void FmCHM::SaveIt() {
     }
 }
 
-void FmCHM::CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr) {
+void FmCHM::CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr) {
     folvane::CopyList(SrcL, DesL, ClearSrc, Find_ReplaceStr);
 }
 
@@ -193,7 +192,7 @@ void FmCHM::OpenOptions() {
     if (options.chmFN().isEmpty())
         options.setChmFN(joinPath(ComparePath, defaultOutputFileName(), style_));
     const QString home = options.co1Text();
-    CopyList(LF, options.Co1(), false, QString(u'\t') + kNul);
+    CopyList(LF, options.Co1(), false, {QStringLiteral("\t"), QString()});
     dropLeadingFolder(options.Co1(), ComparePath, style_);
     options.setCo1Text(home);
     emit showOptionsRequested();
@@ -239,7 +238,7 @@ void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
     if (droppedPaths.isEmpty())
         return;
     try {
-        MergeIntoList(droppedPaths.join(kNul), LF, true, QString(kNul), -1, style_);
+        MergeIntoList(droppedPaths, LF, true, -1, style_);
     } catch (const RuntimeError& e) {
         showError(e.description());
         return;
@@ -373,10 +372,10 @@ void FmCHM::setCheck1(bool checked) {
 
 void FmCHM::Check1_Click() {
     if (check1_) {
-        CopyList(L(1), L(0), true, QString());
+        CopyList(L(1), L(0), true);
         project_.setLbIndex(0);
     } else {
-        CopyList(L(0), L(1), true, QString());
+        CopyList(L(0), L(1), true);
         project_.setLbIndex(1);
     }
     L(0).setVisible(check1_);

@@ -91,7 +91,7 @@ public:
 
     // Public members the dialogs call.
     void SaveIt();
-    void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr);
+    void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr = {});
     void FoldIt_Click();
     void OpenOptions();
     int AskToSave();

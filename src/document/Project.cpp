@@ -21,8 +21,8 @@ void Project::FoldIt() {
     LB().setEntries(indentedToc(LF.entries(), style_));
 }
 
-QString Project::showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
-                                const QString& defaultExtension) {
+QStringList Project::showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
+                                    const QString& defaultExtension) {
     return ShowFileDialog(host, dialogs_, mode, filter, title, defaultExtension, style_);
 }
 

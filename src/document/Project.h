@@ -41,8 +41,8 @@ public:
     void FoldIt();
 
     // The file dialogs, starting where the last one ended.
-    QString showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
-                           const QString& defaultExtension);
+    QStringList showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
+                               const QString& defaultExtension);
     QString browseForFolder(Host& host, const QString& title);
 
 private:

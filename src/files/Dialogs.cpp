@@ -39,8 +39,8 @@ QStringList askForFiles(Host& host, const DialogMemory& memory, int mode, const 
 
 } // namespace
 
-QString ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString& filter, const QString& title,
-                       const QString& defaultExtension, PathStyle style) {
+QStringList ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString& filter, const QString& title,
+                           const QString& defaultExtension, PathStyle style) {
     const QChar separator = pathSeparator(style);
     const QString usedFilter = filter == kDefaultFilterName ? QStringLiteral("所有文件|*.*") : filter;
     if (memory.LastFolder.isEmpty())
@@ -61,7 +61,7 @@ QString ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString
     }
     memory.LastFolder = folderOf(paths.constFirst(), separator);
     memory.LastFile = paths.constLast();
-    return paths.join(QChar(u'\0'));
+    return paths;
 }
 
 QString BrowseForFolder(Host& host, DialogMemory& memory, QString& initialFolder, const QString& title,

@@ -2,7 +2,7 @@
 
 #include "util/PathStyle.h"
 
-#include <QString>
+#include <QStringList>
 #include <QStringView>
 
 namespace folvane {
@@ -20,11 +20,11 @@ inline constexpr QStringView kDefaultFilterName = u"DLG_Defalt_Filter";
 
 // Open (several files) or save dialog, started in memory.LastFolder, else in the folder of
 // memory.LastFile. filter is "name|pattern|..." or the default filter's name. Returns the
-// chosen full paths joined by U+0000, or empty when nothing was chosen. Afterwards LastFolder
+// chosen full paths, or none when nothing was chosen. Afterwards LastFolder
 // is the folder of the result with a trailing separator and LastFile its last path; a
 // cancelled dialog empties both.
-QString ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString& filter, const QString& title,
-                       const QString& defaultExtension, PathStyle style = nativePathStyle());
+QStringList ShowFileDialog(Host& host, DialogMemory& memory, int mode, const QString& filter, const QString& title,
+                           const QString& defaultExtension, PathStyle style = nativePathStyle());
 
 // Folder browser started at initialFolder, else memory.LastFolder, else the current folder.
 // Returns the chosen folder without a trailing separator (a Posix root stays "/"), or empty

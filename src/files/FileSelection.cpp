@@ -13,8 +13,6 @@
 namespace folvane {
 
 namespace {
-const QChar kNul = u'\0';
-
 bool askForSameKind(const FileSelectionContext& in) {
     const QString prompt =
         QStringLiteral("要选择 ") + in.dialogs.LastFolder + QStringLiteral(" 及其子文件夹下所有同类文件吗？");
@@ -28,9 +26,9 @@ QString askForPattern(Host& host, const QString& defaultAnswer) {
                          QString(), position);
 }
 
-QString pickFiles(const FileSelectionContext& in) {
-    QString batch = ShowFileDialog(in.host, in.dialogs, 1, QStringLiteral("DLG_Defalt_Filter"),
-                                   QStringLiteral("选择文件(可多选)"), QString(), in.style);
+QStringList pickFiles(const FileSelectionContext& in) {
+    QStringList batch = ShowFileDialog(in.host, in.dialogs, 1, QStringLiteral("DLG_Defalt_Filter"),
+                                       QStringLiteral("选择文件(可多选)"), QString(), in.style);
     if (batch.isEmpty() || !askForSameKind(in))
         return batch;
 
@@ -39,8 +37,7 @@ QString pickFiles(const FileSelectionContext& in) {
     in.host.doEvents();
 
     // The last file's extension: with several files that is the one the dialog listed last.
-    const QString lastFile = batch.section(kNul, -1);
-    const QString answer = askForPattern(in.host, QStringLiteral("*.") + PathPart(lastFile, 2, in.style));
+    const QString answer = askForPattern(in.host, QStringLiteral("*.") + PathPart(batch.constLast(), 2, in.style));
     if (answer.isEmpty())
         return batch;
     return ListFolderFiles(in.dialogs.LastFolder, widenPatternAnswer(answer), in.host, in.style);
@@ -63,17 +60,13 @@ bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, P
     return projectFolder.startsWith(prefix, cs);
 }
 
-QString SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
-    QString batch = Folder.isEmpty() ? pickFiles(in) : ListFolderFiles(Folder, Pattern, in.host, in.style);
-    if (batch.startsWith(kNul))
-        batch.remove(0, 1);
-    return batch;
+QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
+    return Folder.isEmpty() ? pickFiles(in) : ListFolderFiles(Folder, Pattern, in.host, in.style);
 }
 
 void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
     try {
-        const QString batch = SelectFiles(in, Folder, Pattern);
-        MergeIntoList(batch, in.fileList, true, QString(kNul), 0, in.style);
+        MergeIntoList(SelectFiles(in, Folder, Pattern), in.fileList, true, 0, in.style);
     } catch (const RuntimeError& e) {
         in.host.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
     }

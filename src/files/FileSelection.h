@@ -2,7 +2,7 @@
 
 #include "util/PathStyle.h"
 
-#include <QString>
+#include <QStringList>
 
 namespace folvane {
 
@@ -20,10 +20,10 @@ struct FileSelectionContext {
     PathStyle style;
 };
 
-// Paths chosen by the user, NUL-joined: with a folder, every file below it that matches
+// Paths chosen by the user: with a folder, every file below it that matches
 // Pattern; without one, the files picked in the file dialog, optionally widened to every
 // file of the same kind below their folder.
-QString SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
+QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
 
 // Adds the selection to the file list, new paths first. Errors end it with a message.
 void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);

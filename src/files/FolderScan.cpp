@@ -41,7 +41,7 @@ bool isListable(const QString& name, PathStyle style) {
 }
 
 struct FolderResult {
-    QString files;             // NUL + path for each matching file
+    QStringList files;
     std::vector<QString> subs; // sub-folders in the order found
 };
 
@@ -50,7 +50,7 @@ public:
     Scan(const QString& patterns, Host& host, PathStyle style)
         : patterns_(patterns), host_(host), style_(style), separator_(pathSeparator(style)) {}
 
-    QString run(const QString& folder);
+    QStringList run(const QString& folder);
 
 private:
     FolderResult listOne(const QString& folder);
@@ -71,9 +71,9 @@ private:
 // come first: that is the folders in reverse order of a depth-first walk that takes
 // sub-folders in the order found. The walk keeps its own stack, so depth has no limit, and
 // every folder is listed completely before the next is opened.
-QString Scan::run(const QString& folder) {
+QStringList Scan::run(const QString& folder) {
     std::vector<QString> pending{folder.endsWith(separator_) ? folder : folder + separator_};
-    std::vector<QString> chunks;
+    std::vector<QStringList> chunks;
     qsizetype total = 0;
     while (!pending.empty()) {
         const QString current = std::move(pending.back());
@@ -84,7 +84,7 @@ QString Scan::run(const QString& folder) {
         for (auto it = result.subs.rbegin(); it != result.subs.rend(); ++it)
             pending.push_back(std::move(*it));
     }
-    QString batch;
+    QStringList batch;
     batch.reserve(total);
     for (auto it = chunks.rbegin(); it != chunks.rend(); ++it)
         batch += *it;
@@ -119,14 +119,14 @@ void Scan::letEventsRun() {
 void Scan::addFile(FolderResult& result, const QString& folder, const QString& name) const {
     if (name.contains(u'.')) {
         if (matches(name))
-            result.files += QChar(u'\0') + folder + name;
+            result.files.append(folder + name);
         return;
     }
     // A name without "." is tested as name + "."; Windows drops that dot again when the path
     // is used, on Posix it would name another file.
     const QString dotted = name + u'.';
     if (matches(dotted))
-        result.files += QChar(u'\0') + folder + (style_ == PathStyle::Windows ? dotted : name);
+        result.files.append(folder + (style_ == PathStyle::Windows ? dotted : name));
 }
 
 bool Scan::matches(const QString& name) const {
@@ -139,7 +139,7 @@ bool Scan::matches(const QString& name) const {
 
 } // namespace
 
-QString ListFolderFiles(const QString& folder, const QString& patterns, Host& host, PathStyle style) {
+QStringList ListFolderFiles(const QString& folder, const QString& patterns, Host& host, PathStyle style) {
     if (folder.isEmpty())
         return {};
     const BusyPointer busy(host);

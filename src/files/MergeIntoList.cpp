@@ -12,23 +12,21 @@ QString pathKey(const QString& path, PathStyle style) {
 }
 } // namespace
 
-void MergeIntoList(const QString& Items, ListBox& List, bool KeepOld, const QString& Separator, int SelectIndex,
-                   PathStyle style) {
+void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int SelectIndex, PathStyle style) {
     if (Items.isEmpty())
         return;
 
-    const QStringList batch = Separator.isEmpty() ? QStringList{Items} : Items.split(Separator);
     QList<ListEntry> merged;
-    merged.reserve(batch.size() + (KeepOld ? List.count() : 0));
-    for (const QString& path : batch)
+    merged.reserve(Items.size() + (KeepOld ? List.count() : 0));
+    for (const QString& path : Items)
         merged.append(ListEntry{path, 0, false});
 
     if (KeepOld) {
         // A hash of the batch keeps merging linear; old entries are compared with the
         // batch only, so duplicates among them survive.
         QSet<QString> inBatch;
-        inBatch.reserve(batch.size());
-        for (const QString& path : batch)
+        inBatch.reserve(Items.size());
+        for (const QString& path : Items)
             inBatch.insert(pathKey(path, style));
         for (const ListEntry& old : List.entries()) {
             if (!inBatch.contains(pathKey(old.text, style)))

@@ -2,7 +2,7 @@
 
 #include "util/PathStyle.h"
 
-#include <QString>
+#include <QStringList>
 
 namespace folvane {
 
@@ -12,7 +12,7 @@ class ListBox;
 // then the old entries that are not in the batch. Every marker is reset to 0 and every
 // selection cleared. Throws RuntimeError (list unchanged) when the result would not fit.
 // Paths are compared as the platform compares them: ignoring case on Windows only.
-void MergeIntoList(const QString& Items, ListBox& List, bool KeepOld, const QString& Separator, int SelectIndex,
+void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int SelectIndex,
                    PathStyle style = nativePathStyle());
 
 } // namespace folvane

@@ -44,10 +44,10 @@ void FmOption::chmFN_Change() {
 
 void FmOption::Command1_Click() {
     project_.dialogs().LastFile = chmFN_;
-    const QString chosen =
+    const QStringList chosen =
         project_.showFileDialog(host_, 2, QStringLiteral("*.chm|*.chm|*.*|*.*"), QString(), QStringLiteral("chm"));
     if (!chosen.isEmpty())
-        setChmFN(chosen);
+        setChmFN(chosen.constLast());
 }
 
 void FmOption::Command3_Click() {

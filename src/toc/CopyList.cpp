@@ -15,13 +15,12 @@ QString applyPairs(QString text, const QStringList& parts) {
 }
 } // namespace
 
-void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr) {
-    const QStringList parts = Find_ReplaceStr.isEmpty() ? QStringList{} : Find_ReplaceStr.split(QChar(u'\0'));
+void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr) {
     QList<ListEntry> copy = SrcL.entries();
     int lastSelected = -1;
     for (qsizetype i = 0; i < copy.size(); ++i) {
-        if (!parts.isEmpty())
-            copy[i].text = applyPairs(copy[i].text, parts);
+        if (!Find_ReplaceStr.isEmpty())
+            copy[i].text = applyPairs(copy[i].text, Find_ReplaceStr);
         if (copy[i].selected)
             lastSelected = static_cast<int>(i);
     }

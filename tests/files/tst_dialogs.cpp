@@ -9,11 +9,10 @@
 using namespace folvane;
 
 namespace {
-const QChar kNul(u'\0');
 const QString kPickTitle = QStringLiteral("选择文件(可多选)");
 const QString kChmFilter = QStringLiteral("*.chm|*.chm|*.*|*.*");
 
-QString openFiles(ScriptedHost& host, DialogMemory& memory, PathStyle style = PathStyle::Windows) {
+QStringList openFiles(ScriptedHost& host, DialogMemory& memory, PathStyle style = PathStyle::Windows) {
     return ShowFileDialog(host, memory, FileDialogMode::Open, QStringLiteral("DLG_Defalt_Filter"), kPickTitle, {},
                           style);
 }
@@ -48,7 +47,7 @@ void TestDialogs::severalFilesJoinedInDialogOrder() {
     DialogMemory memory;
     host.answerOpenFiles({QStringLiteral("C:\\site\\index.htm"), QStringLiteral("C:\\site\\about.htm")});
     QCOMPARE(openFiles(host, memory),
-             QStringLiteral("C:\\site\\index.htm") + kNul + QStringLiteral("C:\\site\\about.htm"));
+             QStringList({QStringLiteral("C:\\site\\index.htm"), QStringLiteral("C:\\site\\about.htm")}));
     QCOMPARE(memory.LastFolder, QStringLiteral("C:\\site\\"));
     QCOMPARE(memory.LastFile, QStringLiteral("C:\\site\\about.htm"));
 
@@ -62,7 +61,7 @@ void TestDialogs::oneFileHasNoTrailingNul() {
     ScriptedHost host;
     DialogMemory memory;
     host.answerOpenFiles({QStringLiteral("/home/u/site/index.htm")});
-    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QStringLiteral("/home/u/site/index.htm"));
+    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QStringList{QStringLiteral("/home/u/site/index.htm")});
     QCOMPARE(memory.LastFolder, QStringLiteral("/home/u/site/"));
 }
 
@@ -70,18 +69,18 @@ void TestDialogs::rootFolderNotDoubled() {
     ScriptedHost host;
     DialogMemory memory;
     host.answerOpenFiles({QStringLiteral("C:\\index.htm")});
-    QCOMPARE(openFiles(host, memory), QStringLiteral("C:\\index.htm"));
+    QCOMPARE(openFiles(host, memory), QStringList{QStringLiteral("C:\\index.htm")});
     QCOMPARE(memory.LastFolder, QStringLiteral("C:\\"));
 
     host.answerOpenFiles({QStringLiteral("/index.htm")});
-    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QStringLiteral("/index.htm"));
+    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QStringList{QStringLiteral("/index.htm")});
     QCOMPARE(memory.LastFolder, QStringLiteral("/"));
 }
 
 void TestDialogs::cancelForgetsFolderAndFile() {
     ScriptedHost host;
     DialogMemory memory{QStringLiteral("C:\\site\\"), QStringLiteral("C:\\site\\a.htm"), {}};
-    QCOMPARE(openFiles(host, memory), QString());
+    QCOMPARE(openFiles(host, memory), QStringList());
     QCOMPARE(memory.LastFolder, QString());
     QCOMPARE(memory.LastFile, QString());
     QVERIFY(host.messageTexts().isEmpty());
@@ -91,11 +90,11 @@ void TestDialogs::onlyFullPathsCount() {
     ScriptedHost host;
     DialogMemory memory;
     host.answerOpenFiles({QStringLiteral("index.htm")});
-    QCOMPARE(openFiles(host, memory), QString());
+    QCOMPARE(openFiles(host, memory), QStringList());
     QCOMPARE(memory.LastFolder, QString());
     // A Windows path is a bare name under Posix rules.
     host.answerOpenFiles({QStringLiteral("C:\\site\\a.htm")});
-    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QString());
+    QCOMPARE(openFiles(host, memory, PathStyle::Posix), QStringList());
 }
 
 void TestDialogs::startFolderComesFromMemory() {
@@ -119,7 +118,7 @@ void TestDialogs::saveDialogPassesItsOptions() {
     host.answerSaveFile(QStringLiteral("E:\\new\\book.chm"));
     QCOMPARE(
         ShowFileDialog(host, memory, FileDialogMode::Save, kChmFilter, {}, QStringLiteral("chm"), PathStyle::Windows),
-        QStringLiteral("E:\\new\\book.chm"));
+        QStringList{QStringLiteral("E:\\new\\book.chm")});
     const auto prompts = host.prompts(ScriptedHost::PromptKind::SaveFile);
     QCOMPARE(prompts.size(), 1);
     QCOMPARE(prompts[0].defaultText, QStringLiteral("D:\\out\\help.chm"));
@@ -131,7 +130,7 @@ void TestDialogs::saveDialogPassesItsOptions() {
 
     QCOMPARE(
         ShowFileDialog(host, memory, FileDialogMode::Save, kChmFilter, {}, QStringLiteral("chm"), PathStyle::Windows),
-        QString());
+        QStringList());
     QCOMPARE(memory.LastFolder, QString());
     QCOMPARE(memory.LastFile, QString());
 }
@@ -139,7 +138,7 @@ void TestDialogs::saveDialogPassesItsOptions() {
 void TestDialogs::hostErrorGivesNoSelection() {
     FailingHost host;
     DialogMemory memory;
-    QCOMPARE(openFiles(host, memory), QString());
+    QCOMPARE(openFiles(host, memory), QStringList());
 }
 
 void TestDialogs::folderBrowserStartFolder() {
