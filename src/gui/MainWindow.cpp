@@ -51,9 +51,7 @@ MainWindow::MainWindow(FmCHM& form, Host& host, QWidget* parent) : QMainWindow(p
 }
 
 QPushButton* MainWindow::button(QWidget* client, const QString& name, const QString& caption, const QRect& twips) {
-    auto* b = new QPushButton(caption, client);
-    b->setObjectName(name);
-    b->setGeometry(rectFromTwips(twips.x(), twips.y(), twips.width(), twips.height()));
+    auto* b = place(new QPushButton(caption, client), name, twips.x(), twips.y(), twips.width(), twips.height());
     // Only the TOC lists take the focus by Tab: Tab there indents.
     b->setFocusPolicy(Qt::NoFocus);
     return b;
@@ -85,39 +83,24 @@ void MainWindow::buildControls(QWidget* client) {
         connect(b, &QPushButton::clicked, this, [this, i] { form_.Com_Click(i); });
     }
 
-    auto* label1 = new QLabel(QStringLiteral("待编译的文件(For HHP):"), client);
-    label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(rectFromTwips(90, 390, 2295, 225));
-    auto* label2 = new QLabel(QStringLiteral("目录导航内容(For HHC):"), client);
-    label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(rectFromTwips(4920, 390, 2115, 255));
+    place(new QLabel(QStringLiteral("待编译的文件(For HHP):"), client), "Label1", 90, 390, 2295, 225);
+    place(new QLabel(QStringLiteral("目录导航内容(For HHC):"), client), "Label2", 4920, 390, 2115, 255);
 
-    lf_ = new ListBoxView(form_.LF, client);
-    lf_->setObjectName(QStringLiteral("LF"));
-    lf_->setGeometry(rectFromTwips(60, 630, 4290, 6540));
+    lf_ = place(new ListBoxView(form_.LF, client), "LF", 60, 630, 4290, 6540);
     lf_->setFocusPolicy(Qt::ClickFocus);
 
     connect(button(client, QStringLiteral("Command2"), QStringLiteral("==>"), {4350, 1320, 585, 405}),
             &QPushButton::clicked, this, [this] { form_.Command2_Click(); });
 
-    l1_ = new ListBoxView(form_.L(1), client);
-    l1_->setObjectName(QStringLiteral("L1"));
-    l1_->setGeometry(rectFromTwips(4920, 630, 4140, 6540));
-    l0_ = new ListBoxView(form_.L(0), client);
-    l0_->setObjectName(QStringLiteral("L0"));
-    l0_->setGeometry(rectFromTwips(4920, 630, 4140, 6540));
-
-    lab_ = new QLabel(client);
-    lab_->setObjectName(QStringLiteral("Lab"));
-    lab_->setGeometry(rectFromTwips(45, 7185, 4290, 240));
+    l1_ = place(new ListBoxView(form_.L(1), client), "L1", 4920, 630, 4140, 6540);
+    l0_ = place(new ListBoxView(form_.L(0), client), "L0", 4920, 630, 4140, 6540);
+    lab_ = place(new QLabel(client), "Lab", 45, 7185, 4290, 240);
     lab_->setStyleSheet(QStringLiteral("color: blue;"));
 
     connect(button(client, QStringLiteral("Command3"), QStringLiteral("匹配选择"), {5700, 7140, 1425, 315}),
             &QPushButton::clicked, this, [this] { form_.Command3_Click(); });
 
-    check1_ = new QCheckBox(QStringLiteral("拖动排序,不能多选"), client);
-    check1_->setObjectName(QStringLiteral("Check1"));
-    check1_->setGeometry(rectFromTwips(7170, 7170, 1875, 255));
+    check1_ = place(new QCheckBox(QStringLiteral("拖动排序,不能多选"), client), "Check1", 7170, 7170, 1875, 255);
     check1_->setFocusPolicy(Qt::NoFocus);
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) { form_.setCheck1(on); });
 }

@@ -17,12 +17,6 @@ namespace folvane {
 namespace {
 constexpr int kFieldColumnTwips = 870;
 
-template <typename W> W* place(W* widget, const QString& name, int left, int top, int width, int height) {
-    widget->setObjectName(name);
-    widget->setGeometry(rectFromTwips(left, top, width, height));
-    return widget;
-}
-
 void setTextKeepingCursor(QLineEdit* edit, const QString& text) {
     if (edit->text() != text)
         edit->setText(text);

@@ -16,9 +16,7 @@
 namespace folvane {
 
 namespace {
-QLabel* colouredLabel(QWidget* parent, const char* name, const QColor& background, const QColor& text) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
+QLabel* coloured(QLabel* label, const QColor& background, const QColor& text) {
     QPalette palette = label->palette();
     if (background.isValid()) {
         label->setAutoFillBackground(true);
@@ -51,24 +49,20 @@ void ProgressWindow::follow(ProgressDriver& driver) {
 }
 
 void ProgressWindow::buildControls() {
-    label2_ = colouredLabel(this, "Label2", QColor(246, 224, 255), {});
-    label2_->setGeometry(rectFromTwips(0, 0, 5150, 1140));
+    label2_ = coloured(place(new QLabel(this), "Label2", 0, 0, 5150, 1140), QColor(246, 224, 255), {});
     label2_->setCursor(Qt::SizeAllCursor);
     label2_->installEventFilter(this);
 
-    label1_ = colouredLabel(this, "Label1", QColor(192, 192, 192), {});
-    label1_->setGeometry(rectFromTwips(90, 440, ProB::kFullWidth, 300));
+    label1_ = coloured(place(new QLabel(this), "Label1", 90, 440, ProB::kFullWidth, 300), QColor(192, 192, 192), {});
 
-    pro_ = colouredLabel(this, "Pro", QColor(160, 128, 255), QColor(0, 255, 255));
+    pro_ = coloured(place(new QLabel(this), "Pro", 90, 450, ProB::kInitialBarWidth, 285), QColor(160, 128, 255),
+                    QColor(0, 255, 255));
     pro_->setAlignment(Qt::AlignCenter);
-    pro_->setGeometry(rectFromTwips(90, 450, ProB::kInitialBarWidth, 285));
 
-    st_ = colouredLabel(this, "ST", {}, QColor(0, 0, 255));
+    st_ = coloured(named(new QLabel(this), "ST"), {}, QColor(0, 0, 255));
     st_->move(pixelsFromTwips(45), pixelsFromTwips(120));
 
-    command1_ = new QPushButton(QStringLiteral("取消"), this);
-    command1_->setObjectName(QStringLiteral("Command1"));
-    command1_->setGeometry(rectFromTwips(2010, 780, 1065, 315));
+    command1_ = place(new QPushButton(QStringLiteral("取消"), this), "Command1", 2010, 780, 1065, 315);
     connect(command1_, &QPushButton::clicked, this, [this] {
         if (form_)
             form_->Command1_Click();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/Named.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -23,6 +25,12 @@ inline QRect rectFromTwips(int left, int top, int width, int height) {
 }
 inline QSize twipsFromPixels(QSize s) {
     return {s.width() * kTwipsPerPixel, s.height() * kTwipsPerPixel};
+}
+
+// A new control named as its form knows it, at its designed place.
+template <typename W, typename Name> W* place(W* widget, const Name& name, int left, int top, int width, int height) {
+    named(widget, name)->setGeometry(rectFromTwips(left, top, width, height));
+    return widget;
 }
 
 } // namespace folvane
