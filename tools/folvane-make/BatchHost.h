@@ -19,9 +19,8 @@ class ProgressLine;
 // dialog is cancelled, input boxes take their default text and message boxes their default
 // button. What a message box would show goes to standard error, one line per box.
 //
-// Failures are told apart by what the box says: every critical box is an error, except the
-// per-file warning of the title pass about a file too big to read, which the window shows
-// and then goes on.
+// Every critical box is an error, except one that reports an item left out
+// (MsgMeaning::ItemSkipped): the window shows it and goes on, so the run counts a warning.
 class BatchHost : public Host {
 public:
     // What the progress line counts while a long step runs.
