@@ -64,8 +64,14 @@ public:
     void addFiles(const QStringList& written) {
         for (const QString& w : written) {
             const QString path = paths_.full(w);
-            if (QFileInfo(path).isFile())
-                addFile(path);
+            const QFileInfo info(path);
+            // Only what is gone is left out. A folder there is a folder entry of the file list
+            // whose marker a merge reset: it keeps its text, relative as such entries are, so
+            // that it is saved again as it was.
+            if (info.isDir())
+                addFile(w, path);
+            else if (info.exists())
+                addFile(path, path);
             else
                 leaveOut(path);
         }
@@ -84,10 +90,11 @@ public:
     }
 
 private:
-    int addFile(const QString& path) {
+    int addFile(const QString& text, const QString& path) {
         const int index = static_cast<int>(project_.fileList.size());
-        project_.fileList.append({path, 0, false});
-        indexes_.insert(paths_.key(path), index);
+        project_.fileList.append({text, 0, false});
+        if (!indexes_.contains(paths_.key(path)))
+            indexes_.insert(paths_.key(path), index);
         return index;
     }
 
@@ -101,7 +108,7 @@ private:
             return *known;
         if (QFileInfo(path).isFile() && isInFolder(path, paths_.folder(), paths_.style()) &&
             !leftOutKeys_.contains(paths_.key(path)))
-            return addFile(path);
+            return addFile(path, path);
         leaveOut(path);
         return -1;
     }

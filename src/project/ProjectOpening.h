@@ -16,7 +16,8 @@ struct OpenedProject {
     QList<ListEntry> fileList;
     QList<ListEntry> toc; // linked to fileList by position, -1 for none
     ProjectSettings settings;
-    // Files the project names that are gone or lie outside its folder, full paths, once each.
+    // Files the project names that are gone (or, named only by the contents, lie outside its
+    // folder), full paths, once each.
     QStringList leftOut;
 };
 

@@ -122,7 +122,7 @@ void TestProjectReading::codePages() {
     const QByteArray saved = qgetenv("LC_ALL");
     qputenv("LC_ALL", "zh_CN.UTF-8");
     QStringEncoder gbk("GBK");
-    const QByteArray gbkBytes = QByteArray(contents).replace("%1", gbk(chinese));
+    const QByteArray gbkBytes = QByteArray(contents).replace("%1", QByteArray(gbk(chinese)));
     const QList<ContentsItem> items = readContentsFile(decodeProjectText(gbkBytes));
     QCOMPARE(entryTexts(items), QStringList{chinese});
     QCOMPARE(entryLocals(items), QStringList{chinese + QStringLiteral(".htm")});

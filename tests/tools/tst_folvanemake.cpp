@@ -590,6 +590,7 @@ void TestFolvaneMake::openRebuildsTheProjectShapedInTheWindow() {
     QCOMPARE(anew.exitCode, 0);
     QVERIFY(anew.err.isEmpty());
     QVERIFY(takeFile(hhc) != shapedHhc);
+    takeFile(hhp);
 
     const MakeProcess none = MakeProcess::run({root, QStringLiteral("--open"), QStringLiteral("--no-compile")});
     QCOMPARE(none.exitCode, 1);
