@@ -152,7 +152,7 @@ OpenedProject openProjectFile(const QString& projectFile, PathStyle style) {
 }
 
 QString leftOutMessage(const QStringList& leftOut) {
-    QString text = QStringLiteral("以下文件已不存在或不在项目文件夹中，已略去；目录中链接到它们的项保留，不再链接：");
+    QString text = QStringLiteral("以下文件已不存在或不在项目文件夹中，已略去（目录中的项保留，不再链接）：");
     for (qsizetype i = 0; i < leftOut.size() && i < kListedLeftOut; ++i)
         text += QStringLiteral("\r\n") + leftOut[i];
     if (leftOut.size() > kListedLeftOut)

@@ -12,7 +12,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
 #include <memory>
 
 using namespace folvane;
@@ -33,54 +32,54 @@ QStringList targets(FmCHM& form) {
         out.append(e.itemData >= 0 && form.LF.itemData(e.itemData) < 1 ? form.LF.text(e.itemData) : QString());
     return out;
 }
-
-// A site with pages in sub-folders, titles that need care in a contents file, and files the
-// navigation builder leaves out.
-void writeSite(const GeneratedSite& site) {
-    site.page(QStringLiteral("index.htm"), QStringLiteral("首页"));
-    site.page(QStringLiteral("guide/intro.htm"), QStringLiteral("说 \"你好\" & <b>"));
-    site.page(QStringLiteral("guide/deep/setup.htm"), QStringLiteral("  Setup, step 1"));
-    site.page(QStringLiteral("guide/deep/more.htm"), QStringLiteral("More &amp; more"));
-    site.page(QStringLiteral("faq.htm"), QStringLiteral("FAQ"));
-    site.file(QStringLiteral("notes.txt"), "first line\r\n");
-    site.file(QStringLiteral("style.css"), "p {}");
-}
 } // namespace
 
+// Every test starts from a site in sub-folders, with titles that need care in a contents
+// file, listed at start-up and given contents by the navigation builder.
 class TestOpenProject : public QObject {
     Q_OBJECT
 private slots:
     void init();
     void roundTripAfterEveryEdit();
     void changesOnDiskSinceTheSave();
-    void openAsksToSaveFirstAndStartsInTheProjectFolder();
-    void unreadableProjectChangesNothing();
-    void startUpQuestion();
+    void openCommandAndStartUpQuestion();
 
 private:
-    // The window's road up to a built contents list.
-    void startAndBuild(const QString& root);
     // Saves, opens what was saved in a second window, saves there: both saves give the same
     // bytes and the second window shows the same contents.
     void checkRoundTrip(const char* step);
+    void selectOnly(int row);
 
     std::unique_ptr<QTemporaryDir> tmp_;
+    std::unique_ptr<GeneratedSite> site_;
     std::unique_ptr<ScriptedHost> host_;
     std::unique_ptr<FmCHM> form_;
 };
 
 void TestOpenProject::init() {
     tmp_ = std::make_unique<QTemporaryDir>();
+    site_ = std::make_unique<GeneratedSite>(tmp_->path() + QStringLiteral("/site"));
+    site_->page(QStringLiteral("index.htm"), QStringLiteral("首页"));
+    site_->page(QStringLiteral("guide/intro.htm"), QStringLiteral("说 \"你好\" & <b>"));
+    site_->page(QStringLiteral("guide/deep/setup.htm"), QStringLiteral("  Setup, step 1"));
+    site_->page(QStringLiteral("guide/deep/more.htm"), QStringLiteral("More &amp; more"));
+    site_->page(QStringLiteral("faq.htm"), QStringLiteral("FAQ"));
+    site_->file(QStringLiteral("style.css"), "p {}");
     host_ = std::make_unique<ScriptedHost>();
     form_ = std::make_unique<FmCHM>(*host_);
-}
-
-void TestOpenProject::startAndBuild(const QString& root) {
-    host_->answerFolder(root);
+    host_->answerFolder(site_->root());
     form_->Form_Load();
     form_->Command2_Click();
     form_->fmContent().setO(NavSettings::BetweenMarkers);
     form_->fmContent().CmdOK_Click();
+    QVERIFY(form_->LB().count() > 5);
+}
+
+void TestOpenProject::selectOnly(int row) {
+    ListBox& toc = form_->LB();
+    for (int i = 0; i < toc.count(); ++i)
+        toc.setSelected(i, i == row);
+    toc.setListIndex(row);
 }
 
 void TestOpenProject::checkRoundTrip(const char* step) {
@@ -93,7 +92,7 @@ void TestOpenProject::checkRoundTrip(const char* step) {
     FmCHM reopened(host);
     host.answerOpenFiles({form_->projectFilePath()});
     reopened.openProj_Click();
-    QVERIFY2(host.messageTexts().isEmpty(), qPrintable(host.messageTexts().join(u'\n')));
+    QVERIFY2(host.messageTexts().isEmpty(), step);
     QCOMPARE(reopened.ComparePath, form_->ComparePath);
     QCOMPARE(texts(reopened.LB()), texts(form_->LB()));
     QCOMPARE(targets(reopened), targets(*form_));
@@ -104,103 +103,59 @@ void TestOpenProject::checkRoundTrip(const char* step) {
 }
 
 void TestOpenProject::roundTripAfterEveryEdit() {
-    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
-    writeSite(site);
-    const GeneratedSite outside(tmp_->path() + QStringLiteral("/outside"));
-    outside.page(QStringLiteral("extra.htm"), QStringLiteral("Extra"));
-    startAndBuild(site.root());
-    QVERIFY(form_->LB().count() > 5);
     checkRoundTrip("built with folder entries");
-
-    ListBox& toc = form_->LB();
-    auto selectOnly = [&toc](int row) {
-        for (int i = 0; i < toc.count(); ++i)
-            toc.setSelected(i, i == row);
-        toc.setListIndex(row);
-    };
-    const QList<std::pair<const char*, std::function<void()>>> edits = {
-        {"indent twice: lists jump two levels",
-         [&] {
-             selectOnly(1);
-             form_->Com_Click(0);
-             form_->Com_Click(0);
-         }},
-        {"outdent",
-         [&] {
-             selectOnly(3);
-             form_->Com_Click(1);
-         }},
-        {"move up and down",
-         [&] {
-             selectOnly(4);
-             form_->Com_Click(2);
-             selectOnly(0);
-             form_->Com_Click(3);
-         }},
-        {"rename with quotes and markup",
-         [&] {
-             selectOnly(2);
-             host_->answerInput(QStringLiteral("  改名 \"引\" <i> a&b"));
-             form_->L_MouseUp(1, MouseButton::Right, 0);
-         }},
-        {"folder node",
-         [&] {
-             selectOnly(1);
-             host_->answerInput(QStringLiteral("新文件夹"));
-             form_->Command1_Click();
-         }},
-        {"replace",
-         [&] {
-             host_->answerInput(QStringLiteral("e"));
-             host_->answerInput(QStringLiteral("E"));
-             form_->Command4_Click();
-         }},
-        {"drag-sort",
-         [&] {
-             form_->setCheck1(true);
-             form_->L(0).setListIndex(0);
-             form_->L_MouseDown(0, MouseButton::Left, 0);
-             form_->L(0).setListIndex(2);
-             form_->L_MouseMove(0, MouseButton::Left, 0);
-             form_->setCheck1(false);
-         }},
-        {"delete",
-         [&] {
-             selectOnly(form_->LB().count() - 1);
-             int key = KeyCode::Delete;
-             form_->L_KeyDown(1, key, 0);
-         }},
-        {"home page and settings",
-         [&] {
-             selectOnly(3);
-             form_->L_DblClick(1);
-             form_->fmOption().setChmTt(QStringLiteral("手册, \"第二版\""));
-             form_->fmOption().setCh1(false);
-         }},
-        {"a page from outside the folder, contents built anew",
-         [&] {
-             form_->LF_OLEDragDrop({QDir::toNativeSeparators(outside.path(QStringLiteral("extra.htm")))});
-             form_->fmContent().setCheck1(false);
-             form_->fmContent().CmdOK_Click();
-         }},
-    };
-    for (const auto& [step, edit] : edits) {
-        edit();
-        checkRoundTrip(step);
-    }
+    selectOnly(1);
+    form_->Com_Click(0);
+    form_->Com_Click(0);
+    checkRoundTrip("indented twice: the lists jump two levels");
+    selectOnly(3);
+    form_->Com_Click(1);
+    selectOnly(4);
+    form_->Com_Click(2);
+    form_->Com_Click(3);
+    checkRoundTrip("outdented, moved");
+    selectOnly(2);
+    host_->answerInput(QStringLiteral("  改名 \"引\" <i> a&b"));
+    form_->L_MouseUp(1, MouseButton::Right, 0);
+    checkRoundTrip("renamed with quotes and markup");
+    host_->answerInput(QStringLiteral("新文件夹"));
+    form_->Command1_Click();
+    checkRoundTrip("folder node");
+    host_->answerInput(QStringLiteral("e"));
+    host_->answerInput(QStringLiteral("E"));
+    form_->Command4_Click();
+    checkRoundTrip("replaced");
+    form_->setCheck1(true);
+    form_->L(0).setListIndex(0);
+    form_->L_MouseDown(0, MouseButton::Left, 0);
+    form_->L(0).setListIndex(2);
+    form_->L_MouseMove(0, MouseButton::Left, 0);
+    form_->setCheck1(false);
+    checkRoundTrip("drag-sorted");
+    selectOnly(form_->LB().count() - 1);
+    int key = KeyCode::Delete;
+    form_->L_KeyDown(1, key, 0);
+    checkRoundTrip("deleted");
+    selectOnly(3);
+    form_->L_DblClick(1);
+    form_->fmOption().setChmTt(QStringLiteral("手册, \"第二版\""));
+    form_->fmOption().setCh1(false);
+    checkRoundTrip("home page and settings");
+    // The merge resets the folder entries' markers: they stand in [FILES] as they are.
+    const GeneratedSite outside(tmp_->path() + QStringLiteral("/outside"));
+    form_->LF_OLEDragDrop({QDir::toNativeSeparators(outside.page(QStringLiteral("extra.htm"), QStringLiteral("X")))});
+    form_->fmContent().setCheck1(false);
+    form_->fmContent().CmdOK_Click();
+    checkRoundTrip("a page from outside the folder, contents built anew");
 }
 
 void TestOpenProject::changesOnDiskSinceTheSave() {
-    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
-    writeSite(site);
-    startAndBuild(site.root());
     form_->SaveIt();
-    const QString gone = QDir::toNativeSeparators(site.path(QStringLiteral("guide/intro.htm")));
-    const QString unlisted = QDir::toNativeSeparators(site.path(QStringLiteral("faq.htm")));
+    const QString gone = QDir::toNativeSeparators(site_->path(QStringLiteral("guide/intro.htm")));
+    const QString unlisted = QDir::toNativeSeparators(site_->path(QStringLiteral("faq.htm")));
     const int goneEntry = targets(*form_).indexOf(gone);
     const int unlistedEntry = targets(*form_).indexOf(unlisted);
     QVERIFY(goneEntry >= 0 && unlistedEntry >= 0);
-    const QStringList savedToc = texts(form_->LB());
 
     // One page deleted, one taken out of [FILES] by hand (its contents entry still names it),
     // one new page.
@@ -210,96 +165,63 @@ void TestOpenProject::changesOnDiskSinceTheSave() {
     QVERIFY(project.open(QIODevice::WriteOnly));
     project.write(QByteArray(hhp).replace(QByteArray(unlisted.toUtf8() + "\r\n"), QByteArray()));
     project.close();
-    site.page(QStringLiteral("new.htm"), QStringLiteral("New"));
+    const QString added = QDir::toNativeSeparators(site_->page(QStringLiteral("new.htm"), QStringLiteral("New")));
 
     ScriptedHost host;
     FmCHM reopened(host);
     reopened.OpenProject(form_->projectFilePath());
     QCOMPARE(host.messageTexts(), QStringList{leftOutMessage({gone})});
     QCOMPARE(host.prompts().front().icon, MsgIcon::Critical);
-    QCOMPARE(texts(reopened.LB()), savedToc);
-    const QStringList reopenedTargets = targets(reopened);
-    QCOMPARE(reopenedTargets[goneEntry], QString());
+    QCOMPARE(texts(reopened.LB()), texts(form_->LB()));
     QCOMPARE(reopened.LB().itemData(goneEntry), -1);
-    QCOMPARE(reopenedTargets[unlistedEntry], unlisted);
-    QCOMPARE(reopened.LF.text(reopened.LF.count() - 1), unlisted);
+    QCOMPARE(targets(reopened)[unlistedEntry], unlisted);
     QVERIFY(!texts(reopened.LF).contains(gone));
-    const QString added = QDir::toNativeSeparators(site.path(QStringLiteral("new.htm")));
-    QVERIFY(!texts(reopened.LF).contains(added));
 
     // New files come in with "添文件夹", as always.
-    host.answerFolder(site.root());
+    QVERIFY(!texts(reopened.LF).contains(added));
+    host.answerFolder(site_->root());
     reopened.Cmd_Click(1);
     QVERIFY(texts(reopened.LF).contains(added));
-    QVERIFY(!texts(reopened.LF).contains(gone));
 }
 
-void TestOpenProject::openAsksToSaveFirstAndStartsInTheProjectFolder() {
-    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
-    writeSite(site);
-    startAndBuild(site.root());
+void TestOpenProject::openCommandAndStartUpQuestion() {
+    form_->fmOption().setChmTt(QStringLiteral("手册"));
     form_->SaveIt();
     const QStringList saved = texts(form_->LB());
-    form_->LB().setSelected(1, true);
-    form_->Com_Click(0);
-    host_->clearPrompts();
 
+    // The unsaved-changes question first; Cancel ends the command.
+    selectOnly(1);
+    form_->Com_Click(0);
     host_->answerMessage(MsgResult::Cancel);
     form_->openProj_Click();
-    QCOMPARE(host_->prompts().size(), 1);
     QVERIFY(host_->prompts(PromptKind::OpenFiles).isEmpty());
-
+    // A project that cannot be read changes nothing.
+    form_->OpenProject(tmp_->path() + QStringLiteral("/none/HH_KVEL.hhp"));
+    QCOMPARE(host_->prompts().last().icon, MsgIcon::Critical);
+    QVERIFY(texts(form_->LB()) != saved);
+    // The dialog starts in the project folder.
     host_->answerMessage(MsgResult::No);
     host_->answerOpenFiles({form_->projectFilePath()});
     form_->openProj_Click();
-    const QList<ScriptedHost::Prompt> dialogs = host_->prompts(PromptKind::OpenFiles);
-    QCOMPARE(dialogs.size(), 1);
-    QCOMPARE(dialogs.front().defaultText, form_->ComparePath + QDir::separator());
-    QVERIFY(dialogs.front().filter.startsWith(QStringLiteral("项目文件|*.hhp")));
-    // Not saved, so the project comes back as it was saved.
+    const ScriptedHost::Prompt dialog = host_->prompts(PromptKind::OpenFiles).front();
+    QCOMPARE(dialog.defaultText, form_->ComparePath + QDir::separator());
+    QVERIFY(dialog.filter.startsWith(QStringLiteral("项目文件|*.hhp")));
     QCOMPARE(texts(form_->LB()), saved);
-    QVERIFY(form_->AskToSave() == 0);
-}
-
-void TestOpenProject::unreadableProjectChangesNothing() {
-    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
-    writeSite(site);
-    startAndBuild(site.root());
-    const QStringList before = texts(form_->LB());
-    const QString folder = form_->ComparePath;
-    const QString missing = QDir::toNativeSeparators(tmp_->path() + QStringLiteral("/none/HH_KVEL.hhp"));
-    form_->OpenProject(missing);
-    QCOMPARE(host_->prompts().last().icon, MsgIcon::Critical);
-    QVERIFY(host_->messageTexts().last().endsWith(missing));
-    QCOMPARE(texts(form_->LB()), before);
-    QCOMPARE(form_->ComparePath, folder);
-}
-
-void TestOpenProject::startUpQuestion() {
-    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
-    writeSite(site);
-    startAndBuild(site.root());
-    form_->fmOption().setChmTt(QStringLiteral("手册"));
-    form_->SaveIt();
 
     for (const int answer : {MsgResult::Yes, MsgResult::No}) {
         ScriptedHost host;
         FmCHM form(host);
-        host.answerFolder(site.root());
+        host.answerFolder(site_->root());
         host.answerMessage(answer);
         form.Form_Load();
         QCOMPARE(host.messageTexts(), QStringList{QStringLiteral("该文件夹中已有项目,要打开它吗?")});
         QCOMPARE(host.prompts(PromptKind::Message).front().buttons, MsgButtons::YesNo);
-        QCOMPARE(form.ComparePath, site.root());
+        QCOMPARE(form.ComparePath, site_->root());
         QVERIFY(form.AskToSave() == 0);
-        if (answer == MsgResult::Yes) {
-            QCOMPARE(texts(form.LB()), texts(form_->LB()));
-            QCOMPARE(form.fmOption().chmTt(), QStringLiteral("手册"));
-        } else {
-            // Today's road: the folder's files, no contents yet.
-            QCOMPARE(form.LB().count(), 0);
-            QVERIFY(texts(form.LF).contains(form.projectFilePath()));
-        }
+        // Yes opens the project; No goes on as always: the folder's files, no contents yet.
+        QCOMPARE(texts(form.LB()), answer == MsgResult::Yes ? saved : QStringList());
+        QCOMPARE(form.fmOption().chmTt(), answer == MsgResult::Yes ? QStringLiteral("手册") : QString());
+        QCOMPARE(texts(form.LF).contains(form.projectFilePath()), answer == MsgResult::No);
     }
 }
 

@@ -1,5 +1,4 @@
 #include "project/ContentsFileReader.h"
-#include "project/ProjectFileReader.h"
 #include "project/ProjectOpening.h"
 #include "project/ProjectText.h"
 
@@ -13,17 +12,11 @@ using namespace folvane;
 
 namespace {
 
-QStringList entryTexts(const QList<ContentsItem>& items) {
+// "text > local" for each entry, "text" alone when it has no target.
+QStringList entries(const QList<ContentsItem>& items) {
     QStringList out;
     for (const ContentsItem& item : items)
-        out.append(item.text);
-    return out;
-}
-
-QStringList entryLocals(const QList<ContentsItem>& items) {
-    QStringList out;
-    for (const ContentsItem& item : items)
-        out.append(item.hasLocal ? item.local : QStringLiteral("-"));
+        out.append(item.hasLocal ? item.text + QStringLiteral(" > ") + item.local : item.text);
     return out;
 }
 
@@ -71,48 +64,26 @@ class TestProjectReading : public QObject {
 private slots:
     void foreignContentsFiles_data();
     void foreignContentsFiles();
-    void namesWithQuotesAsTheProgramWritesThem();
     void codePages();
     void foreignProjectFile();
 };
 
 void TestProjectReading::foreignContentsFiles_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("texts");
-    QTest::addColumn<QStringList>("locals");
+    QTest::addColumn<QStringList>("entries");
     QTest::newRow("help workshop") << QString::fromLatin1(kWorkshopContents)
-                                   << QStringList{QStringLiteral("Welcome"), QStringLiteral("Guide"),
-                                                  QStringLiteral(" Say \"hi\" &amp; go"), QStringLiteral("  Deep"),
-                                                  QStringLiteral("Web")}
-                                   << QStringList{QStringLiteral("index.htm"), QStringLiteral("-"),
-                                                  QStringLiteral("guide\\intro.htm#top"),
-                                                  QStringLiteral("guide/deep.htm"),
-                                                  QStringLiteral("http://example.org/")};
+                                   << QStringList{QStringLiteral("Welcome > index.htm"), QStringLiteral("Guide"),
+                                                  QStringLiteral(" Say \"hi\" &amp; go > guide\\intro.htm#top"),
+                                                  QStringLiteral("  Deep > guide/deep.htm"),
+                                                  QStringLiteral("Web > http://example.org/")};
     QTest::newRow("other generator") << QString::fromLatin1(kGeneratorContents)
-                                     << QStringList{QStringLiteral("Alpha"), QStringLiteral("  Beta"),
-                                                    QStringLiteral("Gamma")}
-                                     << QStringList{QStringLiteral("a.htm"), QStringLiteral("b.htm"),
-                                                    QStringLiteral("-")};
+                                     << QStringList{QStringLiteral("Alpha > a.htm"), QStringLiteral("  Beta > b.htm"),
+                                                    QStringLiteral("Gamma")};
 }
 
 void TestProjectReading::foreignContentsFiles() {
     QFETCH(QString, text);
-    const QList<ContentsItem> items = readContentsFile(text);
-    QTEST(entryTexts(items), "texts");
-    QTEST(entryLocals(items), "locals");
-}
-
-void TestProjectReading::namesWithQuotesAsTheProgramWritesThem() {
-    // Names stand unescaped on their line; a topic's ends the line, a book's is followed by
-    // its image param. Entities other than &quot; stay.
-    const QString text = QStringLiteral(
-        "<UL>\r\n<LI><OBJECT type=\"text/sitemap\">\r\n\t  <param name=\"Name\" value=\"a \"b\" > c\">\r\n"
-        "\t  <param name=\"Local\" value=\"a.htm\">\r\n    </OBJECT>\r\n</LI>\r\n"
-        "<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"  x\"><y> &lt; &quot;\"><param "
-        "name=\"ImageNumber\" value=\"1\"></OBJECT></LI>\r\n</UL>\r\n</BODY></HTML>");
-    const QList<ContentsItem> items = readContentsFile(text);
-    QCOMPARE(entryTexts(items), (QStringList{QStringLiteral("a \"b\" > c"), QStringLiteral("  x\"><y> &lt; \"")}));
-    QCOMPARE(entryLocals(items), (QStringList{QStringLiteral("a.htm"), QStringLiteral("-")}));
+    QTEST(entries(readContentsFile(text)), "entries");
 }
 
 void TestProjectReading::codePages() {
@@ -123,9 +94,8 @@ void TestProjectReading::codePages() {
     qputenv("LC_ALL", "zh_CN.UTF-8");
     QStringEncoder gbk("GBK");
     const QByteArray gbkBytes = QByteArray(contents).replace("%1", QByteArray(gbk(chinese)));
-    const QList<ContentsItem> items = readContentsFile(decodeProjectText(gbkBytes));
-    QCOMPARE(entryTexts(items), QStringList{chinese});
-    QCOMPARE(entryLocals(items), QStringList{chinese + QStringLiteral(".htm")});
+    QCOMPARE(entries(readContentsFile(decodeProjectText(gbkBytes))),
+             QStringList{chinese + QStringLiteral(" > ") + chinese + QStringLiteral(".htm")});
     // UTF-8 wins where the bytes are UTF-8, with or without a byte-order mark.
     QCOMPARE(decodeProjectText(chinese.toUtf8()), chinese);
     QCOMPARE(decodeProjectText("\xEF\xBB\xBF" + chinese.toUtf8()), chinese);
@@ -136,39 +106,28 @@ void TestProjectReading::codePages() {
 }
 
 void TestProjectReading::foreignProjectFile() {
-    // Keys and sections in any case, comments, relative files with "\", an unquoted output,
-    // a window whose caption holds commas and quotes.
+    // Keys and sections in any case, comments, files named relative with "\", an unquoted
+    // output, the navigation pane of the default window, whose caption holds commas and quotes.
     QTemporaryDir tmp;
     const QString root = tmp.path();
     QVERIFY(QDir(root).mkpath(QStringLiteral("sub")));
-    for (const char* name : {"a.htm", "sub/b.htm", "toc.hhc"}) {
-        QFile file(root + u'/' + QString::fromLatin1(name));
+    const QList<std::pair<QString, QByteArray>> files = {
+        {QStringLiteral("a.htm"), {}},
+        {QStringLiteral("sub/b.htm"), {}},
+        {QStringLiteral("toc.hhc"), "<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\">"
+                                    "<param name=\"Local\" value=\"sub\\b.htm\"></OBJECT></UL>"},
+        {QStringLiteral("p.hhp"),
+         "; made elsewhere\r\n[options]\r\ncompiled file = out\\help.chm\r\nCONTENTS FILE=toc.hhc\r\n"
+         "Default Window=main\r\n[Windows]\r\nother=\"x\",,,,,,,,,,,,,,,,1\r\n"
+         "main=\"A, \"B\" C\",\"toc.hhc\",,\"a.htm\",,,,,,0x2520,,0x3006,[1,2,3,4],,,,0,,,0\r\n"
+         "[ALIAS]\r\nX=1\r\n[files]\r\na.htm\r\nsub\\b.htm\r\n\r\ngone.htm\r\n"},
+    };
+    for (const auto& [name, bytes] : files) {
+        QFile file(root + u'/' + name);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        if (QByteArray(name) == "toc.hhc")
-            file.write("<UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"B\">"
-                       "<param name=\"Local\" value=\"sub\\b.htm\"></OBJECT></UL>");
+        file.write(bytes);
     }
-    const QString text =
-        QStringLiteral("; made elsewhere\r\n[options]\r\ncompiled file = out\\help.chm\r\nCONTENTS FILE=toc.hhc\r\n"
-                       "Default Window=main\r\nDefault topic=a.htm\r\nTitle=Help\r\n[Windows]\r\n"
-                       "other=\"x\",,,,,,,,,,,,,,,,1\r\nmain=\"A, \"B\" "
-                       "C\",\"toc.hhc\",,\"a.htm\",,,,,,0x2520,,0x3006,[1,2,3,4],,,,0,,,0\r\n"
-                       "[ALIAS]\r\nX=1\r\n[files]\r\na.htm\r\nsub\\b.htm\r\n\r\ngone.htm\r\n");
-    const ProjectFileContent content = readProjectFile(text);
-    QCOMPARE(content.outputFile, QStringLiteral("out\\help.chm"));
-    QCOMPARE(content.contentsFile, QStringLiteral("toc.hhc"));
-    QCOMPARE(content.homePage, QStringLiteral("a.htm"));
-    QCOMPARE(content.title, QStringLiteral("Help"));
-    QCOMPARE(content.navigationClosed, std::optional<bool>(false));
-    QCOMPARE(content.files,
-             (QStringList{QStringLiteral("a.htm"), QStringLiteral("sub\\b.htm"), QStringLiteral("gone.htm")}));
-
-    // Opened: full paths, the contents linked through a "\" path, the output in the folder.
-    QFile project(root + QStringLiteral("/p.hhp"));
-    QVERIFY(project.open(QIODevice::WriteOnly));
-    project.write(text.toUtf8());
-    project.close();
-    const OpenedProject opened = openProjectFile(project.fileName());
+    const OpenedProject opened = openProjectFile(root + QStringLiteral("/p.hhp"));
     QCOMPARE(opened.folder, root);
     QCOMPARE(opened.fileList.size(), 2);
     QCOMPARE(opened.fileList[1].text, QDir::toNativeSeparators(root + QStringLiteral("/sub/b.htm")));
