@@ -22,7 +22,7 @@ class PathResolver {
 public:
     PathResolver(QString folder, PathStyle style) : folder_(std::move(folder)), style_(style) {}
 
-    // A path the project names as a full path: written ones stay as they are, so that the
+    // The full path of a file the project names. Absolute paths stay as written, so that the
     // project is saved again as it was read.
     QString full(const QString& written) const {
         if (QDir::isAbsolutePath(written))

@@ -155,7 +155,7 @@ QString MakeOptions::usage() {
         "builder, compile settings, save) and compiles it.\n"
         "      --open              open FOLDER/HH_KVEL.hhp as it was saved (files, contents, settings)\n"
         "                          instead of building new contents; -t, -o, --home and --show-nav\n"
-        "                          change its settings; --titles, --markers, --exclude do not apply\n"
+        "                          change its settings (--titles, --markers, --exclude are refused)\n"
         "  -t, --title TEXT        title; as typing it in the settings does, the output becomes FOLDER/TEXT.chm\n"
         "  -o, --output FILE       output file (applied after --title)\n"
         "      --home PAGE         home page, as the home-page field holds it (default: empty)\n"

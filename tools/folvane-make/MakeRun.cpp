@@ -37,9 +37,9 @@ int MakeRun::exec() {
     const QString folder = absoluteFolder(options_.folder);
     if (!QFileInfo(folder).isDir())
         return failed(QStringLiteral("not a folder: %1").arg(folder));
-    ProgressLine progress(console_.err, console_.errIsTerminal && !options_.quiet);
     if (options_.open && !QFileInfo(joinPath(folder, projectFileName())).isFile())
         return failed(QStringLiteral("no project to open: %1").arg(joinPath(folder, projectFileName())));
+    ProgressLine progress(console_.err, console_.errIsTerminal && !options_.quiet);
     BatchHost host(folder, console_.err, progress);
     host.setOpensExistingProject(options_.open);
     if (clock_)
