@@ -12,6 +12,7 @@
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"
 #include "project/ProjectFileNames.h"
+#include "project/ProjectOpening.h"
 #include "project/ShellRegistration.h"
 #include "toc/CopyList.h"
 #include "toc/FolderHierarchy.h"
@@ -99,7 +100,15 @@ QString FmCHM::contentsFilePath() const {
 void FmCHM::Form_Load() {
     project_.setLbIndex(1);
     emit showRequested();
-    Cmd_Click(1);
+    // The add-folder command, with one question between choosing and scanning.
+    const QString folder = browseForProjectFolder();
+    const QString existing = folder.isEmpty() ? QString() : joinPath(folder, projectFileName(), style_);
+    if (!existing.isEmpty() && QFileInfo(existing).isFile() &&
+        host_.messageBox(QStringLiteral("该文件夹中已有项目,要打开它吗?"), MsgButtons::YesNo, MsgIcon::Question, 0,
+                         QString(), MsgMeaning::OpenExistingProject) == MsgResult::Yes)
+        OpenProject(existing);
+    else
+        addFolderFiles(folder);
     SavedFlag = true;
 }
 
@@ -164,8 +173,15 @@ void FmCHM::Cmd_Click(int Index) {
     }
 }
 
+QString FmCHM::browseForProjectFolder() {
+    return project_.browseForFolder(host_, QStringLiteral("请选择要编译为CHM的文件夹:"));
+}
+
 void FmCHM::addFolder() {
-    const QString folder = project_.browseForFolder(host_, QStringLiteral("请选择要编译为CHM的文件夹:"));
+    addFolderFiles(browseForProjectFolder());
+}
+
+void FmCHM::addFolderFiles(const QString& folder) {
     if (folder.isEmpty())
         return;
     AddFilesToList(fileSelection(), folder, QStringLiteral("*.*"));
@@ -207,6 +223,47 @@ void FmCHM::newf_Click() {
     LF.clear();
     ComparePath.clear();
     Cmd_Click(1);
+}
+
+void FmCHM::openProj_Click() {
+    if (AskToSave() == MsgResult::Cancel)
+        return;
+    if (!ComparePath.isEmpty())
+        project_.dialogs().LastFolder = joinPath(ComparePath, QString(), style_);
+    const QStringList chosen =
+        project_.showFileDialog(host_, FileDialogMode::Open, QStringLiteral("项目文件|*.hhp|所有文件|*.*"),
+                                QStringLiteral("打开项目"), QStringLiteral("hhp"));
+    if (!chosen.isEmpty())
+        OpenProject(chosen.constFirst());
+}
+
+void FmCHM::OpenProject(const QString& projectFile) {
+    // Everything is read before anything changes: a project that cannot be read leaves
+    // the open one as it was.
+    OpenedProject opened;
+    try {
+        opened = openProjectFile(projectFile, style_);
+    } catch (const RuntimeError& e) {
+        showError(e.description());
+        return;
+    }
+    L(0).clear();
+    L(1).clear();
+    FolderSet.clear();
+    LF.setEntries(std::move(opened.fileList));
+    LB().setEntries(std::move(opened.toc));
+    ComparePath = opened.folder;
+    FmOption& options = fmOption();
+    // The title first: typing it proposes an output file, which the project's then replaces.
+    options.setChmTt(opened.settings.title);
+    options.setChmFN(opened.settings.outputFile);
+    options.setCo1Text(opened.settings.homePage);
+    options.setCh1(opened.settings.navigationClosed);
+    SavedFlag = true;
+    SavedCount = LB().count();
+    if (!opened.leftOut.isEmpty())
+        host_.messageBox(leftOutMessage(opened.leftOut), MsgButtons::OkOnly, MsgIcon::Critical, 0, QString(),
+                         MsgMeaning::ItemSkipped);
 }
 
 void FmCHM::Save_Click() {

@@ -70,6 +70,7 @@ public:
     void setCheck1(bool checked); // runs Check1_Click when the value changes
     void Check1_Click();
     void newf_Click();
+    void openProj_Click(); // "打开项目(&P)..."
     void Save_Click();
     void open_Click();
     void mnHhpReg_Click();
@@ -95,6 +96,8 @@ public:
     void FoldIt_Click();
     void OpenOptions();
     int AskToSave();
+    // Loads a saved project: its lists, its folder and its compile settings; it counts as saved.
+    void OpenProject(const QString& projectFile);
 
     // The full paths of the project and contents files.
     QString projectFilePath() const;
@@ -115,7 +118,9 @@ signals:
 
 private:
     bool IsSaved() const;
+    QString browseForProjectFolder();
     void addFolder();
+    void addFolderFiles(const QString& folder);
     void compile();
     void showError(const QString& description);
     FileSelectionContext fileSelection();

@@ -126,6 +126,9 @@ void MainWindow::buildMenus() {
     add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] {
         form_.newf_Click();
     })->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
+    add(file, QStringLiteral("openProj"), QStringLiteral("打开项目(&P)..."), [this] {
+        form_.openProj_Click();
+    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
     add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] {
         form_.Save_Click();
     })->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));

@@ -6,9 +6,10 @@ namespace folvane {
 // historic numbers because the logic compares answers with them (6 = Yes, 7 = No, ...).
 enum class MsgButtons { OkOnly = 0, OkCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5 };
 enum class MsgIcon { None = 0, Critical = 16, Question = 32, Exclamation = 48, Information = 64 };
-// What a box tells a run without a user: the command failed, or it left one item out and
-// went on. Boxes look the same either way.
-enum class MsgMeaning { Failure, ItemSkipped };
+// What a box tells a run without a user: the command failed, it left one item out and went
+// on, or it asks whether to open the project already in the chosen folder. Boxes look the
+// same either way.
+enum class MsgMeaning { Failure, ItemSkipped, OpenExistingProject };
 
 namespace MsgResult {
 inline constexpr int Ok = 1;

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -103,6 +104,12 @@ void TestMainWindow::menusAndShortcuts() {
     QCOMPARE(action("newf")->text(), QStringLiteral("新建项目(&N)"));
     QCOMPARE(action("newf")->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     QCOMPARE(action("Save")->shortcut(), QKeySequence(QStringLiteral("Ctrl+S")));
+    // "打开项目(&P)..." between new and save.
+    const QList<QAction*> fileItems = window_->findChild<QMenu*>(QStringLiteral("file"))->actions();
+    QCOMPARE(fileItems.indexOf(action("openProj")), fileItems.indexOf(action("newf")) + 1);
+    QCOMPARE(fileItems.indexOf(action("Save")), fileItems.indexOf(action("newf")) + 2);
+    QCOMPARE(action("openProj")->text(), QStringLiteral("打开项目(&P)..."));
+    QCOMPARE(action("openProj")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(action("open")->text(), QStringLiteral("编译为CHM(&O)"));
     QVERIFY(action("mnHhpReg")->isCheckable());
     QVERIFY(!action("mnHhpReg")->isChecked());

@@ -130,6 +130,7 @@ private slots:
     void compilerResultDecidesExitStatus_data();
     void compilerResultDecidesExitStatus();
     void quietKeepsTheEndOfALongCompilerOutput();
+    void openRebuildsTheProjectShapedInTheWindow();
 
 private:
     // A copy of folvane-make with a shell script as the compiler beside it.
@@ -246,6 +247,10 @@ void TestFolvaneMake::rejectsBadCommandLines_data() {
     QTest::newRow("exclude both ways") << QStringList{QStringLiteral("a"), QStringLiteral("--exclude"),
                                                       QStringLiteral("jpg"), QStringLiteral("--no-exclude")}
                                        << "--exclude and --no-exclude cannot be used together";
+    QTest::newRow("open with navigation options")
+        << QStringList{QStringLiteral("a"), QStringLiteral("--open"), QStringLiteral("--titles"),
+                       QStringLiteral("name")}
+        << "--titles cannot be used with --open: the contents come from the project";
 }
 
 void TestFolvaneMake::rejectsBadCommandLines() {
@@ -537,6 +542,59 @@ QString TestFolvaneMake::withFakeCompiler(const QByteArray& script) const {
     for (const QString& file : {fake, make})
         QFile(file).setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return make;
+}
+
+void TestFolvaneMake::openRebuildsTheProjectShapedInTheWindow() {
+    const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
+    site.page(QStringLiteral("index.htm"), QStringLiteral("Home"));
+    site.page(QStringLiteral("sub/a.htm"), QStringLiteral("A"));
+    site.page(QStringLiteral("sub/b.htm"), QStringLiteral("B"));
+    const QString root = QDir::toNativeSeparators(site.root());
+    const QString hhp = site.path(QStringLiteral("HH_KVEL.hhp"));
+    const QString hhc = site.path(QStringLiteral("HH_KVEL.hhc"));
+
+    // Shaped by hand in the window: an entry indented, a title, the pane shown.
+    ScriptedHost host;
+    host.answerFolder(root);
+    FmCHM form(host);
+    form.Form_Load();
+    form.Command2_Click();
+    form.fmContent().CmdOK_Click();
+    form.LB().setSelected(form.LB().count() - 1, true);
+    form.Com_Click(0);
+    form.fmOption().setChmTt(QStringLiteral("手册"));
+    form.fmOption().setCh1(false);
+    form.SaveIt();
+
+    // What the window writes when it opens the project and the home page is set.
+    ScriptedHost again;
+    FmCHM reopened(again);
+    reopened.OpenProject(hhp);
+    reopened.Cmd_Click(2);
+    reopened.fmOption().setCo1Text(QStringLiteral("index.htm"));
+    reopened.SaveIt();
+    const QByteArray shapedHhp = takeFile(hhp);
+    const QByteArray shapedHhc = takeFile(hhc);
+    form.SaveIt();
+
+    const MakeProcess open = MakeProcess::run(
+        {root, QStringLiteral("--open"), QStringLiteral("--no-compile"), QStringLiteral("--home=index.htm")});
+    QCOMPARE(open.exitCode, 0);
+    QVERIFY(open.err.isEmpty());
+    QCOMPARE(takeFile(hhp), shapedHhp);
+    QCOMPARE(takeFile(hhc), shapedHhc);
+
+    // Without --open the contents are built anew, without a word about the project.
+    form.SaveIt();
+    const MakeProcess anew = MakeProcess::run({root, QStringLiteral("--no-compile")});
+    QCOMPARE(anew.exitCode, 0);
+    QVERIFY(anew.err.isEmpty());
+    QVERIFY(takeFile(hhc) != shapedHhc);
+    takeFile(hhp);
+
+    const MakeProcess none = MakeProcess::run({root, QStringLiteral("--open"), QStringLiteral("--no-compile")});
+    QCOMPARE(none.exitCode, 1);
+    QVERIFY(none.err.startsWith("folvane-make: no project to open: "));
 }
 
 QTEST_GUILESS_MAIN(TestFolvaneMake)

@@ -35,6 +35,8 @@ QString BatchHost::oneLine(const QString& text) {
 
 int BatchHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton,
                           const QString& /*title*/, MsgMeaning meaning) {
+    if (meaning == MsgMeaning::OpenExistingProject)
+        return opensExistingProject_ ? MsgResult::Yes : MsgResult::No;
     if (icon == MsgIcon::Critical) {
         if (meaning == MsgMeaning::ItemSkipped)
             ++warnings_;

@@ -17,7 +17,8 @@ class ProgressLine;
 
 // The host of folvane-make: the chosen folder answers the folder browser once, every other
 // dialog is cancelled, input boxes take their default text and message boxes their default
-// button. What a message box would show goes to standard error, one line per box.
+// button, except the start-up question whether to open the folder's project, which the
+// command line answers. What a message box would show goes to standard error, one line per box.
 //
 // Every critical box is an error, except one that reports an item left out
 // (MsgMeaning::ItemSkipped): the window shows it and goes on, so the run counts a warning.
@@ -30,6 +31,8 @@ public:
 
     // A fixed clock instead of the system's (the window name of the project file).
     void setClock(const QDateTime& clock) { clock_ = clock; }
+    // The answer to the start-up question whether to open the folder's project; not printed.
+    void setOpensExistingProject(bool open) { opensExistingProject_ = open; }
 
     // Counting for the progress line; total tells how many titles there are to give.
     void beginCount(Count what, std::function<int()> total = {});
@@ -69,6 +72,7 @@ private:
 
     QString folder_;
     bool folderGiven_ = false;
+    bool opensExistingProject_ = false;
     QIODevice& messages_;
     ProgressLine& progress_;
     std::optional<QDateTime> clock_;

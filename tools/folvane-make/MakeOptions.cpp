@@ -75,6 +75,7 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
     QStringList positional;
     bool excludeGiven = false;
     bool noExcludeGiven = false;
+    QString navigationOption; // the first option of the navigation builder given
     bool optionsEnded = false;
     ArgumentReader in(arguments);
     while (!in.atEnd()) {
@@ -93,6 +94,9 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
             name = arg.section(u'=', 0, 0);
             inlineValue = arg.section(u'=', 1);
         }
+        if (navigationOption.isEmpty() &&
+            (name == u"--titles" || name == u"--markers" || name == u"--exclude" || name == u"--no-exclude"))
+            navigationOption = name;
         if (name == u"-t" || name == u"--title") {
             o.title = in.value(name, inlineValue);
         } else if (name == u"-o" || name == u"--output") {
@@ -116,6 +120,9 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
         } else if (name == u"--show-nav") {
             noValue(name, inlineValue);
             o.showNav = true;
+        } else if (name == u"--open") {
+            noValue(name, inlineValue);
+            o.open = true;
         } else if (name == u"--no-compile") {
             noValue(name, inlineValue);
             o.compile = false;
@@ -128,6 +135,9 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
     }
     if (excludeGiven && noExcludeGiven)
         throw UsageError(QStringLiteral("--exclude and --no-exclude cannot be used together"));
+    if (o.open && !navigationOption.isEmpty())
+        throw UsageError(
+            QStringLiteral("%1 cannot be used with --open: the contents come from the project").arg(navigationOption));
     if (positional.isEmpty())
         throw UsageError(QStringLiteral("FOLDER is missing"));
     if (positional.size() > 1)
@@ -143,6 +153,9 @@ QString MakeOptions::usage() {
         "Usage: folvane-make FOLDER [options]\n"
         "Builds the help project of FOLDER as the program does (add the folder, navigation\n"
         "builder, compile settings, save) and compiles it.\n"
+        "      --open              open FOLDER/HH_KVEL.hhp as it was saved (files, contents, settings)\n"
+        "                          instead of building new contents; -t, -o, --home and --show-nav\n"
+        "                          change its settings (--titles, --markers, --exclude are refused)\n"
         "  -t, --title TEXT        title; as typing it in the settings does, the output becomes FOLDER/TEXT.chm\n"
         "  -o, --output FILE       output file (applied after --title)\n"
         "      --home PAGE         home page, as the home-page field holds it (default: empty)\n"

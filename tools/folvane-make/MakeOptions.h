@@ -24,6 +24,7 @@ struct MakeOptions {
     bool exclude = true;
     QString excludedTypes = NavSettings().excludedTypes;
     bool showNav = false;
+    bool open = false; // the folder's saved project instead of the navigation builder
     bool compile = true;
     bool quiet = false;
 

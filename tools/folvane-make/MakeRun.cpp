@@ -6,6 +6,8 @@
 #include "folvane-make/ProgressLine.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
+#include "project/ProjectFileNames.h"
+#include "util/PathJoin.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +37,11 @@ int MakeRun::exec() {
     const QString folder = absoluteFolder(options_.folder);
     if (!QFileInfo(folder).isDir())
         return failed(QStringLiteral("not a folder: %1").arg(folder));
+    if (options_.open && !QFileInfo(joinPath(folder, projectFileName())).isFile())
+        return failed(QStringLiteral("no project to open: %1").arg(joinPath(folder, projectFileName())));
     ProgressLine progress(console_.err, console_.errIsTerminal && !options_.quiet);
     BatchHost host(folder, console_.err, progress);
+    host.setOpensExistingProject(options_.open);
     if (clock_)
         host.setClock(*clock_);
     return road(host);
@@ -45,8 +50,9 @@ int MakeRun::exec() {
 int MakeRun::road(BatchHost& host) {
     FmCHM form(host);
 
-    // Start-up asks for the folder and lists it. A refusal here (the list is full) means
-    // the project would be wrong: stop before anything is written.
+    // Start-up asks for the folder and lists it, or opens its project with --open. A refusal
+    // here (the list is full, the project cannot be read) means the project would be wrong:
+    // stop before anything is written.
     host.beginCount(BatchHost::Count::ScanEntries);
     form.Form_Load();
     host.endCount();
@@ -54,11 +60,13 @@ int MakeRun::road(BatchHost& host) {
         return ExitStatus::Failed;
 
     // Only the folder hierarchy can fail here; a page too big to read is a warning.
-    host.beginCount(BatchHost::Count::Titles, [&form] { return form.LB().count(); });
-    buildNavigation(form);
-    host.endCount();
-    if (host.errorCount() > 0)
-        return ExitStatus::Failed;
+    if (!options_.open) {
+        host.beginCount(BatchHost::Count::Titles, [&form] { return form.LB().count(); });
+        buildNavigation(form);
+        host.endCount();
+        if (host.errorCount() > 0)
+            return ExitStatus::Failed;
+    }
 
     fillSettings(form);
     form.SaveIt();
@@ -94,8 +102,11 @@ void MakeRun::fillSettings(FmCHM& form) const {
         settings.setChmTt(*options_.title);
     if (options_.output)
         settings.setChmFN(QDir::toNativeSeparators(QFileInfo(*options_.output).absoluteFilePath()));
-    settings.setCo1Text(options_.home);
-    settings.setCh1(!options_.showNav);
+    // An opened project keeps the settings it was saved with unless they are given.
+    if (!options_.open || !options_.home.isEmpty())
+        settings.setCo1Text(options_.home);
+    if (!options_.open || options_.showNav)
+        settings.setCh1(!options_.showNav);
 }
 
 int MakeRun::compile(FmCHM& form, BatchHost& host) {

@@ -24,7 +24,9 @@ inline constexpr int Usage = 2;
 // Start-up adds FOLDER; the navigation builder runs with the chosen title options; the
 // compile settings are opened (which proposes FOLDER/HH_KVEL.chm), then the title, the
 // output file, the home page and the navigation-pane option are set in that order; the
-// project is saved and compiled. A failure before the save leaves nothing written.
+// project is saved and compiled. With --open, start-up opens FOLDER's project instead of
+// listing it, the navigation builder does not run, and only the settings given change.
+// A failure before the save leaves nothing written.
 class MakeRun {
 public:
     struct Console {

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace folvane {
+
+// Text in the system's ANSI code page, as the help compiler beside the program reads project
+// files that are not UTF-8: on Windows the code page of programs without Unicode; elsewhere
+// the one Windows gives the language of the locale (LC_ALL, LC_CTYPE or LANG, the first one
+// set), windows-1252 when it names none.
+QString decodeAnsiCodePage(const QByteArray& bytes);
+
+} // namespace folvane
