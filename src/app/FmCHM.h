@@ -90,7 +90,8 @@ public:
     void LF_Click();
 
     // Public members the dialogs call.
-    void SaveIt();
+    // True when both files were written.
+    bool SaveIt();
     void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QString& Find_ReplaceStr);
     void FoldIt_Click();
     void OpenOptions();
