@@ -96,6 +96,7 @@ void MainWindow::buildControls(QWidget* client) {
     lf_->setObjectName(QStringLiteral("LF"));
     lf_->setGeometry(rectFromTwips(60, 630, 4290, 6540));
     lf_->setFocusPolicy(Qt::ClickFocus);
+    lf_->showWholeEntries();
 
     connect(button(client, QStringLiteral("Command2"), QStringLiteral("==>"), {4350, 1320, 585, 405}),
             &QPushButton::clicked, this, [this] { form_.Command2_Click(); });

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+namespace folvane {
+
+class ListBox;
+
+// Gives every row of a list with uniform item sizes the width of its widest entry, so long
+// entries are shown whole and the view scrolls sideways to them. Entries changed in place
+// are measured on their own; the whole list only after rows were removed or reset.
+class WidestEntryDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    WidestEntryDelegate(const ListBox& list, QAbstractItemModel* model, QObject* parent);
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+private:
+    void measure(int first, int last) const;
+
+    const ListBox& list_;
+    mutable QFont font_;
+    mutable int widest_ = -1; // -1: measure everything again
+};
+
+} // namespace folvane
