@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -41,6 +42,7 @@ private slots:
     void arrowButtonsMoveTheSelection();
     void tabIndentsAndKeepsTheFocus();
     void deleteKeyInFileList();
+    void longPathsScrollSideways();
     void dragSortCheckBoxSwapsLists();
     void rightClickRenamesTheCurrentEntry();
     void draggingInSortModeMovesTheEntry();
@@ -153,6 +155,18 @@ void TestMainWindow::deleteKeyInFileList() {
     QTest::keyClick(lf, Qt::Key_Delete);
     QCOMPARE(form_->LF.count(), 2);
     QCOMPARE(form_->LF.text(1), QStringLiteral("/s/c"));
+}
+
+void TestMainWindow::longPathsScrollSideways() {
+    auto* lf = window_->findChild<ListBoxView*>(QStringLiteral("LF"));
+    const QString longPath = QStringLiteral("/site/") + QStringLiteral("很长的文件夹名称/").repeated(12) + u"a.htm";
+    fill(form_->LF, {QStringLiteral("/site/short.htm")});
+    form_->LF.addItem(longPath); // past the first row, which alone would size every row
+    QApplication::processEvents();
+    const int textWidth = lf->fontMetrics().horizontalAdvance(longPath);
+    QVERIFY(lf->visualRect(lf->model()->index(1, 0)).width() >= textWidth);
+    QVERIFY(lf->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(lf->horizontalScrollBar()->maximum() < textWidth);
 }
 
 void TestMainWindow::dragSortCheckBoxSwapsLists() {
