@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <vector>
+
 namespace folvane {
 
 class ListBox;
@@ -18,10 +20,14 @@ public:
 
 private:
     void measure(int first, int last) const;
+    int textWidth(const QString& text) const;
 
     const ListBox& list_;
     mutable QFont font_;
     mutable int widest_ = -1; // -1: measure everything again
+    // Advance of each UTF-16 code unit in font_, 0 until asked: shaping each of 32767 paths
+    // would take half a second, adding cached advances a few milliseconds.
+    mutable std::vector<quint16> advances_;
 };
 
 } // namespace folvane
