@@ -1,5 +1,6 @@
 #include "app/FmCHM.h"
 
+#include "document/ProjectFileNames.h"
 #include "files/Dialogs.h"
 #include "files/FileSelection.h"
 #include "files/MergeIntoList.h"
@@ -11,7 +12,6 @@
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpWriter.h"
-#include "project/ProjectFileNames.h"
 #include "project/ProjectOpening.h"
 #include "project/ShellRegistration.h"
 #include "toc/CopyList.h"
@@ -67,7 +67,11 @@ void FmCHM::showError(const QString& description) {
 FmOption& FmCHM::fmOption() {
     if (!options_) {
         options_ = std::make_unique<FmOption>(project_, host_);
-        connect(options_.get(), &FmOption::saveRequested, this, &FmCHM::SaveIt);
+        connect(options_.get(), &FmOption::saveRequested, this, [this] {
+            const bool saved = SaveIt();
+            if (options_)
+                options_->showSaved(saved);
+        });
         connect(options_.get(), &FmOption::compileRequested, this, [this] { Cmd_Click(3); });
         emit fmOptionLoaded(options_.get());
     }
@@ -130,10 +134,10 @@ int FmCHM::AskToSave() {
 
 // ---- saving ----
 
-void FmCHM::SaveIt() {
+bool FmCHM::SaveIt() {
     if (ComparePath.isEmpty()) {
         Cmd_Click(1);
-        return;
+        return false;
     }
     try {
         const ProjectSettings settings = fmOption().settings();
@@ -142,8 +146,10 @@ void FmCHM::SaveIt() {
         WriteTextFile(contentsFilePath(), buildContentsFile(LB(), LF, ComparePath, style_));
         SavedFlag = true;
         SavedCount = LB().count();
+        return true;
     } catch (const RuntimeError& e) {
         showError(e.description());
+        return false;
     }
 }
 
@@ -309,11 +315,7 @@ void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
 void FmCHM::LF_KeyDown(int& KeyCode, int /*Shift*/) {
     if (KeyCode != KeyCode::Delete || LF.count() <= 1)
         return;
-    for (const ListEntry& e : LF.entries()) {
-        if (e.selected && e.itemData > 0)
-            FolderSet.remove(e.text);
-    }
-    LF.removeSelected();
+    project_.removeSelectedFiles();
 }
 
 void FmCHM::LF_Click() {

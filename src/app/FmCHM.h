@@ -91,7 +91,8 @@ public:
     void LF_Click();
 
     // Public members the dialogs call.
-    void SaveIt();
+    // True when both files were written.
+    bool SaveIt();
     void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr = {});
     void FoldIt_Click();
     void OpenOptions();

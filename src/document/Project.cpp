@@ -21,6 +21,28 @@ void Project::FoldIt() {
     LB().setEntries(indentedToc(LF.entries(), style_));
 }
 
+void Project::removeSelectedFiles() {
+    QList<qint32> newPosition;
+    newPosition.reserve(LF.count());
+    qint32 kept = 0;
+    for (const ListEntry& e : LF.entries()) {
+        if (e.selected && e.itemData > 0)
+            FolderSet.remove(e.text);
+        newPosition.append(e.selected ? -1 : kept++);
+    }
+    LF.removeSelected();
+    for (int i = 0; i < 2; ++i) {
+        ListBox& toc = L(i);
+        ListBox::Batch update(toc);
+        for (int k = 0; k < toc.count(); ++k) {
+            const qint32 link = toc.itemData(k);
+            // A link past the end named no page before and names none now.
+            if (link >= 0 && link < newPosition.size() && newPosition[link] != link)
+                toc.setItemData(k, newPosition[link]);
+        }
+    }
+}
+
 QStringList Project::showFileDialog(Host& host, int mode, const QString& filter, const QString& title,
                                     const QString& defaultExtension) {
     return ShowFileDialog(host, dialogs_, mode, filter, title, defaultExtension, style_);

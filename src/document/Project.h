@@ -36,6 +36,11 @@ public:
     DialogMemory& dialogs() { return dialogs_; }
     bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
 
+    // Removes the selected file-list entries (and the folders among them from FolderSet).
+    // Every contents link moves with its page; an entry whose page went keeps its text,
+    // unlinked (-1).
+    void removeSelectedFiles();
+
     // Puts folder entries into the file list and rebuilds the contents in use from it. Throws
     // RuntimeError, and changes nothing, when they would not fit.
     void FoldIt();

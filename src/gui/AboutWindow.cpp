@@ -1,7 +1,7 @@
 #include "gui/AboutWindow.h"
 
 #include "gui/KeyTranslation.h"
-
+#include "gui/MessageBoxWidth.h"
 #include "gui/Named.h"
 
 #include <QApplication>
@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace folvane {
@@ -150,13 +151,23 @@ void AboutWindow::render() {
 
 void AboutWindow::copyActiveWindowIcon() {
     const QWidget* active = QApplication::activeWindow();
-    if (!active || active->windowIcon().isNull())
-        return;
-    img_->setPixmap(active->windowIcon().pixmap(kIconSize, kIconSize));
+    icon_ = active ? active->windowIcon() : QApplication::windowIcon();
+    // Without an icon of the program's own the area would stay empty.
+    if (icon_.isNull())
+        icon_ = style()->standardIcon(QStyle::SP_MessageBoxInformation);
+    img_->setPixmap(icon_.pixmap(kIconSize, kIconSize));
 }
 
+// The system's About box: the program's name and the extra line beside the window's icon.
 void AboutWindow::showStandardAbout(const QString& programName, const QString& extraText) {
-    QMessageBox::about(this, QStringLiteral("关于 ") + programName, programName + QLatin1Char('\n') + extraText);
+    QMessageBox box(this);
+    box.setObjectName(QStringLiteral("StandardAbout"));
+    box.setWindowTitle(QStringLiteral("关于 ") + programName);
+    box.setText(programName + QLatin1Char('\n') + extraText);
+    box.setIconPixmap(icon_.pixmap(kIconSize, kIconSize));
+    box.setStandardButtons(QMessageBox::Ok);
+    widenForTitle(box);
+    box.exec();
 }
 
 bool AboutWindow::isClick(QEvent* event, QWidget* target) {

@@ -3,6 +3,7 @@
 #include "forms/About.h"
 
 #include <QDialog>
+#include <QIcon>
 
 class QLabel;
 class QLineEdit;
@@ -38,6 +39,7 @@ private:
     static bool isClick(QEvent* event, QWidget* target);
 
     About form_;
+    QIcon icon_; // shown in Img and in the standard About box
     QLabel* img_ = nullptr;
     QLabel* label1_ = nullptr;
     QLabel* label2_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include "gui/KeyTranslation.h"
 #include "gui/ListBoxModel.h"
+#include "gui/WidestEntryDelegate.h"
 #include "host/KeyCodes.h"
 #include "toc/ListBox.h"
 
@@ -59,6 +60,11 @@ void ListBoxView::setAcceptsFileDrops(bool on) {
     setAcceptDrops(on);
     viewport()->setAcceptDrops(on);
     setDropIndicatorShown(false);
+}
+
+void ListBoxView::showWholeEntries() {
+    setItemDelegate(new WidestEntryDelegate(list(), model_, this));
+    setHorizontalScrollMode(ScrollPerPixel);
 }
 
 void ListBoxView::pullSelection() {

@@ -20,6 +20,8 @@ public:
     // Tab and Shift+Tab go to the key handler instead of moving the focus.
     void setTabKeysToHandler(bool on) { tabToHandler_ = on; }
     void setAcceptsFileDrops(bool on);
+    // Rows as wide as the widest entry, scrolled sideways instead of cut with "…".
+    void showWholeEntries();
 
 signals:
     // The form's events, in the form's terms. A key handler sets the code to 0 to take the

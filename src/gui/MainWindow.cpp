@@ -88,6 +88,7 @@ void MainWindow::buildControls(QWidget* client) {
 
     lf_ = place(new ListBoxView(form_.LF, client), "LF", 60, 630, 4290, 6540);
     lf_->setFocusPolicy(Qt::ClickFocus);
+    lf_->showWholeEntries();
 
     connect(button(client, QStringLiteral("Command2"), QStringLiteral("==>"), {4350, 1320, 585, 405}),
             &QPushButton::clicked, this, [this] { form_.Command2_Click(); });

@@ -1,6 +1,7 @@
 #include "gui/QtHost.h"
 #include "host/Version.h"
 
+#include "gui/MessageBoxWidth.h"
 #include "gui/Twips.h"
 #include "registry/RegistryBackend.h"
 
@@ -107,6 +108,7 @@ int QtHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, 
         if (i == defaultButton)
             box.setDefaultButton(b);
     }
+    widenForTitle(box);
     box.exec();
     for (int i = 0; i < count; ++i) {
         const int result = msgButtonResult(buttons, i);

@@ -1,6 +1,7 @@
 #include "navbuilder/NavigationPass.h"
 
 #include "document/Project.h"
+#include "document/ProjectFileNames.h"
 #include "files/WildcardPattern.h"
 #include "host/Host.h"
 #include "navbuilder/FirstNonBlankLine.h"
@@ -64,8 +65,7 @@ void NavigationPass::run() {
         applyFolderHierarchy();
     host_.setBusy(true);
     project_.LB().setVisible(false);
-    if (settings_.excludeTypes)
-        excludeTypes();
+    excludeEntries();
     giveTitles();
     host_.setBusy(false);
     // The list in use may have changed while events ran (drag-sort switch).
@@ -88,10 +88,11 @@ bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
     return true;
 }
 
-void NavigationPass::excludeTypes() {
-    const auto patterns = exclusionPatterns(settings_.excludedTypes);
-    if (patterns.empty())
-        return;
+// The excluded types when they are asked for, and always the project's own files and help
+// files, which a second run over the same folder finds there.
+void NavigationPass::excludeEntries() {
+    const auto patterns = settings_.excludeTypes ? exclusionPatterns(settings_.excludedTypes)
+                                                 : std::vector<std::optional<WildcardPattern>>();
     ListBox& toc = project_.LB();
     // No events run here, so one pass over a copy: removing entry by entry would move
     // the tail of a long list once per removal.
@@ -106,7 +107,8 @@ void NavigationPass::excludeTypes() {
         qint32 marker = 0;
         // Folder entries and entries without a file of their own stay.
         const bool isFile = linkedMarker(e.itemData, marker) && marker < 1;
-        if (isFile && matchesAny(e.text.toLower(), patterns)) {
+        if (isFile && (matchesAny(e.text.toLower(), patterns) ||
+                       isProjectOutputName(PathPart(project_.LF.text(e.itemData), 0, style_)))) {
             removedAny = true;
             continue;
         }

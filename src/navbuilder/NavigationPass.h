@@ -11,7 +11,8 @@ class Host;
 class Project;
 
 // One run of the navigation builder over the project's contents in use: optionally the folder
-// hierarchy first, then dropping excluded file types, then a title for every entry.
+// hierarchy first, then dropping excluded file types and the project's own output, then a
+// title for every entry.
 // Pending events run after each title, so every list access re-reads the lists and
 // checks its bounds: a command handled in between may have changed them. A step that
 // fails is skipped and the pass goes on.
@@ -23,7 +24,7 @@ public:
 
 private:
     void applyFolderHierarchy();
-    void excludeTypes();
+    void excludeEntries();
     void giveTitles();
     void titleEntry(int i);
     // The file-list marker an entry links to; nothing for a link that is -1 or past the end.

@@ -8,8 +8,9 @@
 
 namespace folvane {
 
-// Lists folders one at a time for a scan, in the order the file system delivers their
-// entries. It remembers every folder it has listed, so a folder reached a second time
+// Lists folders one at a time for a scan, each folder's entries in the order NTFS keeps
+// them (on Windows the file system's own order, on Posix sorted by NtfsSortKey), so a
+// site lists alike on both. It remembers every folder it has listed, so a folder reached a second time
 // (through a link or junction loop) yields nothing.
 class DirectoryReader {
 public:

@@ -1,4 +1,5 @@
 #include "platform/DirectoryReader.h"
+#include "platform/NtfsSortKey.h"
 
 #include <QFile>
 
@@ -6,9 +7,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace folvane {
 
@@ -44,6 +47,11 @@ std::optional<DirectoryReader::EntryKind> entryKind(int dirFd, const dirent* ent
         return std::nullopt;
     }
 }
+
+struct Entry {
+    NtfsSortKey key;
+    DirectoryReader::EntryKind kind;
+};
 } // namespace
 
 bool DirectoryReader::read(const QString& folder, const Visitor& visit) {
@@ -60,6 +68,9 @@ bool DirectoryReader::read(const QString& folder, const Visitor& visit) {
         return false;
     listed_.insert(id);
 
+    // The file system's own order is a hash order on most Linux file systems; the same
+    // site must list as it does on Windows.
+    std::vector<Entry> entries;
     while (const dirent* entry = readdir(dir.get())) {
         if (isDotOrDotDot(entry->d_name))
             continue;
@@ -73,8 +84,11 @@ bool DirectoryReader::read(const QString& folder, const Visitor& visit) {
             QFile::encodeName(name) !=
                 QByteArrayView(entry->d_name, static_cast<qsizetype>(std::strlen(entry->d_name))))
             continue;
-        visit(name, *kind);
+        entries.push_back(Entry{NtfsSortKey(name), *kind});
     }
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.key < b.key; });
+    for (const Entry& e : entries)
+        visit(e.key.name(), e.kind);
     return true;
 }
 

@@ -52,7 +52,10 @@ void FmOption::Command1_Click() {
 
 void FmOption::Command3_Click() {
     emit saveRequested();
-    lab_ = QStringLiteral("保存成功!");
+}
+
+void FmOption::showSaved(bool saved) {
+    lab_ = saved ? QStringLiteral("保存成功!") : QString();
     emit changed();
 }
 

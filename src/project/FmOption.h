@@ -39,6 +39,8 @@ public:
     void Command1_Click(); // "..."
     void Command2_Click(); // "保存并编译"
     void Command3_Click(); // "保存"
+    // The answer to saveRequested: the status line confirms only a save that wrote both files.
+    void showSaved(bool saved);
 
 signals:
     void changed();

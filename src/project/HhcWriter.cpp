@@ -31,21 +31,28 @@ QString header() {
     return lines.join(crlf) + crlf;
 }
 
+// A quote would end the value early, and viewers drop the entry and every one after it.
+QString attributeValue(const QString& value) {
+    return QString(value).replace(u'"', QStringLiteral("&quot;"));
+}
+
 QString tabs(int n) {
     return QString(n, u'\t');
 }
 
 void appendTopic(QString& out, int level, const QString& name, const QString& target) {
     out += tabs(level) + QStringLiteral("<LI><OBJECT type=\"text/sitemap\">") + crlf;
-    out += tabs(level + 1) + QStringLiteral("  <param name=\"Name\" value=\"") + name + QStringLiteral("\">") + crlf;
-    out += tabs(level + 1) + QStringLiteral("  <param name=\"Local\" value=\"") + target + QStringLiteral("\">") + crlf;
+    out += tabs(level + 1) + QStringLiteral("  <param name=\"Name\" value=\"") + attributeValue(name) +
+           QStringLiteral("\">") + crlf;
+    out += tabs(level + 1) + QStringLiteral("  <param name=\"Local\" value=\"") + attributeValue(target) +
+           QStringLiteral("\">") + crlf;
     out += tabs(level) + QStringLiteral("    </OBJECT>") + crlf;
     out += tabs(level) + QStringLiteral("</LI>") + crlf;
 }
 
 void appendBook(QString& out, int level, const QString& name) {
-    out += tabs(level) + QStringLiteral("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"") + name +
-           QStringLiteral("\"><param name=\"ImageNumber\" value=\"1\"></OBJECT></LI>") + crlf;
+    out += tabs(level) + QStringLiteral("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"") +
+           attributeValue(name) + QStringLiteral("\"><param name=\"ImageNumber\" value=\"1\"></OBJECT></LI>") + crlf;
 }
 } // namespace
 

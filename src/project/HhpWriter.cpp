@@ -1,7 +1,7 @@
 #include "project/HhpWriter.h"
 
+#include "document/ProjectFileNames.h"
 #include "host/ProjectInfo.h"
-#include "project/ProjectFileNames.h"
 #include "toc/ListBox.h"
 
 namespace folvane {

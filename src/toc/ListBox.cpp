@@ -224,6 +224,13 @@ void ListBox::swapEntries(int a, int b) {
     check(b);
     std::swap(entries_[a], entries_[b]);
     changed(qMin(a, b), qMax(a, b));
+    // The current position goes with its entry, as the selection does: a rename right
+    // after a move must find the moved entry.
+    if (current_ == a || current_ == b) {
+        current_ = current_ == a ? b : a;
+        if (!batching())
+            emit currentChanged(current_);
+    }
 }
 
 void ListBox::selectAll() {

@@ -64,7 +64,8 @@ public:
     void setEntries(QList<ListEntry> entries);
     // Removes every selected entry in one pass; returns how many went.
     int removeSelected();
-    // Exchanges text, link and selection flag of two positions.
+    // Exchanges text, link and selection flag of two positions; the current position
+    // follows its entry.
     void swapEntries(int a, int b);
     void selectAll();
 

@@ -51,6 +51,7 @@ private slots:
     void rename_data();
     void rename();
     void renameInDragSortMode();
+    void renameAfterAMoveFindsTheMovedEntry();
     void clickShowsLink();
     void doubleClick_data();
     void doubleClick();
@@ -218,6 +219,26 @@ void TestGestures::renameInDragSortMode() {
     form.L_MouseUp(0, kRight, 0);
     QCOMPARE(texts(form.L(0)), (QStringList{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral(" two")}));
     QCOMPARE(links(form.L(0)), (QList<int>{10, 11, 12}));
+}
+
+void TestGestures::renameAfterAMoveFindsTheMovedEntry() {
+    // Clicked entry 2, then "↑" twice and "↓" once: the current entry goes with it.
+    for (const int list : {1, 0}) {
+        ScriptedHost host;
+        FmCHM form(host, PathStyle::Posix);
+        fill(form.L(1), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d")});
+        form.setCheck1(list == 0);
+        form.LB().setSelected(2, true);
+        form.LB().setListIndex(2);
+        form.Com_Click(2);
+        form.Com_Click(2);
+        form.Com_Click(3);
+        QCOMPARE(form.LB().listIndex(), 1);
+        host.answerInput(QStringLiteral("C"));
+        form.L_MouseUp(list, kRight, 0);
+        QCOMPARE(texts(form.LB()),
+                 (QStringList{QStringLiteral("a"), QStringLiteral("C"), QStringLiteral("b"), QStringLiteral("d")}));
+    }
 }
 
 void TestGestures::clickShowsLink() {

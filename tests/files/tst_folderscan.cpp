@@ -1,5 +1,4 @@
 #include "files/FolderScan.h"
-#include "platform/DirectoryReader.h"
 #include "support/ScriptedHost.h"
 
 #include <QDir>
@@ -10,6 +9,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <random>
 #include <utility>
 
 using namespace folvane;
@@ -25,13 +26,6 @@ void makeFolder(const QString& path) {
     QVERIFY2(QDir().mkpath(path), qPrintable(path));
 }
 
-// Names of a folder's entries in the order the file system gives them.
-QStringList entryOrder(const QString& folder) {
-    QStringList names;
-    DirectoryReader().read(folder, [&](const QString& name, DirectoryReader::EntryKind) { names.append(name); });
-    return names;
-}
-
 } // namespace
 
 class TestFolderScan : public QObject {
@@ -39,6 +33,7 @@ class TestFolderScan : public QObject {
 private slots:
     void init();
     void subFoldersFirstLastFoundFirst();
+    void namesInNtfsOrder();
     void trailingSeparatorNotDoubled();
     void patterns_data();
     void patterns();
@@ -65,29 +60,48 @@ void TestFolderScan::init() {
 }
 
 void TestFolderScan::subFoldersFirstLastFoundFirst() {
+    // Created out of name order: the listing follows the names, as on Windows.
     const QString site = root_ + QStringLiteral("/site");
-    makeFolder(site + QStringLiteral("/x/deep"));
     makeFolder(site + QStringLiteral("/y"));
-    touch(site + QStringLiteral("/a.htm"));
+    makeFolder(site + QStringLiteral("/x/deep"));
     touch(site + QStringLiteral("/b.htm"));
+    touch(site + QStringLiteral("/y/y1.htm"));
+    touch(site + QStringLiteral("/a.htm"));
     touch(site + QStringLiteral("/x/x1.htm"));
     touch(site + QStringLiteral("/x/deep/d1.htm"));
-    touch(site + QStringLiteral("/y/y1.htm"));
-
-    const QStringList top = entryOrder(site);
-    QStringList own = top;
-    own.removeIf([](const QString& n) { return !n.endsWith(u".htm"); });
-    const bool xFirst = top.indexOf(u"x") < top.indexOf(u"y");
-    const QString x = site + QStringLiteral("/x/");
-    const QStringList xPart{x + QStringLiteral("deep/d1.htm"), x + QStringLiteral("x1.htm")};
-    const QStringList yPart{site + QStringLiteral("/y/y1.htm")};
-
-    QStringList expected = xFirst ? yPart + xPart : xPart + yPart;
-    for (const QString& name : own)
-        expected.append(site + u'/' + name);
-
     ScriptedHost host;
-    QCOMPARE(ListFolderFiles(site, QStringLiteral("*.*"), host), expected);
+    QCOMPARE(ListFolderFiles(site, QStringLiteral("*.*"), host),
+             (QStringList{site + QStringLiteral("/y/y1.htm"), site + QStringLiteral("/x/deep/d1.htm"),
+                          site + QStringLiteral("/x/x1.htm"), site + QStringLiteral("/a.htm"),
+                          site + QStringLiteral("/b.htm")}));
+}
+
+void TestFolderScan::namesInNtfsOrder() {
+    // Upper-cased code unit by code unit: "_" after the letters, "é" as "É", "ß" kept whole,
+    // chapter 10 before chapter 1; names equal but for case keep a fixed order.
+    const QStringList ordered{QStringLiteral("a.htm"),      QStringLiteral("B.htm"),     QStringLiteral("Readme"),
+                              QStringLiteral("readme"),     QStringLiteral("Z.htm"),     QStringLiteral("_c.htm"),
+                              QStringLiteral("é.htm"),      QStringLiteral("Ö.htm"),     QStringLiteral("ß.htm"),
+                              QStringLiteral("第10章.htm"), QStringLiteral("第1章.htm"), QStringLiteral("第7章.htm")};
+    QStringList names = ordered;
+    for (int i = 0; i < 300; ++i)
+        names.append(QStringLiteral("p%1.htm").arg(i, 3, 10, QLatin1Char('0')));
+    QStringList shuffled = names;
+    std::mt19937 random(14);
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    for (const QString& name : shuffled)
+        touch(root_ + u'/' + name);
+    // The p files sort between "B" and "Readme".
+    QStringList expected = ordered.mid(0, 2) + names.mid(ordered.size()) + ordered.mid(2);
+    for (QString& name : expected)
+        name = root_ + u'/' + name;
+
+    QDir raw(root_);
+    raw.setSorting(QDir::Unsorted);
+    QVERIFY2(raw.entryList(QDir::Files) != QDir(root_).entryList(QDir::Files, QDir::Name),
+             "the file system lists these names in name order already");
+    ScriptedHost host;
+    QCOMPARE(ListFolderFiles(root_, QStringLiteral("*.*"), host, PathStyle::Posix), expected);
 }
 
 void TestFolderScan::trailingSeparatorNotDoubled() {

@@ -1,12 +1,15 @@
 #include "gui/AboutWindow.h"
 #include "support/ScriptedHost.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace folvane;
 
@@ -18,6 +21,7 @@ private slots:
     void otherKeysKeepItOpen();
     void labelsOpenAddresses();
     void doubleClickSelectsEmail();
+    void iconShownAndStandardBoxWholeTitle();
 };
 
 void TestAboutWindow::controlsAfterLoad() {
@@ -85,6 +89,32 @@ void TestAboutWindow::doubleClickSelectsEmail() {
     QTest::mouseDClick(email, Qt::LeftButton, {}, QPoint(5, email->height() / 2));
     QCOMPARE(email->selectedText(), email->text());
     QVERIFY(!email->text().isEmpty());
+}
+
+void TestAboutWindow::iconShownAndStandardBoxWholeTitle() {
+    ScriptedHost host;
+    host.setProgramName(QStringLiteral("Folvane"));
+    AboutWindow window(host, nullptr);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(!window.findChild<QLabel*>(QStringLiteral("Img"))->pixmap().isNull());
+
+    // "Inf": a box of two short lines, still wide enough for its title beside the title bar's buttons.
+    QString title;
+    bool hasIcon = false;
+    int room = 0;
+    QTimer::singleShot(0, &window, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        title = box->windowTitle();
+        hasIcon = !box->iconPixmap().isNull();
+        room = box->width() - box->fontMetrics().horizontalAdvance(title);
+        box->accept();
+    });
+    QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+    QCOMPARE(title, QStringLiteral("关于 Folvane"));
+    QVERIFY(hasIcon);
+    QVERIFY2(room >= 150, qPrintable(QString::number(room)));
 }
 
 QTEST_MAIN(TestAboutWindow)

@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QUrl>
 
@@ -42,6 +43,7 @@ private slots:
     void arrowButtonsMoveTheSelection();
     void tabIndentsAndKeepsTheFocus();
     void deleteKeyInFileList();
+    void longPathsScrollSideways();
     void dragSortCheckBoxSwapsLists();
     void rightClickRenamesTheCurrentEntry();
     void draggingInSortModeMovesTheEntry();
@@ -160,6 +162,18 @@ void TestMainWindow::deleteKeyInFileList() {
     QTest::keyClick(lf, Qt::Key_Delete);
     QCOMPARE(form_->LF.count(), 2);
     QCOMPARE(form_->LF.text(1), QStringLiteral("/s/c"));
+}
+
+void TestMainWindow::longPathsScrollSideways() {
+    auto* lf = window_->findChild<ListBoxView*>(QStringLiteral("LF"));
+    const QString longPath = QStringLiteral("/site/") + QStringLiteral("很长的文件夹名称/").repeated(12) + u"a.htm";
+    fill(form_->LF, {QStringLiteral("/site/short.htm")});
+    form_->LF.addItem(longPath); // past the first row, which alone would size every row
+    QApplication::processEvents();
+    const int textWidth = lf->fontMetrics().horizontalAdvance(longPath);
+    QVERIFY(lf->visualRect(lf->model()->index(1, 0)).width() >= textWidth);
+    QVERIFY(lf->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(lf->horizontalScrollBar()->maximum() < textWidth);
 }
 
 void TestMainWindow::dragSortCheckBoxSwapsLists() {

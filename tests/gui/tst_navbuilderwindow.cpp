@@ -73,6 +73,19 @@ void TestNavBuilderWindow::controlsAndCaptions() {
     QVERIFY(f.control<QPushButton>("CmdOK")->isDefault());
     QCOMPARE(f.control<QPushButton>("CmdCancel")->text(), QStringLiteral("取消"));
     QVERIFY(f.control<QPushButton>("CmdOK")->x() < f.control<QPushButton>("CmdCancel")->x());
+
+    // Tab goes through the controls from top to bottom.
+    QStringList tabOrder;
+    QWidget* w = f.control<QWidget>("O0");
+    do {
+        if (w->focusPolicy() & Qt::TabFocus)
+            tabOrder.append(w->objectName());
+        w = w->nextInFocusChain();
+    } while (w != f.control<QWidget>("O0"));
+    QCOMPARE(tabOrder, (QStringList{QStringLiteral("O0"), QStringLiteral("T1"), QStringLiteral("T2"),
+                                    QStringLiteral("O1"), QStringLiteral("O2"), QStringLiteral("O3"),
+                                    QStringLiteral("Check1"), QStringLiteral("Check2"), QStringLiteral("Text1"),
+                                    QStringLiteral("CmdOK"), QStringLiteral("CmdCancel")}));
 }
 
 void TestNavBuilderWindow::check2EnablesText1() {

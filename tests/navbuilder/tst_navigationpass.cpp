@@ -78,6 +78,7 @@ private slots:
     void exclusion_data();
     void exclusion();
     void folderEntriesAreNeverExcluded();
+    void ownFilesNeverBecomeEntries();
     void withoutFolderHierarchyKeepsOrderAndDepths();
     void entriesWithoutAFileStayAsTheyAre();
     void emptyTocChangesNothing();
@@ -224,6 +225,21 @@ void TestNavigationPass::folderEntriesAreNeverExcluded() {
     site.run(settings);
     QCOMPARE(site.toc(), QStringList({QStringLiteral("x.jpg"), QStringLiteral(" a.htm")}));
     QCOMPARE(site.links(), QList<qint32>({0, 1}));
+}
+
+void TestNavigationPass::ownFilesNeverBecomeEntries() {
+    // A second run over the folder finds the first run's project and help files.
+    for (const bool exclude : {false, true}) {
+        Site site;
+        site.list({QStringLiteral("index.htm"), QStringLiteral("HH_KVEL.hhp"), QStringLiteral("HH_KVEL.hhc"),
+                   QStringLiteral("HH_KVEL.chm"), QStringLiteral("Help.CHM"), QStringLiteral("notes.hhp")});
+        NavSettings settings = withTitles(NavSettings::FullName);
+        settings.excludeTypes = exclude;
+        settings.excludedTypes = QStringLiteral("jpg");
+        site.run(settings);
+        QCOMPARE(site.toc(), QStringList({QStringLiteral("index.htm"), QStringLiteral("notes.hhp")}));
+        QCOMPARE(site.main.LF.count(), 6);
+    }
 }
 
 void TestNavigationPass::withoutFolderHierarchyKeepsOrderAndDepths() {

@@ -141,7 +141,8 @@ private slots:
     void levels_data();
     void levels();
     void booksFromFolderNodesAndFolderEntries();
-    void textsWrittenUnchanged();
+    void textsWrittenAsTheyStandButQuotes();
+    void linksFollowDeletedFiles();
     void navigationPaneField_data();
     void navigationPaneField();
     void windowName_data();
@@ -313,9 +314,9 @@ void TestProjectFiles::booksFromFolderNodesAndFolderEntries() {
     QCOMPARE(p.filesSection(), p.withDir(lines({"{dir}/a.htm", "{dir}/sub/b.htm", "{dir}/z.htm"})));
 }
 
-void TestProjectFiles::textsWrittenUnchanged() {
+void TestProjectFiles::textsWrittenAsTheyStandButQuotes() {
     OpenProject p;
-    p.addFile(p.path(QStringLiteral("a&b <c>.htm")));
+    p.addFile(p.path(QStringLiteral(R"(a&b "q" <c>.htm)")));
     p.addEntry(QStringLiteral(R"(Say "hi" & <b>)"), 0);
     p.addEntry(QStringLiteral(R"( <i>&amp;")"), -1);
     FmOption& options = p.main.fmOption();
@@ -328,13 +329,13 @@ void TestProjectFiles::textsWrittenUnchanged() {
     const QByteArray entries = lines({
         R"(<LI><OBJECT type="text/sitemap">)",
         "\t"
-        R"(  <param name="Name" value="Say "hi" & <b>">)",
+        R"(  <param name="Name" value="Say &quot;hi&quot; & <b>">)",
         "\t"
-        R"(  <param name="Local" value="a&b <c>.htm">)",
+        R"(  <param name="Local" value="a&b &quot;q&quot; <c>.htm">)",
         R"(    </OBJECT>)",
         R"(</LI>)",
         "<UL>",
-        book("\t", R"( <i>&amp;")"),
+        book("\t", R"( <i>&amp;&quot;)"),
         "</UL>",
     });
     QCOMPARE(p.hhc(), contentsFile(entries));
@@ -343,6 +344,37 @@ void TestProjectFiles::textsWrittenUnchanged() {
     QVERIFY(hhp.contains("\r\nDefault topic=a&b <c>.htm\r\n"));
     QVERIFY(hhp.contains("\r\nTitle=T,\"x\"\r\n"));
     QVERIFY(hhp.contains(R"(Folvane_261206_070509="T,"x"","HH_KVEL.hhc",,"a&b <c>.htm","a&b <c>.htm",)"));
+}
+
+void TestProjectFiles::linksFollowDeletedFiles() {
+    OpenProject p;
+    for (const char* name : {"a.htm", "sub/b.htm", "sub/c.htm", "d.htm"})
+        p.addFile(p.path(QString::fromLatin1(name)));
+    p.main.FoldIt_Click(); // the folder entry "sub" comes into the file list before its pages
+    const auto pages = [&p] {
+        QStringList out;
+        for (const ListEntry& e : p.main.LB().entries())
+            out.append(e.itemData == -1 ? QStringLiteral("-") : p.main.LF.text(e.itemData));
+        return out;
+    };
+    QStringList expected = pages();
+    QCOMPARE(expected.size(), 5);
+
+    // Both ends and the middle: the first page, a page inside the folder.
+    for (int i = 0; i < p.main.LF.count(); ++i)
+        p.main.LF.setSelected(i, p.main.LF.text(i).endsWith(u"a.htm") || p.main.LF.text(i).endsWith(u"b.htm"));
+    int key = 46;
+    p.main.LF_KeyDown(key, 0);
+    expected.replace(expected.indexOf(p.path(QStringLiteral("a.htm"))), QStringLiteral("-"));
+    expected.replace(expected.indexOf(p.path(QStringLiteral("sub/b.htm"))), QStringLiteral("-"));
+    QCOMPARE(pages(), expected);
+
+    QVERIFY(p.main.SaveIt());
+    QVERIFY(p.host.prompts().isEmpty());
+    const QByteArray hhc = p.hhc();
+    QVERIFY(hhc.contains(R"("Local" value="sub/c.htm")") && hhc.contains(R"("Local" value="d.htm")"));
+    QVERIFY(!hhc.contains(R"("Local" value="a.htm")") && !hhc.contains(R"("Local" value="sub/b.htm")"));
+    QCOMPARE(p.filesSection(), p.withDir(lines({"{dir}/sub/c.htm", "{dir}/d.htm"})));
 }
 
 void TestProjectFiles::navigationPaneField_data() {

@@ -1,12 +1,12 @@
 #include "folvane-make/MakeRun.h"
 
 #include "app/FmCHM.h"
+#include "document/ProjectFileNames.h"
 #include "folvane-make/BatchHost.h"
 #include "folvane-make/CompilerRun.h"
 #include "folvane-make/ProgressLine.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
-#include "project/ProjectFileNames.h"
 #include "util/PathJoin.h"
 
 #include <QDir>

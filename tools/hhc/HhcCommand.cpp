@@ -35,6 +35,7 @@ int runHhc(const std::filesystem::path& projectFile, HhcReport& report) {
     try {
         chm::Compiler compiler(report);
         const chm::CompileResult result = compiler.compile(projectFile);
+        report.written(result.outputFile);
         report.finished(true, summaryOf(result));
         return kSucceeded;
     } catch (const chm::CompileError& e) {

@@ -13,6 +13,8 @@ class HhcReport : public chm::CompileListener {
 public:
     // The last line: the summary of a compile that succeeded, or why it failed.
     virtual void finished(bool succeeded, const std::string& text) = 0;
+    // The help file written, just before finished(true, ...); UTF-8.
+    virtual void written(const std::string& /*outputFile*/) {}
 };
 
 // Compiles one project; returns the exit status.

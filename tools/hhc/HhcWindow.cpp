@@ -1,18 +1,23 @@
 #include "hhc/HhcWindow.h"
 
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace folvane::hhc {
 
 HhcWindow::HhcWindow(QWidget* parent)
-    : QWidget(parent), output_(new QPlainTextEdit(this)), status_(new QLabel(QStringLiteral("正在编译…"), this)) {
+    : QWidget(parent), output_(new QPlainTextEdit(this)), status_(new QLabel(QStringLiteral("正在编译…"), this)),
+      open_(new QPushButton(QStringLiteral("打开"), this)), close_(new QPushButton(QStringLiteral("关闭"), this)) {
     setWindowTitle(QStringLiteral("HTML Help 编译"));
     resize(640, 360);
 
@@ -26,17 +31,23 @@ HhcWindow::HhcWindow(QWidget* parent)
     output_->setFont(mono);
 
     status_->setObjectName(QStringLiteral("status"));
-    auto* close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("close"));
-    close->setDefault(true);
-    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    open_->setObjectName(QStringLiteral("open"));
+    open_->setAutoDefault(true); // Enter on it opens rather than closes
+    open_->hide();
+    connect(open_, &QPushButton::clicked, this, &HhcWindow::openOutput);
+    close_->setObjectName(QStringLiteral("close"));
+    close_->setDefault(true);
+    connect(close_, &QPushButton::clicked, this, &QWidget::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(status_, 1);
-    buttons->addWidget(close);
+    buttons->addWidget(open_);
+    buttons->addWidget(close_);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(output_, 1);
     layout->addLayout(buttons);
+    setTabOrder(close_, output_);
+    close_->setFocus();
 }
 
 void HhcWindow::appendOutput(const QString& text) {
@@ -48,6 +59,22 @@ void HhcWindow::appendOutput(const QString& text) {
 void HhcWindow::showResult(bool succeeded, const QString& text) {
     appendOutput(text + u'\n');
     status_->setText(succeeded ? QStringLiteral("编译成功") : QStringLiteral("编译失败"));
+    open_->setVisible(succeeded && !outputFile_.isEmpty());
+}
+
+void HhcWindow::openOutput() {
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(outputFile_).absoluteFilePath()));
+}
+
+// Like a console window's last prompt: Esc or Enter ends it, wherever the focus is, unless
+// Enter presses the button that has the focus.
+void HhcWindow::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (key == Qt::Key_Escape || key == Qt::Key_Return || key == Qt::Key_Enter) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void HhcWindow::closeEvent(QCloseEvent* event) {

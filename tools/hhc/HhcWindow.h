@@ -4,10 +4,12 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace folvane::hhc {
 
-// Shows the compiler's output when there is no terminal, as a console window would.
+// Shows the compiler's output when there is no terminal, as a console window would. Esc
+// and Enter close it; after a compile that succeeded "打开" shows the help file.
 class HhcWindow : public QWidget {
     Q_OBJECT
 public:
@@ -16,16 +18,24 @@ public:
     void appendOutput(const QString& text);
     // Ends the output with the compile's last line.
     void showResult(bool succeeded, const QString& text);
+    // The help file the compile wrote, opened by "打开".
+    void setOutputFile(const QString& path) { outputFile_ = path; }
 
 signals:
     void closing();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void openOutput();
+
     QPlainTextEdit* output_;
     QLabel* status_;
+    QPushButton* open_;
+    QPushButton* close_;
+    QString outputFile_;
 };
 
 } // namespace folvane::hhc

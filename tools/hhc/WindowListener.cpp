@@ -28,6 +28,12 @@ void WindowListener::progress(std::uint64_t, std::uint64_t) {
         throw chm::CompileError("已取消");
 }
 
+void WindowListener::written(const std::string& outputFile) {
+    const QString path = QString::fromStdString(outputFile);
+    QMetaObject::invokeMethod(
+        window_, [window = window_, path] { window->setOutputFile(path); }, Qt::QueuedConnection);
+}
+
 void WindowListener::finished(bool succeeded, const std::string& text) {
     const QString line = QString::fromStdString(text);
     QMetaObject::invokeMethod(
