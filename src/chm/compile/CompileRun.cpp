@@ -4,6 +4,7 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/itsf/ContainerWriter.h"
 #include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/AbsolutePath.h"
 #include "chm/platform/FileKind.h"
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
@@ -85,10 +86,7 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
 }
 
 void CompileRun::readProject(const std::filesystem::path& projectFile) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
-    if (error)
-        absolute = projectFile;
+    const std::filesystem::path absolute = absolutePath(projectFile);
     paths_ = std::make_unique<ProjectPaths>(utf8FromPath(absolute.parent_path()));
     projectFull_ = paths_->tidy(utf8FromPath(absolute));
     if (fileKind(absolute) != FileKind::File)

@@ -1,5 +1,7 @@
 #include "chm/platform/LongPath_win.h"
 
+#include "chm/platform/AbsolutePath.h"
+
 #include "chm/platform/WindowsApi_win.h"
 
 namespace folvane::chm {
@@ -10,20 +12,6 @@ const std::wstring kLongUncPrefix = L"\\\\?\\UNC\\";
 
 // Paths this long fail in the ordinary form (folders need room for an 8.3 name).
 constexpr std::size_t kOrdinaryLimit = MAX_PATH - 12;
-
-std::wstring fullPath(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (length == 0)
-            return path;
-        if (length < full.size()) {
-            full.resize(length);
-            return full;
-        }
-        full.resize(length);
-    }
-}
 } // namespace
 
 std::wstring withoutLongPrefix(const std::wstring& path) {
@@ -38,7 +26,7 @@ std::wstring longPath(const std::filesystem::path& path) {
     const std::wstring& native = path.native();
     if (native.starts_with(kLongPrefix))
         return native;
-    std::wstring full = fullPath(native);
+    std::wstring full = absolutePath(path).native();
     if (full.size() < kOrdinaryLimit)
         return full;
     if (full.starts_with(L"\\\\.\\"))
