@@ -6,6 +6,8 @@
 # UNC path and a path past 260 characters; chinese_help.py reads each help file back with
 # chmlib, 7-Zip and pychm's search. Needs g++-mingw-w64-x86-64-posix, wine64, p7zip-full,
 # python3-chm and the zh_CN.UTF-8 and en_US.UTF-8 locales. Exit status 77: tools missing.
+# With FOLVANE_VIEWER_SHOT=file.png (and xvfb, imagemagick) Wine's own viewer opens the
+# Chinese help file and the screen is saved there, to look at its contents tree.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cxx=${CXX_MINGW:-x86_64-w64-mingw32-g++-posix}
@@ -82,6 +84,15 @@ compile() {
     "$python" "$root/tests/wine/chinese_help.py" check "$2" "$6" || fail "help file of $3"
 }
 
+# Without wine-gecko the page pane stays empty (mshtml is turned off above, so no window
+# asks to download it); the contents tree is the viewer's own.
+viewer() {
+    echo "-- wine hh.exe, screen saved as $2"
+    LC_ALL=zh_CN.UTF-8 xvfb-run -a -s "-screen 0 1280x900x24" sh -c \
+        'wine hh.exe "$0" & sleep 15; import -window root "$1"; wineserver -k' "Z:$(echo "$1" | tr / '\\')" "$2" ||
+        fail "no screen of the viewer"
+}
+
 for locale in zh_CN.UTF-8 en_US.UTF-8; do
     echo "== wine, LC_ALL=$locale"
     for test in codepage_test winreg_test; do
@@ -94,6 +105,7 @@ for locale in zh_CN.UTF-8 en_US.UTF-8; do
     if [ "$locale" = zh_CN.UTF-8 ]; then
         # A GBK project naming no language: the ANSI code page reads it, the user's language marks it.
         compile "$locale" "$site" "Z:$(echo "$site" | tr / '\\')" gbk "" 0x804 "编译完成" GBK
+        [ -z "${FOLVANE_VIEWER_SHOT:-}" ] || viewer "$site/帮助.chm" "$FOLVANE_VIEWER_SHOT"
         long="$work/$locale"
         for part in 1 2 3 4 5 6; do long="$long/$(printf "长路径$part%.0s" 1 2 3 4 5 6 7 8 9 10)"; done
         compile "$locale" "$long/网站" "Z:$(echo "$long/网站" | tr / '\\')" gbk "" 0x804 "编译完成" GBK
