@@ -30,7 +30,28 @@ bool interrupted() {
 }
 
 void prepareConsole() {
-    // The console keeps the user's code page: it outlives this program.
+    // The code page stays the user's, since the console outlives this program; the progress
+    // line needs escape sequences, which older consoles show as text.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode))
+        SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
+void holdOwnConsole() {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (!GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleProcessList(processes, 2) != 1 ||
+        !GetConsoleMode(in, &mode))
+        return;
+    writeText(stdout, "按任意键关闭窗口……");
+    FlushConsoleInputBuffer(in);
+    INPUT_RECORD record = {};
+    DWORD read = 0;
+    while (ReadConsoleInputW(in, &record, 1, &read) && read == 1)
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            return;
 }
 
 bool isTerminal(std::FILE* stream) {
