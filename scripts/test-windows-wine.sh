@@ -4,15 +4,16 @@
 # statically linked) and runs it under Wine, once with the Chinese ANSI code page (936) and
 # once with a Western one (1252). hhc.exe compiles a Chinese site through a drive path, a
 # UNC path and a path past 260 characters; chinese_help.py reads each help file back with
-# chmlib, 7-Zip and pychm's search. Needs g++-mingw-w64-x86-64-posix, wine64, p7zip-full,
-# python3-chm, and the zh_CN.UTF-8 and en_US.UTF-8 locales or the package locales to make
-# them for the run. Exit status 77: tools missing.
+# chmlib, 7-Zip and pychm's search. Needs g++-mingw-w64-x86-64-posix, wine, wine64,
+# p7zip-full, python3-chm, and the zh_CN.UTF-8 and en_US.UTF-8 locales or the package
+# locales to make them for the run. Exit status 77: tools missing.
 # With FOLVANE_VIEWER_SHOT=file.png (and xvfb, imagemagick) Wine's own viewer opens the
 # Chinese help file and the screen is saved there, to look at its contents tree.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cxx=${CXX_MINGW:-x86_64-w64-mingw32-g++-posix}
-flags="-std=c++20 -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Wshadow -Wcast-qual -Woverloaded-virtual -Werror -I$root/src -I$root/tools"
+flags="-std=c++20 -Wall -Wextra -Wpedantic -Wold-style-cast -Wnon-virtual-dtor -Wshadow -Wcast-qual
+    -Woverloaded-virtual -Werror -I$root/src -I$root/tools"
 python=/usr/bin/python3
 for tool in "$cxx" wine 7z "$python"; do
     command -v "$tool" >/dev/null || { echo "missing: $tool" >&2; exit 77; }
