@@ -1,27 +1,27 @@
 #include "platform/RegularFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/WinFileSystemCalls_win.h"
+
+#include <string>
 
 namespace folvane {
 
 RegularFileRead readRegularFile(const QString& path, qint64 maxBytes, QByteArray& bytes) {
-    bytes.clear();
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return RegularFileRead::NotAFile;
-    if (info.size() > maxBytes)
+    std::string read;
+    const auto result = WinFileSystemCalls::readFile(path.toStdWString(), maxBytes, read);
+    bytes =
+        result == WinFileSystemCalls::ReadResult::Ok ? QByteArray(read.data(), qsizetype(read.size())) : QByteArray();
+    switch (result) {
+    case WinFileSystemCalls::ReadResult::Ok:
+        return RegularFileRead::Ok;
+    case WinFileSystemCalls::ReadResult::TooBig:
         return RegularFileRead::TooBig;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    case WinFileSystemCalls::ReadResult::Failed:
         return RegularFileRead::Failed;
-    // Bounded, in case the file grew since its size was taken.
-    bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes) {
-        bytes.clear();
-        return RegularFileRead::Failed;
+    case WinFileSystemCalls::ReadResult::NotAFile:
+        break;
     }
-    return RegularFileRead::Ok;
+    return RegularFileRead::NotAFile;
 }
 
 } // namespace folvane

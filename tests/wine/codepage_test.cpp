@@ -1,5 +1,5 @@
 // Checks the Windows code page conversions against the system's tables: cross-compiled with
-// mingw-w64 and run under Wine by scripts/test-hhc-wine.sh. Plain C++, no Qt.
+// mingw-w64 and run under Wine by scripts/test-windows-wine.sh. Plain C++, no Qt.
 
 #include "chm/platform/SystemLocale.h"
 #include "chm/text/CodePage.h"

@@ -1,5 +1,5 @@
 // Checks the wide-character registry calls against a real registry: cross-compiled with
-// mingw-w64 and run under Wine by scripts/test-winreg-wine.sh. Plain C++, no Qt.
+// mingw-w64 and run under Wine by scripts/test-windows-wine.sh. Plain C++, no Qt.
 
 #include "registry/WinRegistryCalls_win.h"
 

@@ -9,6 +9,9 @@ namespace folvane::hhc {
 
 // Where the compiler's lines go, as UTF-8 whatever the console expects.
 void prepareConsole();
+// A console window that opened for this program alone (started from the program's compile
+// button) would close with the result; it waits for a key instead.
+void holdOwnConsole();
 bool isTerminal(std::FILE* stream);
 void writeText(std::FILE* stream, std::string_view utf8);
 // From now on Ctrl+C (or a request to end) only marks the run as interrupted, so that the

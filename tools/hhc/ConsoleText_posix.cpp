@@ -32,6 +32,10 @@ void prepareConsole() {
     std::setlocale(LC_MESSAGES, "");
 }
 
+void holdOwnConsole() {
+    // A terminal belongs to its shell; without one the compiler shows its window instead.
+}
+
 bool isTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
 }

@@ -3,6 +3,9 @@
 // The Windows API first: the other system headers need its types.
 #include "chm/platform/WindowsApi_win.h"
 
+#include "chm/platform/LongPath_win.h"
+#include "chm/text/CodePage.h"
+
 #include <io.h>
 #include <shellapi.h>
 #include <string>
@@ -27,7 +30,28 @@ bool interrupted() {
 }
 
 void prepareConsole() {
-    SetConsoleOutputCP(CP_UTF8);
+    // The code page stays the user's, since the console outlives this program; the progress
+    // line needs escape sequences, which older consoles show as text.
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (GetConsoleMode(out, &mode))
+        SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+}
+
+void holdOwnConsole() {
+    DWORD processes[2] = {};
+    DWORD mode = 0;
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    if (!GetConsoleMode(GetStdHandle(STD_OUTPUT_HANDLE), &mode) || GetConsoleProcessList(processes, 2) != 1 ||
+        !GetConsoleMode(in, &mode))
+        return;
+    writeText(stdout, "按任意键关闭窗口……");
+    FlushConsoleInputBuffer(in);
+    INPUT_RECORD record = {};
+    DWORD read = 0;
+    while (ReadConsoleInputW(in, &record, 1, &read) && read == 1)
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown)
+            return;
 }
 
 bool isTerminal(std::FILE* stream) {
@@ -35,7 +59,8 @@ bool isTerminal(std::FILE* stream) {
 }
 
 void writeText(std::FILE* stream, std::string_view utf8) {
-    // A console shows wide text whatever its code page; pipes and files get UTF-8.
+    // A console shows wide text whatever its code page; redirected output gets the console's
+    // code page, as the commands beside it write, or the ANSI one when there is no console.
     HANDLE console = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
     DWORD mode = 0;
     if (GetConsoleMode(console, &mode)) {
@@ -46,7 +71,10 @@ void writeText(std::FILE* stream, std::string_view utf8) {
         WriteConsoleW(console, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
-    std::fwrite(utf8.data(), 1, utf8.size(), stream);
+    const UINT consolePage = GetConsoleOutputCP();
+    const std::string text =
+        chm::CodePage::fromUtf8(utf8, consolePage != 0 ? consolePage : GetACP(), chm::CodePage::Unmappable::Question);
+    std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }
 
@@ -56,7 +84,7 @@ std::vector<std::filesystem::path> commandArguments(int, char*[]) {
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::filesystem::path> out;
     for (int i = 1; wide != nullptr && i < count; ++i)
-        out.emplace_back(wide[i]);
+        out.emplace_back(chm::withoutLongPrefix(wide[i]));
     LocalFree(wide);
     return out;
 }

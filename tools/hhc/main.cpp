@@ -15,6 +15,7 @@ int main(int argc, char* argv[]) {
     const auto arguments = commandArguments(argc, argv);
     if (arguments.size() != 1) {
         writeText(stderr, "用法：hhc 项目文件.hhp\n");
+        holdOwnConsole();
         return kUsage;
     }
 #ifdef FOLVANE_HHC_WINDOW
@@ -23,5 +24,7 @@ int main(int argc, char* argv[]) {
 #endif
     catchInterrupts();
     ConsoleListener listener(stdout, isTerminal(stdout));
-    return runHhc(arguments.front(), listener);
+    const int status = runHhc(arguments.front(), listener);
+    holdOwnConsole();
+    return status;
 }

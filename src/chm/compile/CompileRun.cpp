@@ -4,6 +4,8 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/itsf/ContainerWriter.h"
 #include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/AbsolutePath.h"
+#include "chm/platform/FileKind.h"
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
 #include "chm/platform/SystemLocale.h"
@@ -84,13 +86,10 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
 }
 
 void CompileRun::readProject(const std::filesystem::path& projectFile) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
-    if (error)
-        absolute = projectFile;
+    const std::filesystem::path absolute = absolutePath(projectFile);
     paths_ = std::make_unique<ProjectPaths>(utf8FromPath(absolute.parent_path()));
     projectFull_ = paths_->tidy(utf8FromPath(absolute));
-    if (!std::filesystem::is_regular_file(absolute, error))
+    if (fileKind(absolute) != FileKind::File)
         throw CompileError("找不到项目文件：" + projectFull_);
     const DecodedText text = decodeText(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
     project_ = HhpReader::read(text.utf8);
@@ -106,11 +105,10 @@ void CompileRun::resolveOutput() {
     } else {
         outputFull_ = paths_->resolve(written);
     }
-    std::error_code error;
     const std::filesystem::path output = pathFromUtf8(outputFull_);
-    if (std::filesystem::is_directory(output, error))
+    if (fileKind(output) == FileKind::Folder)
         throw CompileError("输出文件是一个文件夹：" + outputFull_);
-    if (!std::filesystem::is_directory(output.parent_path(), error))
+    if (fileKind(output.parent_path()) != FileKind::Folder)
         throw CompileError("输出文件夹不存在：" + utf8FromPath(output.parent_path()));
     result_.outputFile = outputFull_;
 }
@@ -185,8 +183,7 @@ void CompileRun::reportDeadLinks() const {
 }
 
 bool CompileRun::existsAsFile(const std::string& fullPath) const {
-    std::error_code error;
-    return std::filesystem::is_regular_file(pathFromUtf8(fullPath), error);
+    return fileKind(pathFromUtf8(fullPath)) == FileKind::File;
 }
 
 std::string CompileRun::topicLink(std::string_view topic) const {

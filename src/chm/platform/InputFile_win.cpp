@@ -1,6 +1,7 @@
 #include "chm/platform/InputFile.h"
 
 #include "chm/compile/CompileError.h"
+#include "chm/platform/LongPath_win.h"
 #include "chm/platform/SystemError.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/platform/WindowsApi_win.h"
@@ -26,8 +27,8 @@ void InputFile::close() noexcept {
 bool InputFile::open(const std::filesystem::path& path, std::string& error) {
     close();
     path_ = path;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE h = CreateFileW(longPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         error = lastSystemError();
         return false;

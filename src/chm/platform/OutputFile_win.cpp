@@ -1,6 +1,7 @@
 #include "chm/platform/OutputFile.h"
 
 #include "chm/compile/CompileError.h"
+#include "chm/platform/LongPath_win.h"
 #include "chm/platform/SystemError.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/platform/WindowsApi_win.h"
@@ -24,8 +25,8 @@ OutputFile::OutputFile(const std::filesystem::path& target) : target_(target) {
     for (int attempt = 0; attempt < 100 && handle_ < 0; ++attempt) {
         temporary_ = target.parent_path() /
                      (stem + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp");
-        HANDLE h =
-            CreateFileW(temporary_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE h = CreateFileW(longPath(temporary_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE)
             handle_ = reinterpret_cast<std::intptr_t>(h);
         else if (GetLastError() != ERROR_FILE_EXISTS)
@@ -38,7 +39,7 @@ OutputFile::OutputFile(const std::filesystem::path& target) : target_(target) {
 OutputFile::~OutputFile() {
     close();
     if (!committed_)
-        DeleteFileW(temporary_.c_str());
+        DeleteFileW(longPath(temporary_).c_str());
 }
 
 void OutputFile::close() noexcept {
@@ -66,7 +67,8 @@ void OutputFile::commit() {
     if (!FlushFileBuffers(asHandle(handle_)))
         fail("无法写入帮助文件", target_);
     close();
-    if (!MoveFileExW(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    if (!MoveFileExW(longPath(temporary_).c_str(), longPath(target_).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         fail("无法替换帮助文件（是否正在被打开？）", target_);
     committed_ = true;
 }

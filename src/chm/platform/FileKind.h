@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+
+namespace folvane::chm {
+
+enum class FileKind { Missing, File, Folder, Other };
+
+// What a path names. On Windows also past the ordinary path length, which
+// the standard library's status calls do not reach there.
+FileKind fileKind(const std::filesystem::path& path);
+
+} // namespace folvane::chm

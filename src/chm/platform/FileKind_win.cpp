@@ -1,0 +1,17 @@
+#include "chm/platform/FileKind.h"
+
+#include "chm/platform/LongPath_win.h"
+#include "chm/platform/WindowsApi_win.h"
+
+namespace folvane::chm {
+
+FileKind fileKind(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(longPath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FileKind::Missing;
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return FileKind::Folder;
+    return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? FileKind::Other : FileKind::File;
+}
+
+} // namespace folvane::chm
