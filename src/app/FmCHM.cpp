@@ -163,7 +163,7 @@ void FmCHM::Cmd_Click(int Index) {
     switch (Index) {
     case 0:
         project_.dialogs().LastFolder = ComparePath;
-        AddFilesToList(fileSelection(), QString(), QString());
+        addFiles(QString(), QString());
         break;
     case 1:
         addFolder();
@@ -183,6 +183,12 @@ QString FmCHM::browseForProjectFolder() {
     return project_.browseForFolder(host_, QStringLiteral("请选择要编译为CHM的文件夹:"));
 }
 
+void FmCHM::addFiles(const QString& folder, const QString& pattern) {
+    const QList<ListEntry> before = LF.entries();
+    AddFilesToList(fileSelection(), folder, pattern);
+    project_.relinkContents(before);
+}
+
 void FmCHM::addFolder() {
     addFolderFiles(browseForProjectFolder());
 }
@@ -190,7 +196,7 @@ void FmCHM::addFolder() {
 void FmCHM::addFolderFiles(const QString& folder) {
     if (folder.isEmpty())
         return;
-    AddFilesToList(fileSelection(), folder, QStringLiteral("*.*"));
+    addFiles(folder, QStringLiteral("*.*"));
     if (ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_))
         ComparePath = folder;
 }
@@ -300,12 +306,14 @@ void FmCHM::abt_Click() {
 void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
     if (droppedPaths.isEmpty())
         return;
+    const QList<ListEntry> before = LF.entries();
     try {
         MergeIntoList(droppedPaths, LF, true, -1, style_);
     } catch (const RuntimeError& e) {
         showError(e.description());
         return;
     }
+    project_.relinkContents(before);
     if (LF.count() > 0) {
         LF.setSelected(0, true);
         LF.setListIndex(0);

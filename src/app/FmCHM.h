@@ -120,6 +120,7 @@ signals:
 private:
     bool IsSaved() const;
     QString browseForProjectFolder();
+    void addFiles(const QString& folder, const QString& pattern);
     void addFolder();
     void addFolderFiles(const QString& folder);
     void compile();

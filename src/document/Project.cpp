@@ -4,6 +4,8 @@
 #include "toc/FolderHierarchy.h"
 #include "util/RuntimeError.h"
 
+#include <QHash>
+
 namespace folvane {
 
 Project::Project(PathStyle style) : style_(style) {
@@ -31,6 +33,28 @@ void Project::removeSelectedFiles() {
         newPosition.append(e.selected ? -1 : kept++);
     }
     LF.removeSelected();
+    moveLinks(newPosition);
+}
+
+void Project::relinkContents(const QList<ListEntry>& before) {
+    const auto key = [this](const QString& path) { return style_ == PathStyle::Windows ? path.toCaseFolded() : path; };
+    QHash<QString, QList<qint32>> places;
+    for (qint32 i = 0; i < LF.count(); ++i)
+        places[key(LF.text(i))].append(i);
+    // The k-th of equal old entries goes to the k-th of them now, or to the one left.
+    QHash<QString, qsizetype> seen;
+    QList<qint32> newPosition;
+    newPosition.reserve(before.size());
+    for (const ListEntry& e : before) {
+        const QString k = key(e.text);
+        const QList<qint32> at = places.value(k);
+        const qsizetype n = seen[k]++;
+        newPosition.append(at.isEmpty() ? -1 : at.value(n, at.constFirst()));
+    }
+    moveLinks(newPosition);
+}
+
+void Project::moveLinks(const QList<qint32>& newPosition) {
     for (int i = 0; i < 2; ++i) {
         ListBox& toc = L(i);
         ListBox::Batch update(toc);

@@ -40,6 +40,9 @@ public:
     // Every contents link moves with its page; an entry whose page went keeps its text,
     // unlinked (-1).
     void removeSelectedFiles();
+    // After files were added (new ones first, old equal ones dropped): every contents link
+    // follows its page, found by its path, from the file list as it was before.
+    void relinkContents(const QList<ListEntry>& before);
 
     // Puts folder entries into the file list and rebuilds the contents in use from it. Throws
     // RuntimeError, and changes nothing, when they would not fit.
@@ -51,6 +54,9 @@ public:
     QString browseForFolder(Host& host, const QString& title);
 
 private:
+    // newPosition[i] is where file-list entry i went, -1 if it is gone.
+    void moveLinks(const QList<qint32>& newPosition);
+
     PathStyle style_;
     ListBox l0_{ListBox::Selection::Single};
     ListBox l1_{ListBox::Selection::Extended};

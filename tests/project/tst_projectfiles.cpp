@@ -369,12 +369,17 @@ void TestProjectFiles::linksFollowDeletedFiles() {
     expected.replace(expected.indexOf(p.path(QStringLiteral("sub/b.htm"))), QStringLiteral("-"));
     QCOMPARE(pages(), expected);
 
+    // Adding puts new files first and drops the old entry of a file added again.
+    p.main.LF_OLEDragDrop({p.path(QStringLiteral("e.htm")), p.path(QStringLiteral("d.htm"))});
+    QCOMPARE(pages(), expected);
+
     QVERIFY(p.main.SaveIt());
     QVERIFY(p.host.prompts().isEmpty());
     const QByteArray hhc = p.hhc();
     QVERIFY(hhc.contains(R"("Local" value="sub/c.htm")") && hhc.contains(R"("Local" value="d.htm")"));
     QVERIFY(!hhc.contains(R"("Local" value="a.htm")") && !hhc.contains(R"("Local" value="sub/b.htm")"));
-    QCOMPARE(p.filesSection(), p.withDir(lines({"{dir}/sub/c.htm", "{dir}/d.htm"})));
+    // Adding left the folder entry a plain entry again, as every addition does.
+    QCOMPARE(p.filesSection(), p.withDir(lines({"{dir}/e.htm", "{dir}/d.htm", "sub", "{dir}/sub/c.htm"})));
 }
 
 void TestProjectFiles::navigationPaneField_data() {
