@@ -73,8 +73,18 @@ std::optional<QString> keyValue(const QString& text, const QString& section, con
     return std::nullopt;
 }
 
+// Drops a section that holds nothing any more, with the blank line written before it.
+void dropIfEmpty(QStringList& lines, SectionRange range) {
+    for (qsizetype i = range.header + 1; i < range.end; ++i)
+        if (!lines[i].trimmed().isEmpty())
+            return;
+    lines.remove(range.header, range.end - range.header);
+    if (range.header > 0 && range.header == lines.size() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+}
+
 // The text with the key set to value, or removed when there is none; every other line
-// stays as it was.
+// stays as it was. Empty when nothing is left.
 QString withKeyValue(const QString& text, const QString& section, const QString& key,
                      const std::optional<QString>& value) {
     QStringList lines = text.split(u'\n');
@@ -90,15 +100,19 @@ QString withKeyValue(const QString& text, const QString& section, const QString&
     qsizetype at = range.header + 1;
     while (range.header >= 0 && at < range.end && !isKeyLine(lines[at], key))
         ++at;
-    if (range.header >= 0 && at < range.end)
+    if (range.header >= 0 && at < range.end) {
         lines.removeAt(at);
-    else
+        --range.end;
+    } else {
         // New keys go after the section's last entry, before its blank lines.
         while (at > range.header + 1 && lines[at - 1].trimmed().isEmpty())
             --at;
+    }
     if (value)
         lines.insert(at, key + u'=' + *value);
-    return lines.join(u'\n') + u'\n';
+    else if (range.header >= 0)
+        dropIfEmpty(lines, range);
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
 }
 
 // The first application a mimeapps.list value names.
@@ -232,8 +246,14 @@ bool DesktopRegistration::unregister() {
     const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
     try {
         // A default the user chose after us stays.
-        if (current && firstEntry(*current) == entryName())
-            WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), keptDefault()));
+        if (current && firstEntry(*current) == entryName()) {
+            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(), keptDefault());
+            // The file was ours alone: it goes as a whole.
+            if (restored.isEmpty() && !QFile::remove(defaultsPath()))
+                return isRegistered();
+            if (!restored.isEmpty())
+                WriteTextFile(defaultsPath(), restored);
+        }
         removeOwnFiles();
     } catch (const RuntimeError&) {
     }

@@ -88,6 +88,7 @@ void TestHhpRegMenu::desktopCheckMarkFollowsRegistration() {
     QVERIFY(!restarted.mnHhpRegChecked());
     QVERIFY(!desktop.isRegistered());
     QVERIFY(!QFile::exists(desktop.mimePackagePath()));
+    QVERIFY(!QFile::exists(desktop.defaultsPath()));
 }
 
 void TestHhpRegMenu::desktopCheckMarkStaysOffWhenNothingCanBeWritten() {
