@@ -11,9 +11,9 @@
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
+#include "project/HhpRegistration.h"
 #include "project/HhpWriter.h"
 #include "project/ProjectOpening.h"
-#include "project/ShellRegistration.h"
 #include "toc/CopyList.h"
 #include "toc/FolderHierarchy.h"
 #include "toc/TocEditing.h"
@@ -103,6 +103,8 @@ QString FmCHM::contentsFilePath() const {
 
 void FmCHM::Form_Load() {
     project_.setLbIndex(1);
+    hhpRegChecked_ = HhpRegistration(host_, style_).checkedAtStart();
+    emit hhpRegCheckedChanged(hhpRegChecked_);
     emit showRequested();
     // The add-folder command, with one question between choosing and scanning.
     const QString folder = browseForProjectFolder();
@@ -292,9 +294,8 @@ void FmCHM::Command2_Click() {
 }
 
 void FmCHM::mnHhpReg_Click() {
-    hhpRegChecked_ = !hhpRegChecked_;
+    hhpRegChecked_ = HhpRegistration(host_, style_).apply(!hhpRegChecked_);
     emit hhpRegCheckedChanged(hhpRegChecked_);
-    ShellRegistration(host_.registry(), style_).applyHhpRegistration(hhpRegChecked_, host_.programFolder());
 }
 
 void FmCHM::abt_Click() {

@@ -1,0 +1,276 @@
+#include "project/DesktopRegistration.h"
+
+#include "host/Host.h"
+#include "platform/RegularFile.h"
+#include "util/RuntimeError.h"
+#include "util/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStringList>
+
+#include <algorithm>
+
+namespace folvane {
+
+namespace {
+
+const QString kDefaultsSection = QStringLiteral("Default Applications");
+const QString kKeptDefaultKey = QStringLiteral("X-Folvane-Previous-Default");
+
+// The text of a file, the empty string when there is none, nothing when it exists but
+// cannot be read: such a file must not be written over.
+std::optional<QString> readConfig(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return QString();
+    QByteArray bytes;
+    if (readRegularFile(path, kMaxReadBytes, bytes) != RegularFileRead::Ok)
+        return std::nullopt;
+    return QString::fromUtf8(bytes);
+}
+
+bool isSectionHeader(const QString& line) {
+    const QString trimmed = line.trimmed();
+    return trimmed.startsWith(u'[') && trimmed.endsWith(u']');
+}
+
+bool isKeyLine(const QString& line, const QString& key) {
+    const qsizetype equals = line.indexOf(u'=');
+    return equals > 0 && !isSectionHeader(line) && line.left(equals).trimmed() == key;
+}
+
+// The line range of a section's body, or an empty range at the end when it is missing.
+struct SectionRange {
+    qsizetype header = -1;
+    qsizetype end = 0;
+};
+
+SectionRange findSection(const QStringList& lines, const QString& section) {
+    SectionRange range{-1, lines.size()};
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (!isSectionHeader(lines[i]))
+            continue;
+        if (range.header >= 0) {
+            range.end = i;
+            break;
+        }
+        if (lines[i].trimmed() == u'[' + section + u']')
+            range.header = i;
+    }
+    return range;
+}
+
+std::optional<QString> keyValue(const QString& text, const QString& section, const QString& key) {
+    const QStringList lines = text.split(u'\n');
+    const SectionRange range = findSection(lines, section);
+    for (qsizetype i = range.header + 1; range.header >= 0 && i < range.end; ++i) {
+        if (isKeyLine(lines[i], key))
+            return lines[i].mid(lines[i].indexOf(u'=') + 1).trimmed();
+    }
+    return std::nullopt;
+}
+
+// Drops a section that holds nothing any more, with the blank line written before it.
+void dropIfEmpty(QStringList& lines, SectionRange range) {
+    for (qsizetype i = range.header + 1; i < range.end; ++i)
+        if (!lines[i].trimmed().isEmpty())
+            return;
+    lines.remove(range.header, range.end - range.header);
+    if (range.header > 0 && range.header == lines.size() && lines.last().trimmed().isEmpty())
+        lines.removeLast();
+}
+
+// The text with the key set to value, or removed when there is none; every other line
+// stays as it was. Empty when nothing is left.
+QString withKeyValue(const QString& text, const QString& section, const QString& key,
+                     const std::optional<QString>& value) {
+    QStringList lines = text.split(u'\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    SectionRange range = findSection(lines, section);
+    if (range.header < 0 && value) {
+        if (!lines.isEmpty() && !lines.last().trimmed().isEmpty())
+            lines << QString();
+        lines << u'[' + section + u']';
+        range = {lines.size() - 1, lines.size()};
+    }
+    qsizetype at = range.header + 1;
+    while (range.header >= 0 && at < range.end && !isKeyLine(lines[at], key))
+        ++at;
+    if (range.header >= 0 && at < range.end) {
+        lines.removeAt(at);
+        --range.end;
+    } else {
+        // New keys go after the section's last entry, before its blank lines.
+        while (at > range.header + 1 && lines[at - 1].trimmed().isEmpty())
+            --at;
+    }
+    if (value)
+        lines.insert(at, key + u'=' + *value);
+    else if (range.header >= 0)
+        dropIfEmpty(lines, range);
+    return lines.isEmpty() ? QString() : lines.join(u'\n') + u'\n';
+}
+
+// The first application a mimeapps.list value names.
+QString firstEntry(const QString& value) {
+    return value.section(u';', 0, 0).trimmed();
+}
+
+// Escapes of the desktop entry's string type.
+QString escapedString(const QString& text) {
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == u'\\')
+            escaped += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            escaped += QStringLiteral("\\n");
+        else if (c == u'\t')
+            escaped += QStringLiteral("\\t");
+        else if (c == u'\r')
+            escaped += QStringLiteral("\\r");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+QString mimePackage() {
+    return QStringLiteral(R"(<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type="%1">
+    <sub-class-of type="text/plain"/>
+    <comment>HTML Help project</comment>
+    <comment xml:lang="zh_CN">HTML Help 项目</comment>
+    <generic-icon name="text-x-generic"/>
+    <glob pattern="*.hhp"/>
+  </mime-type>
+</mime-info>
+)")
+        .arg(DesktopRegistration::mimeType());
+}
+
+QString desktopEntry(const QString& compilerPath, const QString& caption, const std::optional<QString>& keptDefault) {
+    QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + caption +
+                    QStringLiteral("\nComment=把 HTML Help 项目编译为 CHM 文件\nIcon=folvane\nTryExec=") +
+                    escapedString(compilerPath) + QStringLiteral("\nExec=") +
+                    DesktopRegistration::execLine(compilerPath) + QStringLiteral("\nMimeType=") +
+                    DesktopRegistration::mimeType() + QStringLiteral(";\nNoDisplay=true\nTerminal=false\n");
+    if (keptDefault)
+        entry += kKeptDefaultKey + u'=' + *keptDefault + u'\n';
+    return entry;
+}
+
+} // namespace
+
+DesktopRegistration::Folders DesktopRegistration::userFolders() {
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
+            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+}
+
+DesktopRegistration::DesktopRegistration(Host& host, Folders folders) : host_(host), folders_(std::move(folders)) {}
+
+QString DesktopRegistration::entryCaption(const QString& verbCaption) {
+    static const QRegularExpression accessKey(QStringLiteral(R"(\(&.\)|&(?=.))"));
+    return QString(verbCaption).remove(accessKey);
+}
+
+QString DesktopRegistration::execLine(const QString& program) {
+    static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
+    static const QString escapedInQuotes = QStringLiteral("\"`$\\");
+    QString argument = program;
+    if (std::any_of(program.begin(), program.end(), [](QChar c) { return reserved.contains(c); })) {
+        argument = QStringLiteral("\"");
+        for (const QChar c : program) {
+            if (escapedInQuotes.contains(c))
+                argument += u'\\';
+            argument += c;
+        }
+        argument += u'"';
+    }
+    argument.replace(u'%', QStringLiteral("%%"));
+    return escapedString(argument) + QStringLiteral(" %f");
+}
+
+QString DesktopRegistration::mimePackagePath() const {
+    return folders_.data + QStringLiteral("/mime/packages/folvane-hhp.xml");
+}
+
+QString DesktopRegistration::entryPath() const {
+    return folders_.data + QStringLiteral("/applications/") + entryName();
+}
+
+QString DesktopRegistration::defaultsPath() const {
+    return folders_.config + QStringLiteral("/mimeapps.list");
+}
+
+bool DesktopRegistration::isRegistered() const {
+    return QFileInfo(entryPath()).isFile() && QFileInfo(mimePackagePath()).isFile();
+}
+
+std::optional<QString> DesktopRegistration::keptDefault() const {
+    const std::optional<QString> entry = readConfig(entryPath());
+    return entry ? keyValue(*entry, QStringLiteral("Desktop Entry"), kKeptDefaultKey) : std::nullopt;
+}
+
+bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QString& verbCaption) {
+    const std::optional<QString> defaults = readConfig(defaultsPath());
+    if (!defaults)
+        return isRegistered();
+    const bool wasRegistered = isRegistered();
+    std::optional<QString> previous = keyValue(*defaults, kDefaultsSection, mimeType());
+    // Registering again, perhaps from another copy of the program, keeps the first one's memory.
+    if (previous && firstEntry(*previous) == entryName())
+        previous = keptDefault();
+    try {
+        for (const QString& path : {mimePackagePath(), entryPath(), defaultsPath()})
+            QDir().mkpath(QFileInfo(path).absolutePath());
+        WriteTextFile(mimePackagePath(), mimePackage());
+        WriteTextFile(entryPath(), desktopEntry(compilerPath, entryCaption(verbCaption), previous));
+        WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), entryName()));
+    } catch (const RuntimeError&) {
+        if (!wasRegistered)
+            removeOwnFiles();
+    }
+    refreshMimeDatabase();
+    return isRegistered();
+}
+
+bool DesktopRegistration::unregister() {
+    const std::optional<QString> defaults = readConfig(defaultsPath());
+    if (!defaults)
+        return isRegistered();
+    const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
+    try {
+        // A default the user chose after us stays.
+        if (current && firstEntry(*current) == entryName()) {
+            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(), keptDefault());
+            // The file was ours alone: it goes as a whole.
+            if (restored.isEmpty() && !QFile::remove(defaultsPath()))
+                return isRegistered();
+            if (!restored.isEmpty())
+                WriteTextFile(defaultsPath(), restored);
+        }
+        removeOwnFiles();
+    } catch (const RuntimeError&) {
+    }
+    refreshMimeDatabase();
+    return isRegistered();
+}
+
+void DesktopRegistration::removeOwnFiles() {
+    QFile::remove(entryPath());
+    QFile::remove(mimePackagePath());
+}
+
+void DesktopRegistration::refreshMimeDatabase() {
+    // Without shared-mime-info the package waits for the next update by anyone.
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (!program.isEmpty())
+        host_.startDetached(program, {folders_.data + QStringLiteral("/mime")});
+}
+
+} // namespace folvane
