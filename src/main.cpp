@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -25,6 +26,9 @@ void installChineseTranslations(QApplication& app) {
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Folvane"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/folvane.png")));
+    // The desktop entry the windows belong to (task bars group and label them by it).
+    QGuiApplication::setDesktopFileName(QStringLiteral("folvane"));
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     installChineseTranslations(app);
     QFont font;
