@@ -5,7 +5,7 @@
 # once with a Western one (1252). hhc.exe compiles a Chinese site through a drive path, a
 # UNC path and a path past 260 characters; chinese_help.py reads each help file back with
 # chmlib, 7-Zip and pychm's search. Needs g++-mingw-w64-x86-64-posix, wine, wine64,
-# p7zip-full, python3-chm, and the zh_CN.UTF-8 and en_US.UTF-8 locales or the package
+# cmake, p7zip-full, python3-chm, and the zh_CN.UTF-8 and en_US.UTF-8 locales or the package
 # locales to make them for the run. Exit status 77: tools missing.
 # With FOLVANE_VIEWER_SHOT=file.png (and xvfb, imagemagick) Wine's own viewer opens the
 # Chinese help file and the screen is saved there, to look at its contents tree.
@@ -34,29 +34,17 @@ if [ "$(locale -a | grep -c -i -E '^(zh_CN|en_US)\.utf-?8$')" -lt 2 ]; then
 fi
 
 echo "== build with $cxx"
-chm="$root/src/chm"
-hhc_sources="$(find "$chm" -name '*.cpp' ! -name '*_posix.cpp') $root/tools/hhc/main.cpp
-    $root/tools/hhc/ConsoleListener.cpp $root/tools/hhc/HhcCommand.cpp $root/tools/hhc/ConsoleText_win.cpp"
-mkdir -p "$work/obj"
-# One object per source, on every core; the tests link what they need from them.
+# The compiler and hhc.exe build from the project's own Windows source lists.
+cmake -S "$root" -B "$work/cmake" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPILER="$cxx" -DFOLVANE_COMPILER_ONLY=ON \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-Werror >"$work/cmake.log" || { cat "$work/cmake.log" >&2; exit 1; }
+cmake --build "$work/cmake" -j "$(nproc)" >"$work/build.log" || { cat "$work/build.log" >&2; exit 1; }
+cp "$work/cmake/bin/hhc.exe" "$work/hhc.exe"
+library="$work/cmake/src/chm/libfolvane_chm.a"
 # shellcheck disable=SC2086
-printf '%s\n' $hhc_sources "$root/src/registry/WinRegistryCalls_win.cpp" "$root/src/platform/WinFileSystemCalls_win.cpp" \
-    "$root/tests/wine/codepage_test.cpp" "$root/tests/wine/winreg_test.cpp" "$root/tests/wine/winfs_test.cpp" |
-    xargs -P "$(nproc)" -I{} sh -c 'o="$0/obj/$(echo "$1" | tr / _).o"; $2 $3 -O2 -c -o "$o" "$1"' \
-        "$work" {} "$cxx" "$flags"
-obj() { for f in "$@"; do printf '%s/obj/%s.o ' "$work" "$(echo "$f" | tr / _)"; done; }
-# shellcheck disable=SC2046
-"$cxx" -static -o "$work/hhc.exe" $(obj $hhc_sources)
-# shellcheck disable=SC2046
-"$cxx" -static -o "$work/codepage_test.exe" $(obj "$root/tests/wine/codepage_test.cpp" "$chm/text/CodePage_win.cpp" \
-    "$chm/text/TextDecoding.cpp" "$chm/text/Utf8.cpp" "$chm/text/Utf16.cpp" "$chm/text/UnmappableText.cpp" \
-    "$chm/platform/SystemLocale_win.cpp")
-# shellcheck disable=SC2046
-"$cxx" -static -o "$work/winreg_test.exe" $(obj "$root/tests/wine/winreg_test.cpp" \
-    "$root/src/registry/WinRegistryCalls_win.cpp") -ladvapi32
-# shellcheck disable=SC2046
-"$cxx" -static -o "$work/winfs_test.exe" $(obj "$root/tests/wine/winfs_test.cpp" \
-    "$root/src/platform/WinFileSystemCalls_win.cpp")
+for test in codepage_test:"$library" winreg_test:"$root/src/registry/WinRegistryCalls_win.cpp -ladvapi32" \
+    winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp"; do
+    "$cxx" $flags -O2 -static -o "$work/${test%%:*}.exe" "$root/tests/wine/${test%%:*}.cpp" ${test#*:}
+done
 
 # The Qt wrappers cannot be linked without a Windows Qt, but their code must at least compile.
 if pkg-config --exists Qt6Core 2>/dev/null; then
