@@ -24,6 +24,8 @@ for folder in os.listdir(os.path.join(root, "src")):
         continue
     for directory, _, files in os.walk(base):
         for name in files:
+            if not name.endswith((".cpp", ".h", ".in")):
+                continue
             path = os.path.join(directory, name)
             with open(path, encoding="utf-8") as source:
                 for number, line in enumerate(source, 1):
