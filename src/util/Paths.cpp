@@ -124,10 +124,6 @@ QString RelativePath(const QString& path, const QString& base, const QString& se
     return result;
 }
 
-bool pathsEqual(const QString& a, const QString& b, PathStyle style) {
-    return normalised(a, style).compare(normalised(b, style), fileSystemCase(style)) == 0;
-}
-
 bool isInFolder(const QString& path, const QString& folder, PathStyle style) {
     return leadingFolderLength(normalised(path, style), normalised(folder, style), style, fileSystemCase(style)) >= 0;
 }

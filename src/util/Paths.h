@@ -30,11 +30,8 @@ using FolderTest = std::function<bool(const QString&)>;
 QString RelativePath(const QString& path, const QString& base, const QString& separator,
                      PathStyle style = nativePathStyle(), const FolderTest& isFolder = {});
 
-// Path equality as the file system sees it: ignoring case (and "/" versus "\") on Windows,
-// exact on Posix.
-bool pathsEqual(const QString& a, const QString& b, PathStyle style = nativePathStyle());
-
-// True when path is folder itself or lies anywhere below it. Compared like pathsEqual.
+// True when path is folder itself or lies anywhere below it, compared as the file system
+// compares: ignoring case (and "/" versus "\") on Windows, exactly on Posix.
 // An empty folder contains nothing.
 bool isInFolder(const QString& path, const QString& folder, PathStyle style = nativePathStyle());
 

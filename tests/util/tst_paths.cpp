@@ -38,8 +38,6 @@ private slots:
     void relativePath_data();
     void relativePath();
     void relativePathAsksTheFileSystem();
-    void pathsEqual_data();
-    void pathsEqual();
     void isInFolder_data();
     void isInFolder();
     void stripLeadingFolder_data();
@@ -205,30 +203,6 @@ void TestPaths::relativePathAsksTheFileSystem() {
     QCOMPARE(RelativePath(page, native(QStringLiteral("gone")), slash), QStringLiteral("sub/a.htm"));
     QCOMPARE(RelativePath(native(QStringLiteral("b.htm")), native(QStringLiteral("sub")), slash),
              QStringLiteral("../b.htm"));
-}
-
-void TestPaths::pathsEqual_data() {
-    QTest::addColumn<PathStyle>("style");
-    QTest::addColumn<QString>("a");
-    QTest::addColumn<QString>("b");
-    QTest::addColumn<bool>("equal");
-
-    QTest::newRow("win case ignored") << Win << s(u"C:\\Site\\A.htm") << s(u"c:\\site\\a.HTM") << true;
-    QTest::newRow("win separators alike") << Win << s(u"C:/site/a.htm") << s(u"C:\\site\\a.htm") << true;
-    QTest::newRow("win different names") << Win << s(u"C:\\site\\a.htm") << s(u"C:\\site\\b.htm") << false;
-    QTest::newRow("win trailing separator counts") << Win << s(u"C:\\site") << s(u"C:\\site\\") << false;
-    QTest::newRow("posix case counts") << Posix << s(u"a/B.htm") << s(u"a/b.htm") << false;
-    QTest::newRow("posix same") << Posix << s(u"/x/y.htm") << s(u"/x/y.htm") << true;
-    QTest::newRow("posix backslash is not a separator") << Posix << s(u"a\\b") << s(u"a/b") << false;
-}
-
-void TestPaths::pathsEqual() {
-    QFETCH(PathStyle, style);
-    QFETCH(QString, a);
-    QFETCH(QString, b);
-    QFETCH(bool, equal);
-    QCOMPARE(folvane::pathsEqual(a, b, style), equal);
-    QCOMPARE(folvane::pathsEqual(b, a, style), equal);
 }
 
 void TestPaths::isInFolder_data() {
