@@ -8,7 +8,7 @@
 #ifdef Q_OS_WIN
 #include "registry/WinRegistryBackend_win.h"
 #else
-#include "registry/HiveRegistryBackend_posix.h"
+#include "registry/MemoryRegistryBackend.h"
 #endif
 
 #include <QApplication>
@@ -258,7 +258,8 @@ RegistryBackend& QtHost::registry() {
 #ifdef Q_OS_WIN
         registry_ = std::make_unique<WinRegistryBackend>();
 #else
-        registry_ = std::make_unique<HiveRegistryBackend>(HiveRegistryBackend::defaultFilePath());
+        // The compile command registers with the desktop here, not in a registry.
+        registry_ = std::make_unique<MemoryRegistryBackend>();
 #endif
     }
     return *registry_;

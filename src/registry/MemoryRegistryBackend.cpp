@@ -75,12 +75,10 @@ qint32 MemoryRegistryBackend::queryString(const QString& keyPath, const QString&
     if (!key)
         return code;
     for (const Value& v : key->values) {
-        if (!sameName(v.name, valueName))
-            continue;
-        if (!v.isString)
-            return RegCode::UnsupportedType;
-        value = v.data;
-        return RegCode::Success;
+        if (sameName(v.name, valueName)) {
+            value = v.data;
+            return RegCode::Success;
+        }
     }
     return RegCode::FileNotFound;
 }
@@ -97,25 +95,21 @@ qint32 MemoryRegistryBackend::createKey(const QString& keyPath) {
     return RegCode::Success;
 }
 
-qint32 MemoryRegistryBackend::setValue(const QString& keyPath, Value value) {
-    // A line break in a name could not be written back to a .reg file.
-    if (hasControlCharacter(value.name))
+qint32 MemoryRegistryBackend::setString(const QString& keyPath, const QString& valueName, const QString& value) {
+    // The registry refuses line breaks in names as well.
+    if (hasControlCharacter(valueName))
         return RegCode::InvalidParameter;
     qint32 code = RegCode::Success;
     Key* key = find(keyPath, code);
     if (!key)
         return code;
     auto it = std::find_if(key->values.begin(), key->values.end(),
-                           [&](const Value& v) { return sameName(v.name, value.name); });
+                           [&](const Value& v) { return sameName(v.name, valueName); });
     if (it != key->values.end())
-        *it = std::move(value);
+        it->data = value;
     else
-        key->values.push_back(std::move(value));
+        key->values.push_back(Value{valueName, value});
     return RegCode::Success;
-}
-
-qint32 MemoryRegistryBackend::setString(const QString& keyPath, const QString& valueName, const QString& value) {
-    return setValue(keyPath, Value{valueName, value, true});
 }
 
 qint32 MemoryRegistryBackend::enumSubKey(const QString& keyPath, int index, QString& name) {

@@ -3,11 +3,7 @@
 #include "registry/MemoryRegistryBackend.h"
 #include "registry/Reg.h"
 #include "support/ScriptedHost.h"
-#ifndef Q_OS_WIN
-#include "registry/HiveRegistryBackend_posix.h"
-#endif
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -49,61 +45,32 @@ private slots:
     void prepareVerbCommand();
     void compilerCommand_data();
     void compilerCommand();
-    void registersOnAFreshType_data();
     void registersOnAFreshType();
-    void foreignCommandIsBackedUpAndRestored_data();
     void foreignCommandIsBackedUpAndRestored();
-    void ownCommandInOtherCaseIsReplacedWithoutBackup_data();
     void ownCommandInOtherCaseIsReplacedWithoutBackup();
-    void removalDropsTheWholeBackupKey_data();
     void removalDropsTheWholeBackupKey();
-    void removalWithoutCommandChangesNothing_data();
     void removalWithoutCommandChangesNothing();
-    void missingFileTypeChangesNothing_data();
     void missingFileTypeChangesNothing();
-    void twoClicksInARow_data();
     void twoClicksInARow();
-#ifndef Q_OS_WIN
-    void registrationSurvivesRestart();
-#endif
     void hostProvidesTheRegistry();
 
 private:
-    void addBackends();
     RegistryBackend& backend();
     ShellRegistration& shell();
     Reg& reg();
 
-    std::unique_ptr<QTemporaryDir> dir_;
     std::unique_ptr<RegistryBackend> backend_;
     std::unique_ptr<ShellRegistration> shell_;
     std::unique_ptr<Reg> reg_;
 };
 
 void TestShellRegistration::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
     reg_.reset();
     shell_.reset();
     backend_.reset();
 }
 
-void TestShellRegistration::addBackends() {
-    QTest::addColumn<bool>("hive");
-    QTest::newRow("memory") << false;
-#ifndef Q_OS_WIN
-    QTest::newRow("hive") << true;
-#endif
-}
-
 RegistryBackend& TestShellRegistration::backend() {
-    if (backend_)
-        return *backend_;
-    QFETCH(bool, hive);
-#ifndef Q_OS_WIN
-    if (hive)
-        backend_ = std::make_unique<HiveRegistryBackend>(dir_->filePath(QStringLiteral("classes_root.reg")));
-#endif
     if (!backend_)
         backend_ = std::make_unique<MemoryRegistryBackend>();
     return *backend_;
@@ -176,10 +143,6 @@ void TestShellRegistration::compilerCommand() {
              command);
 }
 
-void TestShellRegistration::registersOnAFreshType_data() {
-    addBackends();
-}
-
 void TestShellRegistration::registersOnAFreshType() {
     reg();
     shell().applyHhpRegistration(true, QStringLiteral("/opt/folvane"));
@@ -190,10 +153,6 @@ void TestShellRegistration::registersOnAFreshType() {
     shell().applyHhpRegistration(true, QStringLiteral("/opt/folvane"));
     QCOMPARE(reg().RegEnumSubKeys(kType), QStringList{QStringLiteral("shell")});
     QCOMPARE(reg().RegReadValue(kCommandKey, QString()), kOurCommand);
-}
-
-void TestShellRegistration::foreignCommandIsBackedUpAndRestored_data() {
-    addBackends();
 }
 
 void TestShellRegistration::foreignCommandIsBackedUpAndRestored() {
@@ -211,10 +170,6 @@ void TestShellRegistration::foreignCommandIsBackedUpAndRestored() {
     QCOMPARE(reg().RegEnumSubKeys(kType), QStringList{QStringLiteral("shell")});
 }
 
-void TestShellRegistration::ownCommandInOtherCaseIsReplacedWithoutBackup_data() {
-    addBackends();
-}
-
 void TestShellRegistration::ownCommandInOtherCaseIsReplacedWithoutBackup() {
     reg().RegWriteValue(kCommandKey, QString(), QStringLiteral("\"D:\\Other Copy\\HHC.EXE\"  \"%1\""));
     shell().applyHhpRegistration(true, QStringLiteral("/opt/folvane"));
@@ -223,10 +178,6 @@ void TestShellRegistration::ownCommandInOtherCaseIsReplacedWithoutBackup() {
     // Removal then leaves no verb at all: there was nothing to put back.
     shell().applyHhpRegistration(false, QStringLiteral("/opt/folvane"));
     QCOMPARE(reg().RegEnumSubKeys(kType + QStringLiteral("\\shell")), QStringList());
-}
-
-void TestShellRegistration::removalDropsTheWholeBackupKey_data() {
-    addBackends();
 }
 
 void TestShellRegistration::removalDropsTheWholeBackupKey() {
@@ -248,10 +199,6 @@ void TestShellRegistration::removalDropsTheWholeBackupKey() {
     QCOMPARE(dump(backend()), expected);
 }
 
-void TestShellRegistration::removalWithoutCommandChangesNothing_data() {
-    addBackends();
-}
-
 void TestShellRegistration::removalWithoutCommandChangesNothing() {
     reg();
     shell().applyHhpRegistration(false, QStringLiteral("/opt/folvane"));
@@ -265,10 +212,6 @@ void TestShellRegistration::removalWithoutCommandChangesNothing() {
     const QStringList before = dump(backend());
     shell().UnregisterVerb(QStringLiteral("hhp"), QStringLiteral("编译(&E)"));
     QCOMPARE(dump(backend()), before);
-}
-
-void TestShellRegistration::missingFileTypeChangesNothing_data() {
-    addBackends();
 }
 
 void TestShellRegistration::missingFileTypeChangesNothing() {
@@ -287,10 +230,6 @@ void TestShellRegistration::missingFileTypeChangesNothing() {
     QCOMPARE(dump(backend()), before);
 }
 
-void TestShellRegistration::twoClicksInARow_data() {
-    addBackends();
-}
-
 void TestShellRegistration::twoClicksInARow() {
     reg().RegWriteValue(kCommandKey, QString(), kForeign);
     const QStringList before = dump(backend());
@@ -303,25 +242,6 @@ void TestShellRegistration::twoClicksInARow() {
     QVERIFY(!checked);
     QCOMPARE(dump(backend()), before);
 }
-
-#ifndef Q_OS_WIN
-void TestShellRegistration::registrationSurvivesRestart() {
-    const QString path = dir_->filePath(QStringLiteral("share/folvane/classes_root.reg"));
-    {
-        HiveRegistryBackend hive(path);
-        Reg(hive).RegWriteValue(QStringLiteral(".hhp"), QString(), kType);
-        Reg(hive).RegWriteValue(kCommandKey, QString(), kForeign);
-        ShellRegistration(hive, PathStyle::Posix).applyHhpRegistration(true, QStringLiteral("/opt/folvane"));
-    }
-    HiveRegistryBackend restarted(path);
-    Reg reg(restarted);
-    QCOMPARE(reg.RegReadValue(kCommandKey, QString()), kOurCommand);
-    QCOMPARE(reg.RegReadValue(kBackupKey, QString()), kForeign);
-    ShellRegistration(restarted, PathStyle::Posix).applyHhpRegistration(false, QStringLiteral("/opt/folvane"));
-    HiveRegistryBackend third(path);
-    QCOMPARE(Reg(third).RegReadValue(kCommandKey, QString()), kForeign);
-}
-#endif
 
 void TestShellRegistration::hostProvidesTheRegistry() {
     ScriptedHost host;
