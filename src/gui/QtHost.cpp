@@ -115,7 +115,7 @@ int QtHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, 
         if (box.clickedButton() == box.button(qtButton(result)))
             return result;
     }
-    // Closed with Esc or the close box: Cancel where there is one, else the first button.
+    // Closed with Esc or the close box: Cancel where there is one, else the last button (否 of 是/否).
     for (int i = 0; i < count; ++i)
         if (msgButtonResult(buttons, i) == MsgResult::Cancel)
             return MsgResult::Cancel;
