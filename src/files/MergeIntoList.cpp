@@ -30,7 +30,7 @@ void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int Se
             inBatch.insert(pathKey(path, style));
         for (const ListEntry& old : List.entries()) {
             if (!inBatch.contains(pathKey(old.text, style)))
-                merged.append(ListEntry{old.text, 0, false});
+                merged.append(ListEntry{old.text, old.itemData, false});
         }
     }
 

@@ -143,7 +143,7 @@ void TestFileList::dropPutsBatchFirst() {
     QCOMPARE(w.texts(), QStringList({QStringLiteral("/d/folder"), QStringLiteral("/d/file.htm"), QStringLiteral("/p/y"),
                                      QStringLiteral("/p/x")}));
     for (int i = 0; i < w.main.LF.count(); ++i)
-        QCOMPARE(w.main.LF.itemData(i), 0);
+        QCOMPARE(w.main.LF.itemData(i), i == 3 ? 1 : 0);
     QCOMPARE(w.main.LF.selectedCount(), 1);
     QVERIFY(w.main.LF.selected(0));
     QCOMPARE(w.main.LF.listIndex(), 0);
