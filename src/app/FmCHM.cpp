@@ -109,11 +109,13 @@ void FmCHM::Form_Load() {
     // The add-folder command, with one question between choosing and scanning.
     const QString folder = browseForProjectFolder();
     const QString existing = folder.isEmpty() ? QString() : joinPath(folder, projectFileName(), style_);
-    if (!existing.isEmpty() && QFileInfo(existing).isFile() &&
+    const bool opened =
+        !existing.isEmpty() && QFileInfo(existing).isFile() &&
         host_.messageBox(QStringLiteral("该文件夹中已有项目,要打开它吗?"), MsgButtons::YesNo, MsgIcon::Question, 0,
-                         QString(), MsgMeaning::OpenExistingProject) == MsgResult::Yes)
+                         QString(), MsgMeaning::OpenExistingProject) == MsgResult::Yes &&
         OpenProject(existing);
-    else
+    // A project that cannot be opened leaves the folder to be added as always.
+    if (!opened)
         addFolderFiles(folder);
     SavedFlag = true;
 }
@@ -251,7 +253,7 @@ void FmCHM::openProj_Click() {
         OpenProject(chosen.constFirst());
 }
 
-void FmCHM::OpenProject(const QString& projectFile) {
+bool FmCHM::OpenProject(const QString& projectFile) {
     // Everything is read before anything changes: a project that cannot be read leaves
     // the open one as it was.
     OpenedProject opened;
@@ -259,7 +261,7 @@ void FmCHM::OpenProject(const QString& projectFile) {
         opened = openProjectFile(projectFile, style_);
     } catch (const RuntimeError& e) {
         showError(e.description());
-        return;
+        return false;
     }
     L(0).clear();
     L(1).clear();
@@ -278,6 +280,7 @@ void FmCHM::OpenProject(const QString& projectFile) {
     if (!opened.leftOut.isEmpty())
         host_.messageBox(leftOutMessage(opened.leftOut), MsgButtons::OkOnly, MsgIcon::Critical, 0, QString(),
                          MsgMeaning::ItemSkipped);
+    return true;
 }
 
 void FmCHM::Save_Click() {

@@ -98,7 +98,8 @@ public:
     void OpenOptions();
     int AskToSave();
     // Loads a saved project: its lists, its folder and its compile settings; it counts as saved.
-    void OpenProject(const QString& projectFile);
+    // False, with a message and nothing changed, when it cannot be read.
+    bool OpenProject(const QString& projectFile);
 
     // The full paths of the project and contents files.
     QString projectFilePath() const;

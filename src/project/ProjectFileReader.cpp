@@ -79,6 +79,7 @@ ProjectFileContent readProjectFile(const QString& text) {
                       : name == u"WINDOWS" ? Section::Windows
                       : name == u"FILES"   ? Section::Files
                                            : Section::Other;
+            project.isProject = project.isProject || section == Section::Options || section == Section::Files;
             continue;
         }
         const qsizetype equals = line.indexOf(u'=');

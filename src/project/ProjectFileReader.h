@@ -16,6 +16,8 @@ struct ProjectFileContent {
     // Field 17 of the default window (or of the first one): "1" closed, "0" shown.
     std::optional<bool> navigationClosed;
     QStringList files;
+    // Whether an [OPTIONS] or [FILES] section was there: without one the text is no project.
+    bool isProject = false;
 };
 
 // Reads the text of a project file forgivingly: sections and keys in any case, comments and

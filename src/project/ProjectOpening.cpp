@@ -128,6 +128,10 @@ void checkRoom(qsizetype entries) {
 
 OpenedProject openProjectFile(const QString& projectFile, PathStyle style) {
     const ProjectFileContent content = readProjectFile(readProjectText(projectFile));
+    // Opening something else would empty the window and let the next save overwrite it.
+    if (!content.isProject)
+        throw RuntimeError(RuntimeError::InvalidArgument,
+                           QStringLiteral("不是 HTML Help 项目文件（没有 [OPTIONS] 或 [FILES] 节）：") + projectFile);
     OpenedProject project;
     project.folder = ParentFolder(projectFile, style);
     const PathResolver paths(project.folder, style);

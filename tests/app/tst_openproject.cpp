@@ -195,9 +195,15 @@ void TestOpenProject::openCommandAndStartUpQuestion() {
     host_->answerMessage(MsgResult::Cancel);
     form_->openProj_Click();
     QVERIFY(host_->prompts(PromptKind::OpenFiles).isEmpty());
-    // A project that cannot be read changes nothing.
+    // A project that cannot be read, or a file that is no project, changes nothing.
     form_->OpenProject(tmp_->path() + QStringLiteral("/none/HH_KVEL.hhp"));
     QCOMPARE(host_->prompts().last().icon, MsgIcon::Critical);
+    const QString notAProject = tmp_->path() + QStringLiteral("/picture.hhp");
+    QFile file(notAProject);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) == 16);
+    file.close();
+    form_->OpenProject(notAProject);
+    QVERIFY(host_->prompts().last().text.contains(notAProject));
     QVERIFY(texts(form_->LB()) != saved);
     // The dialog starts in the project folder.
     host_->answerMessage(MsgResult::No);
