@@ -1,6 +1,7 @@
 #include "document/Project.h"
 
 #include "files/Dialogs.h"
+#include "files/MergeIntoList.h"
 #include "toc/FolderHierarchy.h"
 #include "util/RuntimeError.h"
 
@@ -37,16 +38,15 @@ void Project::removeSelectedFiles() {
 }
 
 void Project::relinkContents(const QList<ListEntry>& before) {
-    const auto key = [this](const QString& path) { return style_ == PathStyle::Windows ? path.toCaseFolded() : path; };
     QHash<QString, QList<qint32>> places;
     for (qint32 i = 0; i < LF.count(); ++i)
-        places[key(LF.text(i))].append(i);
+        places[pathKey(LF.text(i), style_)].append(i);
     // The k-th of equal old entries goes to the k-th of them now, or to the one left.
     QHash<QString, qsizetype> seen;
     QList<qint32> newPosition;
     newPosition.reserve(before.size());
     for (const ListEntry& e : before) {
-        const QString k = key(e.text);
+        const QString k = pathKey(e.text, style_);
         const QList<qint32> at = places.value(k);
         const qsizetype n = seen[k]++;
         newPosition.append(at.isEmpty() ? -1 : at.value(n, at.constFirst()));

@@ -6,11 +6,9 @@
 
 namespace folvane {
 
-namespace {
 QString pathKey(const QString& path, PathStyle style) {
     return style == PathStyle::Windows ? path.toCaseFolded() : path;
 }
-} // namespace
 
 void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int SelectIndex, PathStyle style) {
     if (Items.isEmpty())

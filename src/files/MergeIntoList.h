@@ -13,6 +13,9 @@ class ListBox;
 // old ones keep their markers, so folder entries stay folder entries. Every selection is
 // cleared. Throws RuntimeError (list unchanged) when the result would not fit.
 // Paths are compared as the platform compares them: ignoring case on Windows only.
+// The key by which the merge tells equal paths: folded case on Windows, exact on Posix.
+QString pathKey(const QString& path, PathStyle style);
+
 void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int SelectIndex,
                    PathStyle style = nativePathStyle());
 
