@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 #include <span>
 #include <thread>
 
@@ -73,32 +74,35 @@ void LinkedFiles::addFromRoot(const std::string& link) {
 }
 
 void LinkedFiles::follow(const std::string& fromFolder, const PageReference& reference, const std::string& referrer) {
-    const std::string& target = reference.target;
+    // Pages of one folder share most of their links: each is resolved once.
+    const auto [known, fresh] = missing_.try_emplace(fromFolder + '\n' + reference.target, false);
+    if (fresh)
+        known->second = !reach(fromFolder, reference.target);
+    if (known->second && !reference.quiet)
+        reportMissing(referrer, reference.target);
+}
+
+bool LinkedFiles::reach(const std::string& fromFolder, const std::string& target) {
     if (hasUrlScheme(target) || target.starts_with("//") || target.starts_with("\\\\"))
-        return;
+        return true;
     const std::string path = filePart(target);
     if (path.empty() || path.back() == '/' || hasDrive(path))
-        return;
+        return true;
     const ProjectPaths& paths = locator_.paths();
-    const std::string full = paths.resolve(path[0] == '/' ? paths.folder() + path : fromFolder + '/' + path);
+    const std::string full = paths.resolveLiterally(path[0] == '/' ? paths.folder() + path : fromFolder + '/' + path);
     // Above the project folder: not a file of this help file.
     if (!paths.contains(full) || pages_.holds(paths.storedName(full)))
-        return;
-    if (absent_.count(full) == 0) {
-        const LocatedFile file = locator_.locateFull(full);
-        if (file.exists) {
-            if (pages_.addLinked(file))
-                ++added_;
-            return;
-        }
-        absent_.insert(full);
-    }
-    if (!reference.quiet)
-        reportMissing(referrer, target);
+        return true;
+    const LocatedFile file = locator_.locateFull(full);
+    if (!file.exists)
+        return false;
+    if (pages_.addLinked(file))
+        ++added_;
+    return true;
 }
 
 void LinkedFiles::reportMissing(const std::string& referrer, const std::string& target) {
-    if (++missing_ <= kMissingShown)
+    if (++missingCount_ <= kMissingShown)
         listener_.warning("链接指向的文件不存在：" + referrer + " → " + target);
 }
 
@@ -111,9 +115,13 @@ std::vector<std::vector<PageReference>> LinkedFiles::scan(std::size_t first, std
             const bool html = isHtmlPageName(page.name);
             if (!html && !isStyleSheetName(page.name))
                 continue;
-            const std::string bytes = leadingPart(page.source, kMaxScannedBytes);
-            found[i - first] = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
-                                    : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
+            try {
+                const std::string bytes = leadingPart(page.source, kMaxScannedBytes);
+                found[i - first] = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
+                                        : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
+            } catch (const std::bad_alloc&) {
+                // A page whose links cannot be read for want of memory still goes in itself.
+            }
         }
     };
     const unsigned helpers = static_cast<unsigned>(std::min<std::size_t>(threads_, last - first)) - 1;
@@ -130,18 +138,23 @@ void LinkedFiles::run() {
         const std::size_t last = std::min(pages_.pages().size(), first + kBatchPages);
         std::vector<std::vector<PageReference>> found = scan(first, last);
         scanned_ = last;
+        const ProjectPaths& paths = locator_.paths();
         for (std::size_t i = first; i < last; ++i) {
             // Copied: following a reference may add pages and move the list.
-            const std::string fullPath = pages_.pages()[i].fullPath;
-            const std::string name = pages_.pages()[i].name.substr(1);
+            const std::string name = pages_.pages()[i].name;
+            // Links resolve as a viewer resolves them, against the page's name in the help
+            // file; a page from outside the project folder links to nothing of it.
+            if (!paths.contains(pages_.pages()[i].fullPath))
+                continue;
+            const std::string folder = folderOf(paths.folder() + name);
             for (const PageReference& reference : found[i - first])
-                follow(folderOf(fullPath), reference, name);
+                follow(folder, reference, name.substr(1));
         }
         // Lets an interrupt end a long scan: nothing is compressed yet.
         listener_.progress(0, 0);
     }
-    if (missing_ > kMissingShown)
-        listener_.warning("……另有 " + std::to_string(missing_ - kMissingShown) + " 个链接指向的文件不存在");
+    if (missingCount_ > kMissingShown)
+        listener_.warning("……另有 " + std::to_string(missingCount_ - kMissingShown) + " 个链接指向的文件不存在");
 }
 
 } // namespace folvane::chm

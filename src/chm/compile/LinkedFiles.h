@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace folvane::chm {
@@ -35,6 +35,8 @@ public:
 
 private:
     void follow(const std::string& fromFolder, const PageReference& reference, const std::string& referrer);
+    // Stores the file a target names, if it is to be stored; false when it names no file.
+    bool reach(const std::string& fromFolder, const std::string& target);
     std::vector<std::vector<PageReference>> scan(std::size_t first, std::size_t last) const;
     void reportMissing(const std::string& referrer, const std::string& target);
 
@@ -45,8 +47,9 @@ private:
     std::uint32_t fallbackCodePage_;
     std::size_t scanned_ = 0;
     std::size_t added_ = 0;
-    std::size_t missing_ = 0;
-    std::unordered_set<std::string> absent_; // full paths known to name no file
+    std::size_t missingCount_ = 0;
+    // Folder and target of every reference followed, and whether it named no file.
+    std::unordered_map<std::string, bool> missing_;
 };
 
 } // namespace folvane::chm

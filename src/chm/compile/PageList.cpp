@@ -39,7 +39,9 @@ void PageList::add(const std::string& asWritten) {
 }
 
 bool PageList::addLinked(const LocatedFile& file) {
-    return store(file, Origin::Linked);
+    const std::size_t before = pages_.size();
+    store(file, Origin::Linked);
+    return pages_.size() > before;
 }
 
 // False when the file was meant to be stored and is not.
