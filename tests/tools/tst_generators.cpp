@@ -53,8 +53,8 @@ QByteArray picture() {
 
 // What a help file made from a generator's output must hold.
 struct Expected {
-    QString folder;  // the generator's output, with the project
-    QString project; // file name
+    QString folder;   // the generator's output, with the project
+    QString project;  // file name
     QString helpFile; // file name
     unsigned codePage = 0;
     QString title;

@@ -141,14 +141,19 @@ void CompileRun::chooseLanguage() {
     if (!lcid)
         lcid = systemLcid();
     if (!lcid) {
-        // What the reader sees: the title and the entries' names, not properties such as a font.
-        bool cjk = Lcid::containsCjk(project_.title);
+        // What the reader sees and the help file must spell: the title, the home page, the
+        // entries' names and pages; not properties such as a font.
+        bool cjk = Lcid::containsCjk(project_.title) || Lcid::containsCjk(project_.defaultTopic);
         for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
             if (!sitemap->has_value())
                 continue;
-            for (const SitemapObject& object : (*sitemap)->text.objects())
-                cjk = cjk || (object.type == "text/sitemap" &&
-                              (Lcid::containsCjk(object.param("name")) || Lcid::containsCjk(object.param("keyword"))));
+            for (const SitemapObject& object : (*sitemap)->text.objects()) {
+                if (object.type != "text/sitemap")
+                    continue;
+                for (const SitemapParam& param : object.params)
+                    cjk = cjk || ((param.name == "name" || param.name == "keyword" || param.name == "local") &&
+                                  Lcid::containsCjk(param.value));
+            }
         }
         lcid = cjk ? kLcidChineseSimplified : kLcidEnglishUs;
     }
