@@ -129,6 +129,7 @@ std::vector<std::vector<PageReference>> LinkedFiles::scan(std::size_t first, std
     for (unsigned t = 0; t < helpers; ++t)
         workers.emplace_back(work);
     work();
+    workers.clear(); // joined before the results leave
     return found;
 }
 
