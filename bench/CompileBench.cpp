@@ -93,8 +93,7 @@ Compile compileWithHhc(const HelpProject& project, const QString& projectFile, c
     double peak = 0;
     for (int i = 0; i < kRuns; ++i) {
         QFile::remove(helpFile);
-        last = ChildRun::of(hhc, {projectFile}, scratch + QStringLiteral("/hhc.txt"),
-                            {QStringLiteral("FOLVANE_HHC_NO_WINDOW=1")});
+        last = ChildRun::of(hhc, {projectFile}, scratch + QStringLiteral("/hhc.txt"));
         times.push_back(last.ms);
         peak = std::max(peak, last.peakMiB);
         if (!last.ok || !last.out.contains("\xe7\xbc\x96\xe8\xaf\x91\xe5\xae\x8c\xe6\x88\x90")) { // 编译完成

@@ -215,7 +215,12 @@ void FmCHM::compile() {
         const QChar q = u'"';
         host_.startDetached(compiler, {project}, q + compiler + q + u' ' + q + project + q);
     } else {
-        host_.startDetached(host_.programFolder() + sep + QStringLiteral("hhc"), {project});
+        // The compiler's output opens in a window of its own, in the middle of this one.
+        QString window = QStringLiteral("--window");
+        if (const std::optional<QRect> frame = host_.programWindowFrame())
+            window +=
+                QStringLiteral("=%1,%2,%3,%4").arg(frame->x()).arg(frame->y()).arg(frame->width()).arg(frame->height());
+        host_.startDetached(host_.programFolder() + sep + QStringLiteral("hhc"), {window, project});
     }
 }
 

@@ -236,6 +236,16 @@ QSize QtHost::screenSizeTwips() {
     return twipsFromPixels(screen ? screen->size() : QSize(1920, 1080));
 }
 
+std::optional<QRect> QtHost::programWindowFrame() {
+    // The dialogs belong to the main window: it is the one without an owner.
+    QWidget* window = dialogOwner();
+    while (window != nullptr && window->parentWidget() != nullptr)
+        window = window->parentWidget()->window();
+    if (window == nullptr || !window->isVisible())
+        return std::nullopt;
+    return window->frameGeometry();
+}
+
 QDateTime QtHost::now() {
     return QDateTime::currentDateTime();
 }

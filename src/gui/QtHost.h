@@ -29,6 +29,7 @@ public:
     void openUrl(const QString& url) override;
     void beep() override;
     QSize screenSizeTwips() override;
+    std::optional<QRect> programWindowFrame() override;
     QDateTime now() override;
     QString programFolder() override;
     QString programName() override;

@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QPoint>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -59,6 +60,9 @@ public:
     virtual void beep() = 0;
 
     virtual QSize screenSizeTwips() = 0;
+    // The program's main window on the screen, frame included, in the pixels windows are
+    // placed by; none without a window.
+    virtual std::optional<QRect> programWindowFrame() { return std::nullopt; }
     virtual QDateTime now() = 0;
     // The program's folder in native form, without a trailing separator unless it is a root.
     virtual QString programFolder() = 0;

@@ -192,7 +192,8 @@ QString DesktopRegistration::execLine(const QString& program) {
         argument += u'"';
     }
     argument.replace(u'%', QStringLiteral("%%"));
-    return escapedString(argument) + QStringLiteral(" %f");
+    // The compiler shows its output in a window only when asked: here nobody sees a terminal.
+    return escapedString(argument) + QStringLiteral(" --window %f");
 }
 
 QString DesktopRegistration::mimePackagePath() const {

@@ -28,7 +28,7 @@ public:
     // The verb's caption without its access key: desktop entries cannot show one.
     static QString entryCaption(const QString& verbCaption);
     // Exec= of the entry: the program, quoted only where the desktop entry rules need it
-    // (xdg-mime reads an unquoted first word only), then %f.
+    // (xdg-mime reads an unquoted first word only), then --window and %f.
     static QString execLine(const QString& program);
 
     QString mimePackagePath() const;

@@ -30,8 +30,7 @@ def compile_project(folder, language, files, extra_options=()):
                "Full-text search=Yes", f"Default topic={files[0]}", *extra_options, "", "[FILES]", *files, ""]
     with open(os.path.join(folder, "site.hhp"), "w", encoding="utf-8") as hhp:
         hhp.write("\n".join(options))
-    env = dict(os.environ, FOLVANE_HHC_NO_WINDOW="1")
-    run = subprocess.run([HHC, "site.hhp"], cwd=folder, env=env, capture_output=True, text=True)
+    run = subprocess.run([HHC, "site.hhp"], cwd=folder, capture_output=True, text=True)
     if run.returncode != 0 or "全文搜索" not in run.stdout:
         sys.exit(f"hhc failed with status {run.returncode}:\n{run.stdout}{run.stderr}")
     print(next(line for line in run.stdout.splitlines() if "全文搜索" in line))

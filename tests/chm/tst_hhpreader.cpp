@@ -39,6 +39,8 @@ private slots:
     void options();
     void language_data();
     void language();
+    void codePageOfItsLanguage_data();
+    void codePageOfItsLanguage();
     void fullTextSearch_data();
     void fullTextSearch();
     void windowFields_data();
@@ -159,6 +161,37 @@ void TestHhpReader::language() {
     QCOMPARE(p.notices.size(), static_cast<std::size_t>(notices));
 }
 
+// A file that is not UTF-8 is read in the code page of its own language, wherever it is read.
+void TestHhpReader::codePageOfItsLanguage_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("systemCodePage");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("textCodePage");
+    const QByteArray gbkTitle = "Title=\xD6\xD0\xCE\xC4\r\n"; // 中文
+    const QByteArray russianTitle = "Title=\xCC\xE8\xF0\r\n"; // Мир in 1251
+    QTest::newRow("GBK, Chinese language, Western system")
+        << QByteArray("[OPTIONS]\r\n" + gbkTitle + "Language=0x804 \xD6\xD0\xCE\xC4\r\n") << 1252
+        << QStringLiteral("中文") << 936;
+    QTest::newRow("1251, Russian language, Chinese system")
+        << QByteArray("[OPTIONS]\r\nLanguage=0x419\r\n" + russianTitle) << 936 << QStringLiteral("Мир") << 1251;
+    QTest::newRow("no language: the system's")
+        << QByteArray("[OPTIONS]\r\n" + gbkTitle) << 936 << QStringLiteral("中文") << 936;
+    QTest::newRow("UTF-8 whatever the language")
+        << QByteArray("[OPTIONS]\r\nLanguage=0x419\r\nTitle=中文\r\n") << 1252 << QStringLiteral("中文") << 1251;
+    QTest::newRow("UTF-16 with its mark")
+        << QByteArray("\xFF\xFE[\0O\0P\0T\0I\0O\0N\0S\0]\0\n\0T\0i\0t\0l\0e\0=\0-N\x87\x65", 38) << 1252
+        << QStringLiteral("中文") << 1252;
+}
+
+void TestHhpReader::codePageOfItsLanguage() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, systemCodePage);
+    const HhpProject p = HhpReader::readFile(std::string_view(text.constData(), static_cast<std::size_t>(text.size())),
+                                             static_cast<std::uint32_t>(systemCodePage));
+    QTEST(QString::fromStdString(p.title), "title");
+    QTEST(static_cast<int>(p.textCodePage), "textCodePage");
+}
+
 void TestHhpReader::fullTextSearch_data() {
     QTest::addColumn<QByteArray>("value");
     QTest::addColumn<bool>("expected");
@@ -241,28 +274,26 @@ void TestHhpReader::notices_data() {
                                       << QStringList();
     QTest::newRow("option asking for what we leave out")
         << QByteArray("[OPTIONS]\nbinary toc=Yes\nAuto TOC=3\nPrefix=C:\\src")
-        << QStringList{QStringLiteral("提示：忽略选项 Binary TOC"), QStringLiteral("提示：忽略选项 Auto TOC"),
-                       QStringLiteral("提示：忽略选项 Prefix")};
+        << QStringList{QStringLiteral("忽略选项 Binary TOC"), QStringLiteral("忽略选项 Auto TOC"),
+                       QStringLiteral("忽略选项 Prefix")};
     QTest::newRow("option turned off") << QByteArray("[OPTIONS]\nBinary TOC=No\nAuto Index=0\nPrefix=")
                                        << QStringList();
     QTest::newRow("unknown option") << QByteArray("[OPTIONS]\nFrobnicate=1")
-                                    << QStringList{QStringLiteral("提示：忽略未知选项 Frobnicate")};
-    QTest::newRow("long unknown option cut")
-        << QByteArray("[OPTIONS]\n" + QByteArray(60, 'k') + "中=1")
-        << QStringList{QStringLiteral("提示：忽略未知选项 ") + QString(60, u'k') + u'…'};
+                                    << QStringList{QStringLiteral("忽略未知选项 Frobnicate")};
+    QTest::newRow("long unknown option cut") << QByteArray("[OPTIONS]\n" + QByteArray(60, 'k') + "中=1")
+                                             << QStringList{QStringLiteral("忽略未知选项 ") + QString(60, u'k') + u'…'};
     QTest::newRow("no equals sign") << QByteArray("[OPTIONS]\r\nTitle=a\r\njust words\r\n=x")
-                                    << QStringList{QStringLiteral("提示：忽略第 3 行（不是“选项=值”）"),
-                                                   QStringLiteral("提示：忽略第 4 行（不是“选项=值”）")};
+                                    << QStringList{QStringLiteral("忽略第 3 行（不是“选项=值”）"),
+                                                   QStringLiteral("忽略第 4 行（不是“选项=值”）")};
     QTest::newRow("window without name") << QByteArray("[WINDOWS]\n\nplain")
-                                         << QStringList{QStringLiteral("提示：忽略第 3 行（不是“窗口名=定义”）")};
+                                         << QStringList{QStringLiteral("忽略第 3 行（不是“窗口名=定义”）")};
     QTest::newRow("one notice per section, counted over repeats")
         << QByteArray("[ALIAS]\nA=a.htm\n;c\n\nB=b.htm\n[MAP]\n#include x.h\n[Alias]\nC=c.htm\n[SUBSETS]\n")
-        << QStringList{QStringLiteral("提示：忽略 [ALIAS] 中的 3 项"), QStringLiteral("提示：忽略 [MAP] 中的 1 项")};
+        << QStringList{QStringLiteral("忽略 [ALIAS] 中的 3 项"), QStringLiteral("忽略 [MAP] 中的 1 项")};
     QTest::newRow("empty merge files") << QByteArray("[MERGE FILES]\r\n\r\n") << QStringList();
-    QTest::newRow("unknown section") << QByteArray("[Mine]\nx")
-                                     << QStringList{QStringLiteral("提示：忽略 [Mine] 中的 1 项")};
-    QTest::newRow("lines before any section") << QByteArray("stray\nline\n; comment\n[FILES]\na.htm")
-                                              << QStringList{QStringLiteral("提示：忽略第一节之前的 2 行")};
+    QTest::newRow("unknown section") << QByteArray("[Mine]\nx") << QStringList{QStringLiteral("忽略 [Mine] 中的 1 项")};
+    QTest::newRow("lines before any section")
+        << QByteArray("stray\nline\n; comment\n[FILES]\na.htm") << QStringList{QStringLiteral("忽略第一节之前的 2 行")};
 }
 
 void TestHhpReader::notices() {

@@ -40,10 +40,10 @@ void TestProjectPaths::storedName_data() {
                                                     << "/home/u/other/x.htm"
                                                     << "/home/u/other/x.htm"
                                                     << "/other/x.htm";
-    QTest::newRow("backslash is a name on Posix") << posix << "/site"
-                                                  << "a\\b.htm"
-                                                  << "/site/a\\b.htm"
-                                                  << "/a\\b.htm";
+    QTest::newRow("projects separate with backslashes everywhere") << posix << "/site"
+                                                                   << "a\\b.htm"
+                                                                   << "/site/a/b.htm"
+                                                                   << "/a/b.htm";
     QTest::newRow("case counts on Posix") << posix << "/Site"
                                           << "/site/a.htm"
                                           << "/site/a.htm"

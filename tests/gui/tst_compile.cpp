@@ -72,7 +72,7 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
     QFile file(record);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("1\n") + projectFile + u'\n');
+    QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2\n--window\n") + projectFile + u'\n');
 #endif
 }
 

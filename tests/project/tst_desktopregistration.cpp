@@ -139,7 +139,7 @@ void TestDesktopRegistration::openingAProjectStartsTheCompilerOnIt() {
 
     run(QStringLiteral("gio"), {QStringLiteral("open"), project});
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(seen), 10000);
-    QTRY_COMPARE_WITH_TIMEOUT(readFile(seen), project.toUtf8() + '\n', 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(seen), "--window\n" + project.toUtf8() + '\n', 5000);
 }
 
 QTEST_GUILESS_MAIN(TestDesktopRegistration)

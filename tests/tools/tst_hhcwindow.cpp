@@ -21,6 +21,7 @@ private slots:
     void escAndEnterClose_data();
     void escAndEnterClose();
     void openOffersTheHelpFileAfterSuccess();
+    void opensOverTheProgramWindow();
 
 private:
     QList<QUrl> opened_;
@@ -68,6 +69,17 @@ void TestHhcWindow::openOffersTheHelpFileAfterSuccess() {
     QCOMPARE(opened_, QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/帮助 1.chm"))});
     QVERIFY(window.isVisible());
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+// The program passes its own frame: the output opens in front of it, not in a corner.
+void TestHhcWindow::opensOverTheProgramWindow() {
+    HhcWindow window;
+    const QRect program(200, 150, 1000, 700);
+    window.centreOver(program);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    // Within what a window frame adds on one side.
+    QVERIFY((window.frameGeometry().center() - program.center()).manhattanLength() <= 8);
 }
 
 QTEST_MAIN(TestHhcWindow)

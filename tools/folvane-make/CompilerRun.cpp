@@ -87,10 +87,6 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
 
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    // The compiler prints to us instead of opening its output window.
-    env.insert(QStringLiteral("FOLVANE_HHC_NO_WINDOW"), QStringLiteral("1"));
-    process.setProcessEnvironment(env);
     process.setProgram(compiler);
 #ifdef Q_OS_WIN
     process.setNativeArguments(u'"' + projectFile + u'"');

@@ -23,11 +23,11 @@ void ConsoleListener::line(const std::string& text) {
 }
 
 void ConsoleListener::notice(const std::string& text) {
-    line("提示：" + text);
+    line(kNoticePrefix + text);
 }
 
 void ConsoleListener::warning(const std::string& text) {
-    line("警告：" + text);
+    line(kWarningPrefix + text);
 }
 
 void ConsoleListener::progress(std::uint64_t done, std::uint64_t total) {
@@ -44,7 +44,7 @@ void ConsoleListener::progress(std::uint64_t done, std::uint64_t total) {
     progressShown_ = true;
 }
 
-void ConsoleListener::finished(bool, const std::string& text) {
+void ConsoleListener::finished(bool, bool, const std::string& text) {
     line(text);
 }
 

@@ -27,7 +27,12 @@ std::string summaryOf(const chm::CompileResult& result) {
     const std::string search = result.searchIndex ? "\n全文搜索：" + std::to_string(result.indexedPages) +
                                                         " 个页面，索引 " + sizeText(result.indexBytes)
                                                   : std::string();
-    return "编译完成：" + result.outputFile + "\n共 " + std::to_string(result.files) + " 个文件，压缩后 " +
+    const std::string done = result.missingFiles == 0
+                                 ? std::string("编译完成：")
+                                 : "编译完成，但有 " + std::to_string(result.missingFiles) + " 个文件未能编入：";
+    const std::string linked =
+        result.linkedFiles == 0 ? std::string() : "（其中 " + std::to_string(result.linkedFiles) + " 个由链接找到）";
+    return done + result.outputFile + "\n共 " + std::to_string(result.files) + " 个文件" + linked + "，压缩后 " +
            sizeText(result.fileBytes) + "（原 " + sizeText(result.uncompressedBytes) + "）" + details + search;
 }
 
@@ -36,14 +41,14 @@ int runHhc(const std::filesystem::path& projectFile, HhcReport& report) {
         chm::Compiler compiler(report);
         const chm::CompileResult result = compiler.compile(projectFile);
         report.written(result.outputFile);
-        report.finished(true, summaryOf(result));
-        return kSucceeded;
+        report.finished(true, result.missingFiles == 0, summaryOf(result));
+        return result.missingFiles == 0 ? kSucceeded : kIncomplete;
     } catch (const chm::CompileError& e) {
-        report.finished(false, std::string("编译失败：") + e.what());
+        report.finished(false, false, std::string("编译失败：") + e.what());
     } catch (const std::bad_alloc&) {
-        report.finished(false, "编译失败：内存不足");
+        report.finished(false, false, "编译失败：内存不足");
     } catch (const std::exception& e) {
-        report.finished(false, std::string("编译失败：") + e.what());
+        report.finished(false, false, std::string("编译失败：") + e.what());
     }
     return kFailed;
 }

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRect>
 #include <QScrollBar>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -56,10 +57,18 @@ void HhcWindow::appendOutput(const QString& text) {
     output_->verticalScrollBar()->setValue(output_->verticalScrollBar()->maximum());
 }
 
-void HhcWindow::showResult(bool succeeded, const QString& text) {
+void HhcWindow::showResult(bool succeeded, const QString& text, bool complete) {
     appendOutput(text + u'\n');
-    status_->setText(succeeded ? QStringLiteral("编译成功") : QStringLiteral("编译失败"));
+    status_->setText(!succeeded ? QStringLiteral("编译失败")
+                     : complete ? QStringLiteral("编译成功")
+                                : QStringLiteral("有文件未能编入"));
     open_->setVisible(succeeded && !outputFile_.isEmpty());
+}
+
+void HhcWindow::centreOver(const QRect& area) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(area.center());
+    move(frame.topLeft());
 }
 
 void HhcWindow::openOutput() {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QRect;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -16,8 +17,10 @@ public:
     explicit HhcWindow(QWidget* parent = nullptr);
 
     void appendOutput(const QString& text);
-    // Ends the output with the compile's last line.
-    void showResult(bool succeeded, const QString& text);
+    // Ends the output with the compile's last line; complete: no file of the project was left out.
+    void showResult(bool succeeded, const QString& text, bool complete = true);
+    // Places the window in the middle of a rectangle of the screen (the program's own window).
+    void centreOver(const QRect& area);
     // The help file the compile wrote, opened by "打开".
     void setOutputFile(const QString& path) { outputFile_ = path; }
 

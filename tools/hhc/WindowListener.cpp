@@ -16,11 +16,11 @@ void WindowListener::post(const std::string& text) {
 }
 
 void WindowListener::notice(const std::string& text) {
-    post("提示：" + text);
+    post(kNoticePrefix + text);
 }
 
 void WindowListener::warning(const std::string& text) {
-    post("警告：" + text);
+    post(kWarningPrefix + text);
 }
 
 void WindowListener::progress(std::uint64_t, std::uint64_t) {
@@ -34,10 +34,11 @@ void WindowListener::written(const std::string& outputFile) {
         window_, [window = window_, path] { window->setOutputFile(path); }, Qt::QueuedConnection);
 }
 
-void WindowListener::finished(bool succeeded, const std::string& text) {
+void WindowListener::finished(bool succeeded, bool complete, const std::string& text) {
     const QString line = QString::fromStdString(text);
     QMetaObject::invokeMethod(
-        window_, [window = window_, line, succeeded] { window->showResult(succeeded, line); }, Qt::QueuedConnection);
+        window_, [window = window_, line, succeeded, complete] { window->showResult(succeeded, line, complete); },
+        Qt::QueuedConnection);
 }
 
 } // namespace folvane::hhc

@@ -17,7 +17,7 @@ public:
     void notice(const std::string& text) override;
     void warning(const std::string& text) override;
     void progress(std::uint64_t done, std::uint64_t total) override;
-    void finished(bool succeeded, const std::string& text) override;
+    void finished(bool succeeded, bool complete, const std::string& text) override;
     void written(const std::string& outputFile) override;
 
     void cancel() { cancelled_ = true; }

@@ -3,6 +3,7 @@
 #include "hhc/ConsoleText.h"
 #include "hhc/ExitStatus.h"
 #include "hhc/HhcCommand.h"
+#include "hhc/HhcOptions.h"
 
 #ifdef FOLVANE_HHC_WINDOW
 #include "hhc/WindowedCompile.h"
@@ -12,19 +13,29 @@ using namespace folvane::hhc;
 
 int main(int argc, char* argv[]) {
     prepareConsole();
-    const auto arguments = commandArguments(argc, argv);
-    if (arguments.size() != 1) {
-        writeText(stderr, "用法：hhc 项目文件.hhp\n");
+#ifdef FOLVANE_HHC_WINDOW
+    constexpr bool windowOption = true;
+#else
+    constexpr bool windowOption = false;
+#endif
+    const HhcOptions options = HhcOptions::parse(commandArguments(argc, argv));
+    if (options.action == HhcOptions::Action::Help) {
+        writeText(stdout, usageText(windowOption));
+        return kSucceeded;
+    }
+    if (options.action == HhcOptions::Action::UsageError) {
+        writeText(stderr, options.error + "\n" + usageText(windowOption));
         holdOwnConsole();
         return kUsage;
     }
 #ifdef FOLVANE_HHC_WINDOW
-    if (wantsWindow())
-        return runWindowed(argc, argv, arguments.front());
+    // Only when asked: a build that pipes the output must never wait for a window.
+    if (options.window && canShowWindow())
+        return runWindowed(argc, argv, options.projectFile, options.windowOver);
 #endif
     catchInterrupts();
     ConsoleListener listener(stdout, isTerminal(stdout));
-    const int status = runHhc(arguments.front(), listener);
+    const int status = runHhc(options.projectFile, listener);
     holdOwnConsole();
     return status;
 }

@@ -2,6 +2,8 @@
 
 #include "chm/compile/CompileError.h"
 #include "chm/compile/CompileListener.h"
+#include "chm/compile/LinkedFiles.h"
+#include "chm/compile/PageReferences.h"
 #include "chm/itsf/ContainerWriter.h"
 #include "chm/lzx/ParallelLzx.h"
 #include "chm/platform/AbsolutePath.h"
@@ -13,12 +15,15 @@
 #include "chm/project/HhpReader.h"
 #include "chm/search/FullTextFile.h"
 #include "chm/search/PageIndexer.h"
+#include "chm/search/WordBreaker.h"
 #include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdlib>
 #include <ctime>
 #include <unordered_map>
 
@@ -28,6 +33,7 @@ namespace {
 
 constexpr std::uint64_t kMaxProjectBytes = 64ull << 20;
 constexpr std::uint64_t kMaxSitemapBytes = 512ull << 20;
+constexpr std::uint64_t kMaxStopListBytes = 1ull << 20;
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::size_t kMaxDeadLinksShown = 20;
 // Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
@@ -44,27 +50,17 @@ std::string trimmed(std::string_view text) {
     return std::string(t);
 }
 
-// "http:", "ms-its:", "mk:@MSITStore:" ... but not a drive letter.
-bool hasScheme(std::string_view link) {
-    const std::size_t colon = link.find(':');
-    if (colon == std::string_view::npos || colon < 2)
-        return false;
-    return std::all_of(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
-               c == '.';
-    });
-}
-
-// Pages a reader renders, the ones the search index covers.
-bool isHtmlPage(std::string_view name) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || name.find('/', dot) != std::string_view::npos)
-        return false;
-    const std::string extension = AsciiText::lowered(name.substr(dot + 1));
-    for (const char* html : {"htm", "html", "xhtml", "xht", "shtml", "shtm", "stm"})
-        if (extension == html)
-            return true;
-    return false;
+// Seconds since 1970: now, or SOURCE_DATE_EPOCH where a reproducible build sets it.
+std::uint64_t compileTime() {
+    const char* fixed = std::getenv("SOURCE_DATE_EPOCH");
+    std::uint64_t seconds = 0;
+    if (fixed != nullptr && *fixed != '\0') {
+        const char* end = fixed + std::char_traits<char>::length(fixed);
+        const auto [p, error] = std::from_chars(fixed, end, seconds);
+        if (error == std::errc() && p == end && seconds < 0xFFFFFFFFull)
+            return seconds;
+    }
+    return static_cast<std::uint64_t>(std::time(nullptr));
 }
 
 } // namespace
@@ -79,6 +75,7 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     index_ = readSitemap(project_.indexFile, "索引文件");
     chooseLanguage();
     planPages();
+    addLinkedFiles();
     reportDeadLinks();
     write();
     result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
@@ -88,22 +85,27 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
 void CompileRun::readProject(const std::filesystem::path& projectFile) {
     const std::filesystem::path absolute = absolutePath(projectFile);
     paths_ = std::make_unique<ProjectPaths>(utf8FromPath(absolute.parent_path()));
+    locator_ = std::make_unique<FileLocator>(*paths_, listener_);
     projectFull_ = paths_->tidy(utf8FromPath(absolute));
     if (fileKind(absolute) != FileKind::File)
         throw CompileError("找不到项目文件：" + projectFull_);
-    const DecodedText text = decodeText(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
-    project_ = HhpReader::read(text.utf8);
+    project_ = HhpReader::readFile(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
     for (const std::string& notice : project_.notices)
         listener_.notice(notice);
 }
 
 void CompileRun::resolveOutput() {
-    const std::string written = trimmed(project_.compiledFile);
-    if (written.empty()) {
-        const std::filesystem::path stem = pathFromUtf8(projectFull_).stem();
-        outputFull_ = paths_->resolve(utf8FromPath(stem) + ".chm");
-    } else {
-        outputFull_ = paths_->resolve(written);
+    std::string written = trimmed(project_.compiledFile);
+    if (written.empty())
+        written = utf8FromPath(pathFromUtf8(projectFull_).stem()) + ".chm";
+    const LocatedFile file = locator_->locate(written);
+    outputFull_ = file.diskPath;
+    // A new file goes into its folder as the disk spells that.
+    const std::size_t slash = file.fullPath.rfind('/');
+    if (!file.exists && slash != std::string::npos && slash > 0) {
+        const LocatedFile folder = locator_->locateFull(file.fullPath.substr(0, slash));
+        if (folder.exists)
+            outputFull_ = folder.diskPath + file.fullPath.substr(slash);
     }
     const std::filesystem::path output = pathFromUtf8(outputFull_);
     if (fileKind(output) == FileKind::Folder)
@@ -117,15 +119,21 @@ std::optional<SitemapFile> CompileRun::readSitemap(const std::string& asWritten,
     const std::string written = trimmed(asWritten);
     if (written.empty())
         return std::nullopt;
-    const std::string full = paths_->resolve(written);
+    const LocatedFile file = locator_->locate(written);
     std::string bytes;
     try {
-        bytes = InputFile::readAll(pathFromUtf8(full), kMaxSitemapBytes);
+        bytes = InputFile::readAll(pathFromUtf8(file.diskPath), kMaxSitemapBytes);
     } catch (const CompileError& e) {
         listener_.warning(std::string(what) + "不能读取，帮助文件里没有它：" + e.what());
+        ++result_.missingFiles;
         return std::nullopt;
     }
-    return SitemapFile{paths_->storedName(full), SitemapText(decodeText(bytes, systemAnsiCodePage()).utf8)};
+    sitemapFiles_.push_back(file.diskPath);
+    DecodedText text = decodeText(bytes, project_.textCodePage);
+    // In the project's code page it keeps its bytes; anything else is read as UTF-8.
+    if (text.fromCodePage)
+        return SitemapFile{file.storedName, SitemapText(std::move(bytes), project_.textCodePage)};
+    return SitemapFile{file.storedName, SitemapText(std::move(text.utf8))};
 }
 
 void CompileRun::chooseLanguage() {
@@ -133,7 +141,20 @@ void CompileRun::chooseLanguage() {
     if (!lcid)
         lcid = systemLcid();
     if (!lcid) {
-        const bool cjk = Lcid::containsCjk(project_.title) || (contents_ && Lcid::containsCjk(contents_->text.text()));
+        // What the reader sees and the help file must spell: the title, the home page, the
+        // entries' names and pages; not properties such as a font.
+        bool cjk = Lcid::containsCjk(project_.title) || Lcid::containsCjk(project_.defaultTopic);
+        for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
+            if (!sitemap->has_value())
+                continue;
+            for (const SitemapObject& object : (*sitemap)->text.objects()) {
+                if (object.type != "text/sitemap")
+                    continue;
+                for (const SitemapParam& param : object.params)
+                    cjk = cjk || ((param.name == "name" || param.name == "keyword" || param.name == "local") &&
+                                  Lcid::containsCjk(param.value));
+            }
+        }
         lcid = cjk ? kLcidChineseSimplified : kLcidEnglishUs;
     }
     result_.lcid = *lcid;
@@ -143,7 +164,7 @@ void CompileRun::chooseLanguage() {
 }
 
 void CompileRun::planPages() {
-    pages_ = std::make_unique<PageList>(*paths_, listener_);
+    pages_ = std::make_unique<PageList>(*locator_, listener_);
     for (const char* name : SystemFileSet::kReservedNames)
         pages_->reserve(name);
     for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
@@ -151,27 +172,50 @@ void CompileRun::planPages() {
             continue;
         pages_->reserve((*sitemap)->name);
     }
-    for (const std::string* written : {&project_.contentsFile, &project_.indexFile})
-        if (!trimmed(*written).empty())
-            pages_->storeElsewhere(paths_->resolve(trimmed(*written)));
+    for (const std::string& file : sitemapFiles_)
+        pages_->storeElsewhere(file);
     pages_->exclude(outputFull_, "已跳过输出文件本身");
     pages_->exclude(projectFull_, "已跳过项目文件");
     for (const std::string& file : project_.files)
         pages_->add(file);
+    result_.missingFiles += pages_->failed();
+}
+
+void CompileRun::addLinkedFiles() {
+    LinkedFiles linked(*pages_, *locator_, listener_, threads_, result_.codePage);
+    // What the contents, the index and the windows open is stored as the pages' links are.
+    for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
+        if (!sitemap->has_value())
+            continue;
+        for (const SitemapObject& object : (*sitemap)->text.objects())
+            for (const SitemapParam& param : object.params)
+                if (param.name == "local" || param.name == "imagelist")
+                    linked.addFromRoot(param.value);
+    }
+    std::vector<std::string> topics{trimmed(project_.defaultTopic)};
+    for (const HhpWindow& window : project_.windows)
+        for (std::size_t field : {3, 4})
+            if (field < window.fields.size())
+                topics.push_back(trimmed(window.fields[field]));
+    for (const std::string& topic : topics)
+        if (!topic.empty() && !paths_->isAbsolute(topic))
+            linked.addFromRoot(topic);
+    linked.run();
     result_.files = pages_->pages().size();
+    result_.linkedFiles = linked.added();
     links_ = std::make_unique<LocalLinks>(*pages_);
 }
 
 void CompileRun::reportDeadLinks() const {
     const std::string home = topicLink(project_.defaultTopic);
-    if (!home.empty() && !hasScheme(home) && links_->target(home).empty())
+    if (!home.empty() && !hasUrlScheme(home) && links_->target(home).empty())
         listener_.warning("默认页面不在帮助文件里：" + trimmed(project_.defaultTopic));
     if (!contents_)
         return;
     std::size_t dead = 0;
     for (const SitemapObject& object : contents_->text.objects()) {
         const std::string local = object.param("local");
-        if (object.type != "text/sitemap" || local.empty() || hasScheme(local))
+        if (object.type != "text/sitemap" || local.empty() || hasUrlScheme(local))
             continue;
         if (!links_->target(local).empty())
             continue;
@@ -182,16 +226,12 @@ void CompileRun::reportDeadLinks() const {
         listener_.warning("……另有 " + std::to_string(dead - kMaxDeadLinksShown) + " 个目录项指向的文件不在帮助文件里");
 }
 
-bool CompileRun::existsAsFile(const std::string& fullPath) const {
-    return fileKind(pathFromUtf8(fullPath)) == FileKind::File;
-}
-
 std::string CompileRun::topicLink(std::string_view topic) const {
     const std::string t = trimmed(topic);
-    if (t.empty() || hasScheme(t))
+    if (t.empty() || hasUrlScheme(t))
         return t;
     const auto stored = [this](const std::string& full) {
-        return existsAsFile(full) || pages_->holds(paths_->storedName(full));
+        return pages_->holds(paths_->storedName(full)) || locator_->locateFull(full).exists;
     };
     const auto link = [this](const std::string& full) { return escapedLink(paths_->storedName(full).substr(1)); };
     // A home page picked in the program keeps the separator before its place in the folder.
@@ -221,7 +261,7 @@ std::vector<PageTopic> CompileRun::pageTopics(const std::vector<std::size_t>& ht
         for (const SitemapObject& object : contents_->text.objects()) {
             const std::string local = object.param("local");
             if (object.type == "text/sitemap" && !local.empty())
-                contentsNames.emplace(links_->target(local), object.param("name"));
+                contentsNames.emplace(links_->target(local), shownName(object.param("name")));
         }
     }
     std::vector<PageTopic> topics;
@@ -239,8 +279,26 @@ std::vector<PageTopic> CompileRun::pageTopics(const std::vector<std::size_t>& ht
     return topics;
 }
 
+std::unordered_set<std::string> CompileRun::stopWords() {
+    std::unordered_set<std::string> words;
+    const std::string written = trimmed(project_.stopListFile);
+    if (written.empty())
+        return words;
+    std::string bytes;
+    try {
+        bytes = InputFile::readAll(pathFromUtf8(locator_->locate(written).diskPath), kMaxStopListBytes);
+    } catch (const CompileError& e) {
+        listener_.warning(std::string("全文搜索的停用词文件不能读取，搜索索引包含所有的词：") + e.what());
+        return words;
+    }
+    // Cut as pages are, so that each stop word is the word the index would hold.
+    WordBreaker::split(decodeText(bytes, project_.textCodePage).utf8, 0,
+                       [&words](std::string_view word, std::uint32_t) { words.emplace(word); });
+    return words;
+}
+
 void CompileRun::write() {
-    const auto now = static_cast<std::uint64_t>(std::time(nullptr));
+    const std::uint64_t now = compileTime();
     SystemFileSet::Input input;
     input.project = &project_;
     input.lcid = result_.lcid;
@@ -293,7 +351,7 @@ void CompileRun::write() {
         std::string error;
         if (!file.open(page.source, error))
             throw CompileError("无法读取文件：" + page.fullPath + "：" + error);
-        const bool indexed = indexer && isHtmlPage(page.name);
+        const bool indexed = indexer && isHtmlPageName(page.name);
         std::string text;
         std::uint64_t read = 0;
         for (std::size_t n; (n = file.read(buffer)) > 0;) {
@@ -319,8 +377,9 @@ void CompileRun::write() {
         if (!indexer->finish())
             listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
         topics = pageTopics(htmlPages, indexer->titles());
-        fullText = FullTextFile::make(indexer->words(),
-                                      {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size())});
+        const std::unordered_set<std::string> stop = stopWords();
+        fullText = FullTextFile::make(
+            indexer->words(), {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size()), &stop});
         result_.searchIndex = true;
         result_.indexedPages = htmlPages.size();
         result_.indexBytes = fullText.size();

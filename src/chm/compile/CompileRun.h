@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chm/compile/CompileResult.h"
+#include "chm/compile/FileLocator.h"
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace folvane::chm {
@@ -32,13 +34,14 @@ private:
     std::optional<SitemapFile> readSitemap(const std::string& asWritten, const char* what);
     void chooseLanguage();
     void planPages();
+    void addLinkedFiles();
+    std::unordered_set<std::string> stopWords();
     void reportDeadLinks() const;
     void write();
     std::vector<PageTopic> pageTopics(const std::vector<std::size_t>& htmlPages,
                                       const std::vector<std::string>& titles) const;
 
     std::string topicLink(std::string_view topic) const;
-    bool existsAsFile(const std::string& fullPath) const;
 
     CompileListener& listener_;
     unsigned threads_;
@@ -46,7 +49,10 @@ private:
     std::string projectFull_;
     HhpProject project_;
     std::unique_ptr<ProjectPaths> paths_;
+    // Finds files as the project names them; its caches change as it looks.
+    std::unique_ptr<FileLocator> locator_;
     std::string outputFull_;
+    std::vector<std::string> sitemapFiles_; // on disk
     std::optional<SitemapFile> contents_;
     std::optional<SitemapFile> index_;
     std::unique_ptr<PageList> pages_;

@@ -49,12 +49,21 @@ std::string percentDecoded(const std::string& text) {
     return out;
 }
 
-LocalLinks::LocalLinks(const PageList& pages, PathRules rules) : pages_(pages), rules_(rules) {}
+bool hasUrlScheme(std::string_view link) {
+    const std::size_t colon = link.find(':');
+    if (colon == std::string_view::npos || colon < 2)
+        return false;
+    return std::all_of(link.begin(), link.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
+    });
+}
+
+LocalLinks::LocalLinks(const PageList& pages) : pages_(pages) {}
 
 LocalLinks::Resolved LocalLinks::resolve(const std::string& local) const {
     std::string link = local;
-    if (rules_ == PathRules::Windows)
-        std::replace(link.begin(), link.end(), '\\', '/');
+    std::replace(link.begin(), link.end(), '\\', '/');
     if (pages_.holds(nameFromRoot(link)))
         return {nameFromRoot(link), {}, false};
     const std::size_t hash = link.find('#');

@@ -1,20 +1,19 @@
 #pragma once
 
-#include "chm/compile/ProjectPaths.h"
-
 #include <string>
+#include <string_view>
 
 namespace folvane::chm {
 
 class PageList;
 
 // The "Local" values of a contents file against the files the help file stores. Viewers
-// read a Local value as a link from the root: "#" starts a fragment, "%" an escape, and
-// some drop a raw "&". A value that names a stored file is written so that they all
-// reach it.
+// read a Local value as a link from the root: "\" or "/" between folders, "#" starts a
+// fragment, "%" an escape, and some drop a raw "&". A value that names a stored file is
+// written so that they all reach it.
 class LocalLinks {
 public:
-    LocalLinks(const PageList& pages, PathRules rules = nativePathRules());
+    explicit LocalLinks(const PageList& pages);
 
     // The stored name a value reaches ("/sub/a.htm"); empty when it reaches none.
     std::string target(const std::string& local) const;
@@ -31,9 +30,10 @@ private:
     Resolved resolve(const std::string& local) const;
 
     const PageList& pages_;
-    PathRules rules_;
 };
 
+// "http:", "ms-its:", "mk:@MSITStore:", "javascript:" ... but not a drive letter.
+bool hasUrlScheme(std::string_view link);
 // "%XX" sequences decoded; anything else kept.
 std::string percentDecoded(const std::string& text);
 // A stored name (without its leading "/") as a link: "%", "#" and "&" escaped.

@@ -1,6 +1,7 @@
 #include "chm/compile/PageList.h"
 
 #include "chm/compile/CompileListener.h"
+#include "chm/compile/FileLocator.h"
 #include "chm/itsf/Directory.h"
 #include "chm/platform/InputFile.h"
 #include "chm/platform/Utf8Path.h"
@@ -8,7 +9,7 @@
 
 namespace folvane::chm {
 
-PageList::PageList(const ProjectPaths& paths, CompileListener& listener) : paths_(paths), listener_(listener) {}
+PageList::PageList(FileLocator& locator, CompileListener& listener) : locator_(locator), listener_(listener) {}
 
 std::string PageList::key(const std::string& name) {
     return AsciiText::lowered(name);
@@ -33,39 +34,58 @@ bool PageList::holds(const std::string& name) const {
 void PageList::add(const std::string& asWritten) {
     if (asWritten.empty())
         return;
-    const std::string full = paths_.resolve(asWritten);
+    if (!store(locator_.locate(asWritten), Origin::Listed))
+        ++failed_;
+}
+
+bool PageList::addLinked(const LocatedFile& file) {
+    const std::size_t before = pages_.size();
+    store(file, Origin::Linked);
+    return pages_.size() > before;
+}
+
+// False when the file was meant to be stored and is not.
+bool PageList::store(const LocatedFile& file, Origin origin) {
+    const ProjectPaths& paths = locator_.paths();
+    const std::string& disk = file.diskPath;
     for (auto& [path, why] : excluded_) {
-        if (!path.empty() && paths_.sameFile(full, path)) {
-            listener_.notice(why + "：" + full);
-            path.clear(); // said once
-            return;
+        if (paths.sameFile(disk, path)) {
+            if (origin == Origin::Listed && !why.empty())
+                listener_.notice(why + "：" + disk);
+            why.clear(); // said once
+            return true;
         }
     }
     for (const std::string& path : elsewhere_)
-        if (paths_.sameFile(full, path))
-            return;
-    const std::string name = paths_.storedName(full);
+        if (paths.sameFile(disk, path))
+            return true;
+    const std::string& name = file.storedName;
     if (name.size() <= 1 || name.size() > Directory::kMaxNameBytes) {
-        listener_.warning("文件名不能存入帮助文件，已跳过：" + full);
-        return;
+        listener_.warning("文件名不能存入帮助文件，已跳过：" + file.fullPath);
+        return false;
     }
     const auto taken = taken_.find(key(name));
     if (taken != taken_.end()) {
-        if (taken->second.empty())
-            listener_.warning("文件名与帮助文件自用的名称相同，已跳过：" + full);
-        else if (!paths_.sameFile(taken->second, full))
-            listener_.warning("与 " + taken->second + " 同名（不分大小写），已跳过：" + full);
-        return;
+        if (taken->second.empty()) {
+            listener_.warning("文件名与帮助文件自用的名称相同，已跳过：" + file.fullPath);
+            return false;
+        }
+        if (paths.sameFile(taken->second, disk))
+            return true;
+        listener_.warning("与 " + taken->second + " 同名（不分大小写），已跳过：" + disk);
+        return false;
     }
-    InputFile file;
+    InputFile input;
     std::string error;
-    if (!file.open(pathFromUtf8(full), error)) {
-        listener_.warning("无法读取文件，已跳过：" + full + "：" + error);
-        return;
+    if (!input.open(pathFromUtf8(disk), error)) {
+        listener_.warning((origin == Origin::Listed ? "无法读取文件，已跳过：" : "无法读取链接到的文件，已跳过：") +
+                          file.fullPath + "：" + error);
+        return false;
     }
-    pages_.push_back({name, full, pathFromUtf8(full), file.size()});
-    taken_.emplace(key(name), full);
-    totalBytes_ += file.size();
+    pages_.push_back({name, disk, pathFromUtf8(disk), input.size()});
+    taken_.emplace(key(name), disk);
+    totalBytes_ += input.size();
+    return true;
 }
 
 } // namespace folvane::chm

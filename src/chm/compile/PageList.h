@@ -11,6 +11,8 @@
 namespace folvane::chm {
 
 class CompileListener;
+class FileLocator;
+struct LocatedFile;
 
 // A file of the project, as it will be stored.
 struct PlannedPage {
@@ -20,11 +22,11 @@ struct PlannedPage {
     std::uint64_t size = 0;
 };
 
-// The [FILES] of a project, checked and named: each file is opened once to learn that it
-// can be read and how long it is. What cannot be stored is named to the listener.
+// The files a help file stores, checked and named: each file is opened once to learn that
+// it can be read and how long it is. What cannot be stored is named to the listener.
 class PageList {
 public:
-    PageList(const ProjectPaths& paths, CompileListener& listener);
+    PageList(FileLocator& locator, CompileListener& listener);
 
     // A name taken by the compiler itself.
     void reserve(const std::string& name);
@@ -33,23 +35,31 @@ public:
     // Files that must never go into their own help file: the output and the project.
     void exclude(const std::string& fullPath, const std::string& why);
 
+    // A file of [FILES], as written there.
     void add(const std::string& asWritten);
+    // A file a page links to; true when it was added.
+    bool addLinked(const LocatedFile& file);
 
     const std::vector<PlannedPage>& pages() const { return pages_; }
     bool holds(const std::string& name) const;
     std::uint64_t totalBytes() const { return totalBytes_; }
+    // Files of [FILES] that the help file lacks: missing, unreadable or unnamable.
+    std::size_t failed() const { return failed_; }
 
 private:
+    enum class Origin { Listed, Linked };
+    bool store(const LocatedFile& file, Origin origin);
     static std::string key(const std::string& name);
 
-    const ProjectPaths& paths_;
+    FileLocator& locator_;
     CompileListener& listener_;
     std::vector<PlannedPage> pages_;
-    // Names in listing order's sense (ASCII case folded) and the full path that took them.
+    // Names in listing order's sense (ASCII case folded) and the file that took them.
     std::unordered_map<std::string, std::string> taken_;
     std::vector<std::string> elsewhere_;
     std::vector<std::pair<std::string, std::string>> excluded_;
     std::uint64_t totalBytes_ = 0;
+    std::size_t failed_ = 0;
 };
 
 } // namespace folvane::chm

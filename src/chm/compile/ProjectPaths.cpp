@@ -94,6 +94,12 @@ std::string ProjectPaths::tidy(std::string_view path) const {
 }
 
 std::string ProjectPaths::resolve(std::string_view asWritten) const {
+    std::string written(asWritten);
+    std::replace(written.begin(), written.end(), '\\', '/');
+    return resolveLiterally(written);
+}
+
+std::string ProjectPaths::resolveLiterally(std::string_view asWritten) const {
     if (isAbsolute(asWritten))
         return tidy(asWritten);
     // "\x" on Windows starts at the root of the project's drive.
@@ -108,17 +114,22 @@ std::string ProjectPaths::resolve(std::string_view asWritten) const {
     return tidy(full);
 }
 
+bool ProjectPaths::contains(std::string_view fullPath) const {
+    const std::string full = tidy(fullPath);
+    std::string base = folder_;
+    if (base.empty() || base.back() != '/')
+        base += '/';
+    return full.size() > base.size() && equalText(std::string_view(full).substr(0, base.size()), base, rules_);
+}
+
 bool ProjectPaths::sameFile(std::string_view a, std::string_view b) const {
     return equalText(tidy(a), tidy(b), rules_);
 }
 
 std::string ProjectPaths::storedName(std::string_view fullPath) const {
     const std::string full = tidy(fullPath);
-    std::string base = folder_;
-    if (base.empty() || base.back() != '/')
-        base += '/';
-    if (full.size() > base.size() && equalText(std::string_view(full).substr(0, base.size()), base, rules_))
-        return rooted(std::string_view(full).substr(base.size()));
+    if (contains(full))
+        return rooted(std::string_view(full).substr(folder_.size() + (folder_.back() == '/' ? 0 : 1)));
     // Outside the project folder: the relative path, with the steps above the root dropped.
     const std::vector<std::string_view> fileParts = steps(full);
     const std::vector<std::string_view> folderParts = steps(folder_);

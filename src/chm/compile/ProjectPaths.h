@@ -25,9 +25,15 @@ public:
     explicit ProjectPaths(std::string_view folder, PathRules rules = nativePathRules());
 
     const std::string& folder() const { return folder_; }
+    PathRules rules() const { return rules_; }
 
-    // A path relative to the project folder or absolute, made absolute and tidied.
+    // A path relative to the project folder or absolute, made absolute and tidied. Projects
+    // come from Windows: "\" separates folders as "/" does, on every system.
     std::string resolve(std::string_view asWritten) const;
+    // The same with "\" kept as part of a name where the system allows that.
+    std::string resolveLiterally(std::string_view asWritten) const;
+    // Whether a full path lies inside the project folder.
+    bool contains(std::string_view fullPath) const;
     // The name a file gets in the help file: "/" and its place below the project folder.
     // Files outside it take the place their relative path reaches from the root, as a
     // viewer resolves "../" against the root.

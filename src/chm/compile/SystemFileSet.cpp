@@ -79,9 +79,7 @@ std::string SystemFileSet::inCodePage(std::string_view utf8) const {
 }
 
 void SystemFileSet::addSitemap(const SitemapFile& file) {
-    const std::string text = file.text.stored(in_.mapLocal);
-    compressed.push_back(
-        {file.name, bytesOf(CodePage::fromUtf8(text, in_.codePage, CodePage::Unmappable::NumericReference))});
+    compressed.push_back({file.name, bytesOf(file.text.stored(in_.mapLocal, in_.codePage))});
 }
 
 void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out) {
@@ -92,7 +90,7 @@ void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<M
         for (const SitemapObject& object : in_.contents->text.objects()) {
             const std::string local = object.param("local");
             if (object.type == "text/sitemap" && !local.empty())
-                topics.add(inCodePage(object.param("name")), inCodePage(in_.mapLocal(local)));
+                topics.add(inCodePage(shownName(object.param("name"))), inCodePage(in_.mapLocal(local)));
         }
     }
     out.push_back({"/#TOPICS", topics.topics()});

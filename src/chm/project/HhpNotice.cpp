@@ -6,7 +6,6 @@ namespace folvane::chm {
 
 namespace {
 
-constexpr std::string_view kPrefix = "提示：";
 constexpr std::size_t kShownBytes = 60;
 
 // Text from the file, shortened on a character boundary: a garbled line must not flood
@@ -24,8 +23,9 @@ std::string shown(std::string_view text) {
     return std::string(text.substr(0, end)) + "…";
 }
 
+// The listener that shows a notice gives it its prefix.
 std::string notice(std::string_view text) {
-    return std::string(kPrefix) + std::string(text);
+    return std::string(text);
 }
 
 } // namespace

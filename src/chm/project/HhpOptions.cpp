@@ -37,6 +37,7 @@ constexpr std::array kOptions{
     Option{"Default Window", Use::Text, &HhpProject::defaultWindow},
     Option{"Title", Use::Text, &HhpProject::title},
     Option{"Default Font", Use::Text, &HhpProject::defaultFont},
+    Option{"Full text search stop list file", Use::Path, &HhpProject::stopListFile},
     Option{"Language", Use::Language},
     Option{"Full-text search", Use::FullTextSearch},
     // Text the help file never shows, and switches of the compiler's own window and files.
@@ -55,7 +56,6 @@ constexpr std::array kOptions{
     Option{"Enhanced decompilation", Use::Ignored},
     Option{"Error log file", Use::Ignored},
     Option{"Flat", Use::Ignored},
-    Option{"Full text search stop list file", Use::Ignored},
     Option{"Prefix", Use::Ignored},
     Option{"Sample Staging Path", Use::Ignored},
     Option{"Sample list file", Use::Ignored},

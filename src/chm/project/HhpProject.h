@@ -25,10 +25,16 @@ struct HhpProject {
     std::string defaultWindow;
     std::string title;
     std::string defaultFont;
+    // Words the search index leaves out, one or more a line.
+    std::string stopListFile;
     // The LCID of a "Language=" line (its leading number, "0x804 中文(中国)" gives 0x804).
     std::optional<std::uint32_t> language;
     bool fullTextSearch = false;
     std::vector<HhpWindow> windows;
+    // The code page of the project's text files (this one, its contents and index, headers,
+    // the stop list) where they are neither UTF-8 nor UTF-16: its language's, or the
+    // system's when it names none.
+    std::uint32_t textCodePage = 1252;
     std::vector<std::string> files;
     // One line for each key or section read and left without effect, for the user.
     std::vector<std::string> notices;

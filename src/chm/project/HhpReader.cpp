@@ -4,6 +4,8 @@
 #include "chm/project/HhpOptions.h"
 #include "chm/project/HhpWindowFields.h"
 #include "chm/text/AsciiText.h"
+#include "chm/text/Lcid.h"
+#include "chm/text/TextDecoding.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -137,6 +139,18 @@ HhpProject HhpReader::read(std::string_view utf8Text) {
     }
     addSectionNotices(r);
     return std::move(r.project);
+}
+
+HhpProject HhpReader::readFile(std::string_view bytes, std::uint32_t systemCodePage) {
+    // The language is an ASCII number, which every ANSI code page spells alike.
+    constexpr std::uint32_t kAsciiSafe = 1252;
+    const DecodedText text = decodeText(bytes, kAsciiSafe);
+    HhpProject project = read(text.utf8);
+    const std::uint32_t codePage = project.language ? Lcid::ansiCodePage(*project.language) : systemCodePage;
+    if (text.fromCodePage && codePage != kAsciiSafe)
+        project = read(decodeText(bytes, codePage).utf8);
+    project.textCodePage = codePage;
+    return project;
 }
 
 } // namespace folvane::chm

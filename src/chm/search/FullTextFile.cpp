@@ -97,10 +97,13 @@ bool sameStored(const Entry& a, const Entry& b) {
     return a.bytes == b.bytes && a.word->title == b.word->title;
 }
 
-std::vector<Entry> sortedEntries(const WordIndex& index, std::uint32_t codePage) {
+std::vector<Entry> sortedEntries(const WordIndex& index, const FullTextFile::Settings& settings) {
+    const std::uint32_t codePage = settings.codePage;
     std::vector<Entry> entries;
     entries.reserve(index.words().size());
     for (const WordIndex::Word& word : index.words()) {
+        if (settings.stopWords != nullptr && settings.stopWords->count(word.text) > 0)
+            continue;
         std::string bytes = storedWord(word.text, codePage);
         if (bytes.size() > WordBreaker::kMaxWordBytes)
             bytes = word.text;
@@ -280,7 +283,7 @@ void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s
 } // namespace
 
 std::vector<std::uint8_t> FullTextFile::make(const WordIndex& index, const Settings& settings) {
-    const std::vector<Entry> entries = sortedEntries(index, settings.codePage);
+    const std::vector<Entry> entries = sortedEntries(index, settings);
     Totals totals;
     for (const Entry& e : entries) {
         if (e.word->title)

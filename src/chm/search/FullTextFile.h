@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace folvane::chm {
@@ -16,6 +18,8 @@ public:
         std::uint32_t codePage = 0;
         std::uint32_t lcid = 0;
         std::uint32_t documents = 0;
+        // Words left out (the project's stop list), as WordBreaker gives them; may be null.
+        const std::unordered_set<std::string>* stopWords = nullptr;
     };
 
     static std::vector<std::uint8_t> make(const WordIndex& index, const Settings& settings);

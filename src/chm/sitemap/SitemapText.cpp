@@ -1,6 +1,7 @@
 #include "chm/sitemap/SitemapText.h"
 
 #include "chm/text/AsciiText.h"
+#include "chm/text/CodePage.h"
 #include "chm/text/Utf8.h"
 
 #include <algorithm>
@@ -40,10 +41,19 @@ bool isTag(std::string_view text, std::size_t at, std::string_view lowerName) {
     return after == text.size() || isSpace(text[after]) || text[after] == '>' || text[after] == '/';
 }
 
-std::string escaped(std::string_view value, bool ampersands) {
+// An '&' that a reader would take for the start of a reference.
+bool startsReference(std::string_view value, std::size_t amp) {
+    return amp + 1 < value.size() && (value[amp + 1] == '#' || (value[amp + 1] >= 'a' && value[amp + 1] <= 'z') ||
+                                      (value[amp + 1] >= 'A' && value[amp + 1] <= 'Z'));
+}
+
+enum class Ampersands { Kept, Escaped, EscapedWhereRead };
+
+std::string escaped(std::string_view value, Ampersands ampersands) {
     std::string out;
     out.reserve(value.size());
-    for (const char c : value) {
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        const char c = value[i];
         switch (c) {
         case '"':
             out += "&quot;";
@@ -55,7 +65,10 @@ std::string escaped(std::string_view value, bool ampersands) {
             out += "&gt;";
             break;
         case '&':
-            out += ampersands ? "&amp;" : "&";
+            out += ampersands == Ampersands::Escaped ||
+                           (ampersands == Ampersands::EscapedWhereRead && startsReference(value, i))
+                       ? "&amp;"
+                       : "&";
             break;
         default:
             out += c;
@@ -136,7 +149,33 @@ std::size_t scanAttributes(std::string_view text, std::size_t pos, bool forgivin
     return text.size();
 }
 
+bool isWhiteSpace(char32_t c) {
+    return (c >= 0x09 && c <= 0x0D) || c == 0x20 || c == 0x85 || c == 0xA0 || c == 0x1680 ||
+           (c >= 0x2000 && c <= 0x200A) || c == 0x2028 || c == 0x2029 || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+// The names viewers show.
+bool isShownName(const std::string& param) {
+    return param == "name" || param == "keyword" || param == "see also";
+}
+
 } // namespace
+
+std::string shownName(std::string_view utf8) {
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        const Utf8::Decoded d = Utf8::decode(utf8, pos);
+        pos += d.length;
+        if (d.valid && isWhiteSpace(d.codePoint)) {
+            if (begin == end)
+                begin = end = pos;
+            continue;
+        }
+        end = pos;
+    }
+    return std::string(utf8.substr(begin, end - begin));
+}
 
 std::string SitemapObject::param(std::string_view name) const {
     for (const SitemapParam& p : params)
@@ -145,8 +184,18 @@ std::string SitemapObject::param(std::string_view name) const {
     return {};
 }
 
-SitemapText::SitemapText(std::string utf8) : text_(std::move(utf8)) {
+SitemapText::SitemapText(std::string bytes, std::uint32_t codePage) : text_(std::move(bytes)), codePage_(codePage) {
     parse();
+}
+
+std::string SitemapText::decoded(std::string_view raw) const {
+    return decodeCharacterReferences(CodePage::toUtf8(raw, codePage_));
+}
+
+std::string SitemapText::converted(std::string_view raw, std::uint32_t codePage) const {
+    if (codePage == codePage_)
+        return std::string(raw);
+    return CodePage::fromUtf8(CodePage::toUtf8(raw, codePage_), codePage, CodePage::Unmappable::NumericReference);
 }
 
 void SitemapText::parse() {
@@ -176,8 +225,7 @@ std::size_t SitemapText::parseObjectTag(std::size_t at) {
     SitemapObject& object = objects_.emplace_back();
     for (const Attribute& a : attributes)
         if (a.name == "type")
-            object.type =
-                AsciiText::lowered(decodeCharacterReferences(std::string_view(text_).substr(a.begin, a.end - a.begin)));
+            object.type = AsciiText::lowered(decoded(std::string_view(text_).substr(a.begin, a.end - a.begin)));
     return next;
 }
 
@@ -189,9 +237,9 @@ std::size_t SitemapText::parseParamTag(std::size_t at, SitemapObject& object) {
     for (const Attribute& a : attributes) {
         const std::string_view raw = std::string_view(text_).substr(a.begin, a.end - a.begin);
         if (a.name == "name") {
-            param.name = AsciiText::lowered(decodeCharacterReferences(raw));
+            param.name = AsciiText::lowered(decoded(raw));
         } else if (a.name == "value" && !hasValue) {
-            param.value = decodeCharacterReferences(raw);
+            param.value = decoded(raw);
             param.begin = a.begin;
             param.end = a.end;
             hasValue = true;
@@ -202,7 +250,8 @@ std::size_t SitemapText::parseParamTag(std::size_t at, SitemapObject& object) {
     return next;
 }
 
-std::string SitemapText::stored(const std::function<std::string(const std::string&)>& mapLocal) const {
+std::string SitemapText::stored(const std::function<std::string(const std::string&)>& mapLocal,
+                                std::uint32_t codePage) const {
     std::vector<const SitemapParam*> params;
     for (const SitemapObject& object : objects_)
         for (const SitemapParam& p : object.params)
@@ -213,16 +262,25 @@ std::string SitemapText::stored(const std::function<std::string(const std::strin
     std::string out;
     out.reserve(text_.size() + text_.size() / 16);
     std::size_t copied = 0;
+    const std::string_view text = text_;
     for (const SitemapParam* p : params) {
         if (p->begin < copied)
             continue;
-        out.append(text_, copied, p->begin - copied);
-        const std::string_view raw = std::string_view(text_).substr(p->begin, p->end - p->begin);
+        out += converted(text.substr(copied, p->begin - copied), codePage);
+        const std::string_view raw = text.substr(p->begin, p->end - p->begin);
         const std::string mapped = p->name == "local" && mapLocal ? mapLocal(p->value) : p->value;
-        out += mapped == p->value ? escaped(raw, false) : escaped(mapped, true);
+        if (isShownName(p->name) && (raw.find('&') != std::string_view::npos || shownName(p->value) != p->value)) {
+            out += CodePage::fromUtf8(escaped(shownName(p->value), Ampersands::EscapedWhereRead), codePage,
+                                      CodePage::Unmappable::Approximation);
+        } else if (mapped != p->value) {
+            out += CodePage::fromUtf8(escaped(mapped, Ampersands::Escaped), codePage,
+                                      CodePage::Unmappable::NumericReference);
+        } else {
+            out += converted(escaped(raw, Ampersands::Kept), codePage);
+        }
         copied = p->end;
     }
-    out.append(text_, copied, npos);
+    out += converted(text.substr(copied), codePage);
     return out;
 }
 

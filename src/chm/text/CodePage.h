@@ -11,8 +11,11 @@ class CodePage {
 public:
     // What to put in place of a character the code page lacks.
     enum class Unmappable {
-        Question,        // "?"
-        NumericReference // "&#N;" with N the character's code point, for HTML text
+        Question,         // "?"
+        NumericReference, // "&#N;" with N the character's code point, for HTML text
+        // A character that looks the same where there is an obvious one (a space for a
+        // no-break space, "-" for a dash), else "&#N;": for names people read.
+        Approximation,
     };
 
     // Whether this system can convert to and from the code page.

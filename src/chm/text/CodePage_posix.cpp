@@ -8,12 +8,16 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <memory>
+#include <vector>
 
 namespace folvane::chm {
 
 namespace {
 
 constexpr std::uint32_t kUtf8CodePage = 65001;
+// One pointer for the name, so that kept converters are found by it.
+constexpr const char* kUtf8Name = "UTF-8";
 
 struct CodePageName {
     std::uint32_t codePage;
@@ -103,28 +107,44 @@ private:
     iconv_t cd_;
 };
 
+// Opening a converter costs more than converting a short name: each thread keeps the ones
+// it opened. Every run ends in the initial state, so a kept converter starts clean.
+Converter& converter(const char* to, const char* from) {
+    struct Kept {
+        const char* to;
+        const char* from;
+        std::unique_ptr<Converter> converter;
+    };
+    thread_local std::vector<Kept> kept;
+    for (const Kept& k : kept)
+        if (k.to == to && k.from == from)
+            return *k.converter;
+    kept.push_back({to, from, std::make_unique<Converter>(to, from)});
+    return *kept.back().converter;
+}
+
 } // namespace
 
 bool CodePage::supported(std::uint32_t codePage) {
     if (codePage == kUtf8CodePage)
         return true;
     const char* name = iconvName(codePage);
-    return name != nullptr && Converter(name, "UTF-8").ok() && Converter("UTF-8", name).ok();
+    return name != nullptr && converter(name, kUtf8Name).ok() && converter(kUtf8Name, name).ok();
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Unmappable unmappable) {
     const char* name = iconvName(codePage);
     if (codePage == kUtf8CodePage || name == nullptr)
         return Utf8::sanitized(utf8);
-    Converter converter(name, "UTF-8");
-    if (!converter.ok())
+    Converter& toCodePage = converter(name, kUtf8Name);
+    if (!toCodePage.ok())
         return Utf8::sanitized(utf8);
     std::string out;
     out.reserve(utf8.size());
     std::size_t pos = 0;
     while (pos < utf8.size()) {
         const std::size_t end = pieceEnd(utf8, pos);
-        pos = converter.run(utf8.substr(0, end), pos, out);
+        pos = toCodePage.run(utf8.substr(0, end), pos, out);
         if (pos >= end)
             continue;
         // A character the code page lacks, or a byte that is no UTF-8.
@@ -139,14 +159,14 @@ std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
     const char* name = iconvName(codePage);
     if (codePage == kUtf8CodePage || name == nullptr)
         return Utf8::sanitized(bytes);
-    Converter converter("UTF-8", name);
-    if (!converter.ok())
+    Converter& fromCodePage = converter(kUtf8Name, name);
+    if (!fromCodePage.ok())
         return Utf8::sanitized(bytes);
     std::string out;
     out.reserve(bytes.size() + bytes.size() / 2);
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        pos = converter.run(bytes, pos, out);
+        pos = fromCodePage.run(bytes, pos, out);
         if (pos >= bytes.size())
             break;
         Utf8::append(out, Utf8::kReplacement);

@@ -25,7 +25,7 @@ DecodedText decodeText(std::string_view bytes, std::uint32_t fallbackCodePage) {
         return {Utf16::bytesToUtf8(bytes.substr(2), Utf16::ByteOrder::BigEndian), false};
     if (Utf8::isValid(bytes))
         return {std::string(bytes), true};
-    return {CodePage::toUtf8(bytes, fallbackCodePage), false};
+    return {CodePage::toUtf8(bytes, fallbackCodePage), false, true};
 }
 
 bool isValidUtf8(std::string_view bytes) {
