@@ -30,6 +30,7 @@ constexpr std::uint64_t kMaxProjectBytes = 64ull << 20;
 constexpr std::uint64_t kMaxSitemapBytes = 512ull << 20;
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::size_t kMaxDeadLinksShown = 20;
+constexpr std::size_t kMaxContextWarningsShown = 20;
 // Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
 constexpr std::uint64_t kMaxIndexedBytes = 32ull << 20;
 constexpr const char* kFullTextName = "/$FIftiMain";
@@ -80,6 +81,7 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     chooseLanguage();
     planPages();
     reportDeadLinks();
+    readContextIds();
     write();
     result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     return result_;
@@ -91,10 +93,14 @@ void CompileRun::readProject(const std::filesystem::path& projectFile) {
     projectFull_ = paths_->tidy(utf8FromPath(absolute));
     if (fileKind(absolute) != FileKind::File)
         throw CompileError("找不到项目文件：" + projectFull_);
-    const DecodedText text = decodeText(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
-    project_ = HhpReader::read(text.utf8);
+    project_ = HhpReader::read(projectText(absolute));
     for (const std::string& notice : project_.notices)
         listener_.notice(notice);
+}
+
+// The project file and the files its sections include, as UTF-8.
+std::string CompileRun::projectText(const std::filesystem::path& file) const {
+    return decodeText(InputFile::readAll(file, kMaxProjectBytes), systemAnsiCodePage()).utf8;
 }
 
 void CompileRun::resolveOutput() {
@@ -182,6 +188,42 @@ void CompileRun::reportDeadLinks() const {
         listener_.warning("……另有 " + std::to_string(dead - kMaxDeadLinksShown) + " 个目录项指向的文件不在帮助文件里");
 }
 
+void CompileRun::readContextIds() {
+    if (project_.map.empty() && project_.aliases.empty())
+        return;
+    const std::string projectName = utf8FromPath(pathFromUtf8(projectFull_).filename());
+    ContextIdReader reader(projectName, projectFull_,
+                           [this](const std::string& includer, const std::string& written, std::string& error) {
+                               return readIncluded(includer, written, error);
+                           });
+    const std::vector<ContextTopic> topics = reader.read(project_.map, project_.aliases);
+    std::vector<std::string> warnings = reader.warnings();
+    for (const ContextTopic& topic : topics) {
+        const std::string link = topicLink(topic.topic);
+        if (!hasScheme(link) && links_->target(link).empty())
+            warnings.push_back(ContextIdReader::message(topic.place, "别名指向的文件不在帮助文件里：" + topic.topic));
+        contextLinks_.push_back({topic.id, link});
+    }
+    for (std::size_t i = 0; i < std::min(warnings.size(), kMaxContextWarningsShown); ++i)
+        listener_.warning(warnings[i]);
+    if (warnings.size() > kMaxContextWarningsShown)
+        listener_.warning("……另有 " + std::to_string(warnings.size() - kMaxContextWarningsShown) +
+                          " 条上下文帮助（[MAP]、[ALIAS]）的警告");
+}
+
+// A file that #include names, found from the folder of the file that names it.
+std::optional<IncludedText> CompileRun::readIncluded(const std::string& includer, const std::string& written,
+                                                     std::string& error) const {
+    const std::string folder = utf8FromPath(pathFromUtf8(includer).parent_path());
+    const std::string full = ProjectPaths(folder).resolve(written);
+    try {
+        return IncludedText{written, full, projectText(pathFromUtf8(full))};
+    } catch (const CompileError& e) {
+        error = e.what();
+        return std::nullopt;
+    }
+}
+
 bool CompileRun::existsAsFile(const std::string& fullPath) const {
     return fileKind(pathFromUtf8(fullPath)) == FileKind::File;
 }
@@ -252,6 +294,7 @@ void CompileRun::write() {
     input.outputStem = AsciiText::lowered(utf8FromPath(pathFromUtf8(outputFull_).stem()));
     input.timestamp = static_cast<std::uint32_t>(now);
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
+    input.contextLinks = contextLinks_;
     SystemFileSet system(input);
 
     std::vector<DirectoryEntry> entries;
@@ -264,7 +307,7 @@ void CompileRun::write() {
         entries.push_back({page.name, 1, length, page.size});
         length += page.size;
     }
-    std::vector<std::string> closing(std::begin(SystemFileSet::kClosingNames), std::end(SystemFileSet::kClosingNames));
+    std::vector<std::string> closing = system.closingNames();
     if (project_.fullTextSearch)
         closing.push_back(kFullTextName);
 
@@ -327,6 +370,9 @@ void CompileRun::write() {
         indexer.reset();
     }
     std::vector<MadeFile> closingFiles = system.closingFiles(topics);
+    if (system.shortenedKeywords() > 0)
+        listener_.warning("二进制索引中有 " + std::to_string(system.shortenedKeywords()) +
+                          " 个关键字链接的页面太多，只保留了前面的部分");
     if (project_.fullTextSearch)
         closingFiles.push_back({kFullTextName, std::move(fullText)});
     std::vector<DirectoryEntry> placed;

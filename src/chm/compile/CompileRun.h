@@ -5,6 +5,7 @@
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
 #include "chm/compile/SystemFileSet.h"
+#include "chm/project/ContextIdReader.h"
 #include "chm/project/HhpProject.h"
 
 #include <chrono>
@@ -33,6 +34,10 @@ private:
     void chooseLanguage();
     void planPages();
     void reportDeadLinks() const;
+    void readContextIds();
+    std::string projectText(const std::filesystem::path& file) const;
+    std::optional<IncludedText> readIncluded(const std::string& includer, const std::string& written,
+                                             std::string& error) const;
     void write();
     std::vector<PageTopic> pageTopics(const std::vector<std::size_t>& htmlPages,
                                       const std::vector<std::string>& titles) const;
@@ -51,6 +56,7 @@ private:
     std::optional<SitemapFile> index_;
     std::unique_ptr<PageList> pages_;
     std::unique_ptr<LocalLinks> links_;
+    std::vector<ContextLink> contextLinks_;
     CompileResult result_;
 };
 

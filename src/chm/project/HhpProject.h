@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,12 @@ struct HhpWindow {
     std::vector<std::string> fields;
 };
 
+// A line of a section read later, with its place in the project file.
+struct HhpLine {
+    std::string text;
+    std::size_t number = 0;
+};
+
 // What a project file says, all text in UTF-8. Paths are as written: relative to the
 // project folder or absolute, with the separators the file uses.
 struct HhpProject {
@@ -28,8 +35,13 @@ struct HhpProject {
     // The LCID of a "Language=" line (its leading number, "0x804 中文(中国)" gives 0x804).
     std::optional<std::uint32_t> language;
     bool fullTextSearch = false;
+    bool binaryIndex = false;
+    bool binaryToc = false;
     std::vector<HhpWindow> windows;
     std::vector<std::string> files;
+    // Context help: [ALIAS] (name=topic) and [MAP] (#define name number), #include lines kept.
+    std::vector<HhpLine> aliases;
+    std::vector<HhpLine> map;
     // One line for each key or section read and left without effect, for the user.
     std::vector<std::string> notices;
 };

@@ -19,6 +19,9 @@ struct SystemInfo {
     std::uint32_t lcid = 0;
     bool doubleByte = false;
     bool fullTextSearch = false;
+    // The help file holds #TOCIDX, or $WWKeywordLinks with keywords.
+    bool binaryContents = false;
+    bool binaryIndex = false;
     std::uint32_t timestamp = 0;
     // The compile time as a Windows FILETIME.
     std::uint64_t fileTime = 0;
