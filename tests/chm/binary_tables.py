@@ -1,7 +1,7 @@
 #!/usr/bin/python3
-"""Context help, binary contents and binary index as hhc writes them for a Chinese project,
-read back with chmlib (pychm) and decoded by help_tables; the same project without the
-options holds none of them."""
+"""Context help, binary contents and binary index (with the keywords and associative links
+pages define) as hhc writes them for a Chinese project, read back with chmlib (pychm) and
+decoded by help_tables; the same project without the options holds none of them."""
 import os
 import struct
 import subprocess
@@ -27,6 +27,9 @@ INDEX = [(0, "zebra", [("", "sub/two.htm")], ""), (0, "编译", [("", "sub/第�
          (1, "red", [("", "sub/第一章.htm")], ""), (1, "Green", [("", "index.htm")], ""),
          (0, "fruit", [], "Apple")] + [(0, f"keyword {n:04} of a long generated index", [("", "index.htm")], "")
                                        for n in range(2000, 0, -1)]
+# Keywords index.htm gives itself with the help control's object: one joins the index file's.
+OBJECT = ('<OBJECT type="application/x-oleobject" classid="clsid:1e2a7bd0-dab9-11d0-b93a-00c04fc99f9e">'
+          '<param name="Keyword" value="zebra; 打印"><param name="ALink Name" value="Related;Other"></OBJECT>')
 failures = []
 
 
@@ -47,7 +50,8 @@ def sitemap(entries, extra):
 
 def compile_site(folder, options):
     for page in PAGES:
-        write(folder, page, f"<html><head><title>{page}</title></head><body><p>{page}</p></body></html>")
+        body = page + (OBJECT if page == "index.htm" else "")
+        write(folder, page, f"<html><head><title>{page}</title></head><body><p>{body}</p></body></html>")
     write(folder, "toc.hhc", sitemap(CONTENTS, lambda e: e[2] and f'<param name="Local" value="{e[2]}">'))
     write(folder, "index.hhk", sitemap(INDEX, lambda e: "".join(
         (f'<param name="Name" value="{t}">' if t else "") + f'<param name="Local" value="{u}">' for t, u in e[2])
@@ -83,8 +87,9 @@ def expect(what, found, wanted):
 def expected_keywords():
     levels, out = {}, []
     for level, keyword, topics, see_also in INDEX:
-        levels.setdefault(level, []).append((keyword, topics, see_also, len(out)))
-    tops = sorted(levels[0], key=lambda k: k[0].lower())
+        levels.setdefault(level, []).append((keyword, topics + [("", "index.htm")] * (keyword == "zebra"), see_also,
+                                             len(out)))
+    tops = sorted(levels[0] + [("打印", [("", "index.htm")], "", 0)], key=lambda k: k[0].lower())
     children = sorted(levels[1], key=lambda k: k[0].lower())
     for keyword, topics, see_also, _ in tops:
         out.append((0, keyword, 0, see_also or [u for _, u in topics]))
@@ -105,12 +110,15 @@ with tempfile.TemporaryDirectory() as folder:
     keywords = tables.keywords()
     expect("$WWKeywordLinks", keywords, expected_keywords())
     expect("index levels above the keywords", tables.index_depth, 3)
-    expect("#SYSTEM binary index and contents", (struct.unpack_from("<I", system[4], 12)[0], 7 in system,
-                                                 11 in system), (1, True, True))
+    expect("$WWAssociativeLinks", tables.keywords("$WWAssociativeLinks"),
+           [(0, "Other", 0, ["index.htm"]), (0, "Related", 0, ["index.htm"])])
+    expect("#SYSTEM binary index and contents", struct.unpack_from("<II", system[4], 12) + (7 in system, 11 in system),
+           (1, 1, True, True))
 with tempfile.TemporaryDirectory() as folder:
     _, tables, system = compile_site(folder, ["Binary TOC=No"])
-    expect("without the options", [tables.file(n) is None for n in ("/#TOCIDX", "/$WWKeywordLinks/BTree")]
-           + [7 in system, 11 in system, tables.context_ids()[1001]], [True, True, False, False, "index.htm"])
+    expect("without the options", [tables.file(n) is None for n in ("/#TOCIDX", "/$WWKeywordLinks/BTree",
+                                                                     "/$WWAssociativeLinks/BTree")]
+           + [7 in system, 11 in system, tables.context_ids()[1001]], [True] * 3 + [False, False, "index.htm"])
 for failure in failures:
     print("FAIL", failure)
 print(f"context IDs, contents and {len(INDEX)} keywords read back, {len(failures)} failed")

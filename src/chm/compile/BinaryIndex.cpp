@@ -7,6 +7,7 @@
 #include "chm/text/Utf16.h"
 
 #include <algorithm>
+#include <map>
 
 namespace folvane::chm {
 
@@ -23,23 +24,37 @@ struct Keyword {
     std::u16string key;  // text folded, for sorting
     const SitemapObject* object = nullptr;
     std::vector<std::size_t> children;
+    std::vector<const PageKeyword*> pages;
 };
 
 class IndexBuilder {
 public:
     IndexBuilder(const EntryText& text, TopicTables& topics) : text_(text), topics_(topics) {}
 
-    std::vector<KeywordEntry> build(const SitemapText& index) {
-        const std::vector<SitemapEntry> entries = sitemapEntries(index);
+    std::vector<KeywordEntry> build(const SitemapText* index, const std::vector<PageKeyword>& pageKeywords) {
+        const std::vector<SitemapEntry> entries =
+            index != nullptr ? sitemapEntries(*index) : std::vector<SitemapEntry>();
         std::vector<std::size_t> top;
         for (const SitemapEntry& entry : entries) {
             std::string name = entry.object->param("name");
             if (name.empty())
                 name = entry.object->param("keyword");
             std::u16string part = Utf16::fromUtf8(AsciiText::trimmed(name));
-            keywords_.push_back({part, folded(part), entry.object, {}});
+            keywords_.push_back({part, folded(part), entry.object, {}, {}});
             (entry.parent == SitemapEntry::kTop ? top : keywords_[entry.parent].children)
                 .push_back(keywords_.size() - 1);
+        }
+        std::map<std::u16string, std::size_t> topByKey;
+        for (const std::size_t k : top)
+            topByKey.emplace(keywords_[k].key, k);
+        for (const PageKeyword& page : pageKeywords) {
+            const std::u16string part = Utf16::fromUtf8(page.text);
+            const auto [known, added] = topByKey.emplace(folded(part), keywords_.size());
+            if (added) {
+                keywords_.push_back({part, known->first, nullptr, {}, {}});
+                top.push_back(known->second);
+            }
+            keywords_[known->second].pages.push_back(&page);
         }
         emit(top, u"", 0);
         return std::move(out_);
@@ -55,9 +70,15 @@ private:
             entry.text = depth == 0 ? keyword.text : parent + u", " + keyword.text;
             entry.depth = depth;
             entry.shownFrom = depth == 0 ? 0 : static_cast<std::uint32_t>(parent.size() + 2);
-            entry.seeAlso = Utf16::fromUtf8(AsciiText::trimmed(keyword.object->param("see also")));
-            if (entry.seeAlso.empty())
+            if (keyword.object != nullptr)
+                entry.seeAlso = Utf16::fromUtf8(AsciiText::trimmed(keyword.object->param("see also")));
+            if (entry.seeAlso.empty() && keyword.object != nullptr)
                 entry.topics = topicsOf(*keyword.object, keyword.text);
+            for (const PageKeyword* page : keyword.pages) {
+                const std::string title =
+                    page->title.empty() ? page->link.substr(page->link.rfind('/') + 1) : page->title;
+                entry.topics.push_back(topics_.topicOf(text_.inCodePage(title), text_.inCodePage(page->link)));
+            }
             const std::u16string full = entry.text;
             out_.push_back(std::move(entry));
             emit(keyword.children, full, static_cast<std::uint16_t>(depth + 1));
@@ -91,8 +112,9 @@ private:
 
 } // namespace
 
-std::vector<KeywordEntry> indexKeywords(const SitemapText& index, const EntryText& text, TopicTables& topics) {
-    return IndexBuilder(text, topics).build(index);
+std::vector<KeywordEntry> indexKeywords(const SitemapText* index, const std::vector<PageKeyword>& pageKeywords,
+                                        const EntryText& text, TopicTables& topics) {
+    return IndexBuilder(text, topics).build(index, pageKeywords);
 }
 
 } // namespace folvane::chm

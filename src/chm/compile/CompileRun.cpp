@@ -82,6 +82,7 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     planPages();
     reportDeadLinks();
     readContextIds();
+    readPageKeywords();
     write();
     result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     return result_;
@@ -211,6 +212,23 @@ void CompileRun::readContextIds() {
                           " 条上下文帮助（[MAP]、[ALIAS]）的警告");
 }
 
+// Keywords in pages go into the binary index. They decide which files it holds, which the
+// layout must know before the pages are compressed, so the pages are read once ahead.
+void CompileRun::readPageKeywords() {
+    if (!project_.binaryIndex)
+        return;
+    for (const PlannedPage& page : pages_->pages()) {
+        if (!isHtmlPage(page.name))
+            continue;
+        try {
+            pageKeywords_.scan(InputFile::readAll(page.source, kMaxIndexedBytes), result_.codePage,
+                               escapedLink(page.name.substr(1)));
+        } catch (const CompileError&) {
+            // Too large to look into, or unreadable: the compile says so when it stores it.
+        }
+    }
+}
+
 // A file that #include names, found from the folder of the file that names it.
 std::optional<IncludedText> CompileRun::readIncluded(const std::string& includer, const std::string& written,
                                                      std::string& error) const {
@@ -295,6 +313,7 @@ void CompileRun::write() {
     input.timestamp = static_cast<std::uint32_t>(now);
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
     input.contextLinks = contextLinks_;
+    input.pageKeywords = &pageKeywords_;
     SystemFileSet system(input);
 
     std::vector<DirectoryEntry> entries;

@@ -2,6 +2,7 @@
 
 #include "chm/compile/CompileResult.h"
 #include "chm/compile/LocalLinks.h"
+#include "chm/compile/PageKeywords.h"
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
 #include "chm/compile/SystemFileSet.h"
@@ -35,6 +36,7 @@ private:
     void planPages();
     void reportDeadLinks() const;
     void readContextIds();
+    void readPageKeywords();
     std::string projectText(const std::filesystem::path& file) const;
     std::optional<IncludedText> readIncluded(const std::string& includer, const std::string& written,
                                              std::string& error) const;
@@ -57,6 +59,7 @@ private:
     std::unique_ptr<PageList> pages_;
     std::unique_ptr<LocalLinks> links_;
     std::vector<ContextLink> contextLinks_;
+    PageKeywords pageKeywords_;
     CompileResult result_;
 };
 

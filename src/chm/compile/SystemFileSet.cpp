@@ -2,6 +2,7 @@
 
 #include "chm/compile/BinaryContents.h"
 #include "chm/compile/BinaryIndex.h"
+#include "chm/compile/PageKeywords.h"
 #include "chm/project/HhpProject.h"
 #include "chm/sitemap/SitemapEntries.h"
 #include "chm/system/IndexHeader.h"
@@ -15,6 +16,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 
 namespace folvane::chm {
 
@@ -50,8 +52,11 @@ SystemFileSet::SystemFileSet(const Input& input) : in_(input), strings_(std::mak
     const auto hasEntries = [](const SitemapFile* file) {
         return file != nullptr && !sitemapEntries(file->text).empty();
     };
+    const bool pageKeywords = in_.pageKeywords != nullptr && !in_.pageKeywords->keywords().empty();
     binaryContents_ = in_.project->binaryToc && hasEntries(in_.contents);
-    binaryIndex_ = in_.project->binaryIndex && hasEntries(in_.index);
+    binaryIndex_ = in_.project->binaryIndex && (hasEntries(in_.index) || pageKeywords);
+    associativeLinks_ =
+        in_.project->binaryIndex && in_.pageKeywords != nullptr && !in_.pageKeywords->associative().empty();
     if (in_.contents != nullptr)
         addSitemap(*in_.contents);
     if (in_.index != nullptr)
@@ -75,9 +80,13 @@ std::vector<std::string> SystemFileSet::closingNames() const {
     std::vector<std::string> names;
     if (binaryContents_)
         names.push_back("/#TOCIDX");
-    if (binaryIndex_)
-        names.insert(names.end(), {"/$WWKeywordLinks/BTree", "/$WWKeywordLinks/Data", "/$WWKeywordLinks/Map",
-                                   "/$WWKeywordLinks/Property"});
+    for (const auto& [folder, present] :
+         {std::pair{"/$WWKeywordLinks/", binaryIndex_}, {"/$WWAssociativeLinks/", associativeLinks_}}) {
+        if (!present)
+            continue;
+        for (const char* file : {"BTree", "Data", "Map", "Property"})
+            names.push_back(std::string(folder) + file);
+    }
     names.insert(names.end(), {"/#TOPICS", "/#URLTBL", "/#URLSTR", "/#STRINGS"});
     return names;
 }
@@ -115,17 +124,30 @@ void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<M
                 topics.add(inCodePage(object.param("name")), inCodePage(in_.mapLocal(local)));
         }
     }
-    if (binaryIndex_) {
-        KeywordFiles files = keywordFiles(indexKeywords(in_.index->text, text, topics), in_.codePage, in_.lcid);
-        shortenedKeywords_ = files.shortened;
-        out.push_back({"/$WWKeywordLinks/BTree", std::move(files.btree)});
-        out.push_back({"/$WWKeywordLinks/Data", std::move(files.data)});
-        out.push_back({"/$WWKeywordLinks/Map", std::move(files.map)});
-        out.push_back({"/$WWKeywordLinks/Property", std::move(files.property)});
-    }
+    static const std::vector<PageKeyword> none;
+    const auto keywords = [&](const SitemapText* index, const std::vector<PageKeyword>& fromPages) {
+        return indexKeywords(index, fromPages, text, topics);
+    };
+    if (binaryIndex_)
+        addKeywordFiles("/$WWKeywordLinks/",
+                        keywords(in_.index != nullptr ? &in_.index->text : nullptr,
+                                 in_.pageKeywords != nullptr ? in_.pageKeywords->keywords() : none),
+                        out);
+    if (associativeLinks_)
+        addKeywordFiles("/$WWAssociativeLinks/", keywords(nullptr, in_.pageKeywords->associative()), out);
     out.push_back({"/#TOPICS", topics.topics()});
     out.push_back({"/#URLTBL", topics.urlTable()});
     out.push_back({"/#URLSTR", topics.urlStrings()});
+}
+
+void SystemFileSet::addKeywordFiles(const std::string& folder, const std::vector<KeywordEntry>& keywords,
+                                    std::vector<MadeFile>& out) {
+    KeywordFiles files = keywordFiles(keywords, in_.codePage, in_.lcid);
+    shortenedKeywords_ += files.shortened;
+    out.push_back({folder + "BTree", std::move(files.btree)});
+    out.push_back({folder + "Data", std::move(files.data)});
+    out.push_back({folder + "Map", std::move(files.map)});
+    out.push_back({folder + "Property", std::move(files.property)});
 }
 
 void SystemFileSet::addIndexHeader() {
@@ -219,6 +241,7 @@ void SystemFileSet::addSystem() {
     info.fullTextSearch = project.fullTextSearch;
     info.binaryContents = binaryContents_;
     info.binaryIndex = binaryIndex_;
+    info.associativeLinks = associativeLinks_;
     info.timestamp = in_.timestamp;
     info.fileTime = in_.fileTime;
     plain.push_back({"/#ITBITS", {}});

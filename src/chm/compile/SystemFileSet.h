@@ -15,8 +15,10 @@
 namespace folvane::chm {
 
 struct HhpProject;
+class PageKeywords;
 class StringTable;
 class TopicTables;
+struct KeywordEntry;
 
 // A contents or index file as it goes into the help file.
 struct SitemapFile {
@@ -58,6 +60,8 @@ public:
         std::uint64_t fileTime = 0;
         // Context help: IDs with the pages they open, links in UTF-8.
         std::vector<ContextLink> contextLinks;
+        // The keywords pages define, for a binary index.
+        const PageKeywords* pageKeywords = nullptr;
     };
 
     explicit SystemFileSet(const Input& input);
@@ -95,6 +99,8 @@ private:
     std::string inCodePage(std::string_view utf8) const;
     void addSitemap(const SitemapFile& file);
     void addContextIds();
+    void addKeywordFiles(const std::string& folder, const std::vector<KeywordEntry>& keywords,
+                         std::vector<MadeFile>& out);
     void addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out);
     void addIndexHeader();
     void addWindows();
@@ -104,6 +110,7 @@ private:
     std::unique_ptr<StringTable> strings_;
     bool binaryContents_ = false;
     bool binaryIndex_ = false;
+    bool associativeLinks_ = false;
     std::size_t shortenedKeywords_ = 0;
 };
 

@@ -20,8 +20,10 @@ constexpr std::uint32_t kNone = 0xFFFFFFFF;
 // The header's record format and an unexplained value every index carries.
 constexpr std::string_view kDataFormat = "X44";
 constexpr std::uint32_t kUsualTag = 10031;
-// Every keyword's record in the Data file, as viewers expect it.
+// Every keyword's record in the Data file, and the Property file, as help files with a
+// populated index carry them.
 constexpr std::array<std::uint8_t, 13> kDataRecord{0, 0, 0, 0, 5, 0, 0, 0, 0x80, 0, 0, 0, 0};
+constexpr std::array<std::uint32_t, 8> kProperty{0, 0, 0, 0x0C, 1, 1, 0, 0};
 // A keyword longer than this is cut, so that every entry fits a block with room for topics.
 constexpr std::size_t kMaxTextUnits = 255;
 // A listing entry ends in two words, an index entry in one: the head must leave room for them.
@@ -185,7 +187,9 @@ KeywordFiles keywordFiles(const std::vector<KeywordEntry>& keywords, std::uint32
         map.u32(firstKeywords[b]);
         map.u32(b);
     }
-    files.property.assign(4, 0);
+    ByteWriter property(files.property);
+    for (const std::uint32_t value : kProperty)
+        property.u32(value);
     return files;
 }
 

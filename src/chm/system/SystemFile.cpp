@@ -55,7 +55,7 @@ std::vector<std::uint8_t> systemFile(const SystemInfo& info) {
     w.u32(info.doubleByte ? 1 : 0);
     w.u32(info.fullTextSearch ? 1 : 0);
     w.u32(info.binaryIndex ? 1 : 0); // keyword links
-    w.u32(0);                        // associative links
+    w.u32(info.associativeLinks ? 1 : 0);
     w.u64(info.fileTime);
     w.u32(0);
     w.u32(0);

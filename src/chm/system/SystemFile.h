@@ -22,6 +22,7 @@ struct SystemInfo {
     // The help file holds #TOCIDX, or $WWKeywordLinks with keywords.
     bool binaryContents = false;
     bool binaryIndex = false;
+    bool associativeLinks = false; // $WWAssociativeLinks
     std::uint32_t timestamp = 0;
     // The compile time as a Windows FILETIME.
     std::uint64_t fileTime = 0;
