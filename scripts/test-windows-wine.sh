@@ -88,7 +88,7 @@ compile() {
 # An application's F1 help: the help control finds the page of a context ID through #IVB, which
 # its trace names. Wine's null display driver lets its window open without a display.
 context_help() {
-    echo "-- context_help.exe $2"
+    printf -- '-- context_help.exe %s\n' "$2"
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
     trace=$(LC_ALL=$1 WINEDEBUG=-all,trace+htmlhelp wine "$work/context_help.exe" "$2" 1001 2>&1) ||
         fail "context ID 1001 opened no help window"

@@ -52,11 +52,9 @@ SystemFileSet::SystemFileSet(const Input& input) : in_(input), strings_(std::mak
     const auto hasEntries = [](const SitemapFile* file) {
         return file != nullptr && !sitemapEntries(file->text).empty();
     };
-    const bool pageKeywords = in_.pageKeywords != nullptr && !in_.pageKeywords->keywords().empty();
     binaryContents_ = in_.project->binaryToc && hasEntries(in_.contents);
-    binaryIndex_ = in_.project->binaryIndex && (hasEntries(in_.index) || pageKeywords);
-    associativeLinks_ =
-        in_.project->binaryIndex && in_.pageKeywords != nullptr && !in_.pageKeywords->associative().empty();
+    binaryIndex_ = in_.project->binaryIndex && (hasEntries(in_.index) || !pageKeywords().keywords().empty());
+    associativeLinks_ = in_.project->binaryIndex && !pageKeywords().associative().empty();
     if (in_.contents != nullptr)
         addSitemap(*in_.contents);
     if (in_.index != nullptr)
@@ -89,6 +87,11 @@ std::vector<std::string> SystemFileSet::closingNames() const {
     }
     names.insert(names.end(), {"/#TOPICS", "/#URLTBL", "/#URLSTR", "/#STRINGS"});
     return names;
+}
+
+const PageKeywords& SystemFileSet::pageKeywords() const {
+    static const PageKeywords none;
+    return in_.pageKeywords != nullptr ? *in_.pageKeywords : none;
 }
 
 std::string SystemFileSet::inCodePage(std::string_view utf8) const {
@@ -124,17 +127,12 @@ void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<M
                 topics.add(inCodePage(object.param("name")), inCodePage(in_.mapLocal(local)));
         }
     }
-    static const std::vector<PageKeyword> none;
-    const auto keywords = [&](const SitemapText* index, const std::vector<PageKeyword>& fromPages) {
-        return indexKeywords(index, fromPages, text, topics);
-    };
+    const SitemapText* index = in_.index != nullptr ? &in_.index->text : nullptr;
     if (binaryIndex_)
-        addKeywordFiles("/$WWKeywordLinks/",
-                        keywords(in_.index != nullptr ? &in_.index->text : nullptr,
-                                 in_.pageKeywords != nullptr ? in_.pageKeywords->keywords() : none),
-                        out);
+        addKeywordFiles("/$WWKeywordLinks/", indexKeywords(index, pageKeywords().keywords(), text, topics), out);
     if (associativeLinks_)
-        addKeywordFiles("/$WWAssociativeLinks/", keywords(nullptr, in_.pageKeywords->associative()), out);
+        addKeywordFiles("/$WWAssociativeLinks/", indexKeywords(nullptr, pageKeywords().associative(), text, topics),
+                        out);
     out.push_back({"/#TOPICS", topics.topics()});
     out.push_back({"/#URLTBL", topics.urlTable()});
     out.push_back({"/#URLSTR", topics.urlStrings()});

@@ -97,6 +97,7 @@ public:
 
 private:
     std::string inCodePage(std::string_view utf8) const;
+    const PageKeywords& pageKeywords() const;
     void addSitemap(const SitemapFile& file);
     void addContextIds();
     void addKeywordFiles(const std::string& folder, const std::vector<KeywordEntry>& keywords,
