@@ -8,12 +8,14 @@ import struct
 class HelpTables:
     def __init__(self, book, codepage):
         """book: a chm.chm.CHMFile that is open; codepage: the help file's, as Python names it."""
-        self.book, self.codepage = book, codepage
+        self.book, self.codepage, self.files = book, codepage, {}
         self.strings = self.file("/#STRINGS")
 
     def file(self, name):
-        found, entry = self.book.ResolveObject(name.encode())
-        return self.book.RetrieveObject(entry)[1] if found == 0 else None
+        if name not in self.files:
+            found, entry = self.book.ResolveObject(name.encode())
+            self.files[name] = self.book.RetrieveObject(entry)[1] if found == 0 else None
+        return self.files[name]
 
     def string(self, offset):
         assert offset // 4096 == self.strings.index(b"\0", offset) // 4096, f"#STRINGS {offset} crosses a block"

@@ -66,6 +66,11 @@ private:
                          [this](std::size_t a, std::size_t b) { return keywords_[a].key < keywords_[b].key; });
         for (const std::size_t k : level) {
             const Keyword& keyword = keywords_[k];
+            // A keyword without text would stop viewers reading the index; its sub-keywords take its place.
+            if (keyword.text.empty()) {
+                emit(keyword.children, parent, depth);
+                continue;
+            }
             KeywordEntry entry;
             entry.text = depth == 0 ? keyword.text : parent + u", " + keyword.text;
             entry.depth = depth;

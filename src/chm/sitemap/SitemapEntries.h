@@ -16,7 +16,7 @@ struct SitemapEntry {
 };
 
 // The entries in the order the file lists them. A list nested deeper than the one before
-// it belongs to the entry just above it, as viewers show it.
+// it belongs to the entry just above it, as viewers show it; at most 64 levels.
 std::vector<SitemapEntry> sitemapEntries(const SitemapText& text);
 
 } // namespace folvane::chm
