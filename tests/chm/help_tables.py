@@ -60,9 +60,10 @@ class HelpTables:
         walk(first, 0, 0)
         for topic, _ in topic_entries:
             assert (topic, self.topic(topic)[2]) in topic_entries, f"#TOPICS {topic} does not point to its entry"
-        tables = [(struct.unpack_from("<I", toc, topics_at + 4 * i)[0],
-                   struct.unpack_from("<I", toc, entries_at + 8 * i)[0]) for i in range(count)]
-        assert sorted(tables, key=lambda t: t[1]) == sorted(topic_entries, key=lambda t: t[1]), "#TOCIDX tables"
+        topics = [struct.unpack_from("<I", toc, topics_at + 4 * i)[0] for i in range(count)]
+        records = [struct.unpack_from("<III", toc, entries_at + 12 * i) for i in range(count)]
+        assert [(topic, at) for at, _, topic in records] == topic_entries and topics == [t for t, _ in topic_entries], \
+            "#TOCIDX tables"
         return out
 
     def keywords(self, name="$WWKeywordLinks"):

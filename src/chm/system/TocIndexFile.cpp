@@ -42,28 +42,27 @@ TocIndexFile::TocIndexFile(const std::vector<TocNode>& nodes)
 
 std::vector<std::uint8_t> TocIndexFile::bytes(const std::vector<std::uint32_t>& topicOrName) const {
     const auto offsetOf = [this](std::size_t i) { return i == kNone ? 0 : offsets_[i]; };
-    std::vector<std::uint32_t> topics;
-    std::vector<std::uint32_t> topicEntries;
+    std::vector<std::size_t> withTopic;
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
-        if (nodes_[i].hasTopic) {
-            topics.push_back(topicOrName[i]);
-            topicEntries.push_back(offsets_[i]);
-        }
+        if (nodes_[i].hasTopic)
+            withTopic.push_back(i);
     }
     const std::uint32_t topicsAt = entriesEnd_;
-    const std::uint32_t entriesAt = (topicsAt + static_cast<std::uint32_t>(topics.size() * 4) + 7) & ~7u;
+    const std::uint32_t entriesAt = topicsAt + static_cast<std::uint32_t>(withTopic.size() * 4);
 
     std::vector<std::uint8_t> out;
     ByteWriter w(out);
     w.u32(nodes_.empty() ? 0 : offsets_[0]);
     w.u32(entriesAt);
-    w.u32(static_cast<std::uint32_t>(topicEntries.size()));
+    w.u32(static_cast<std::uint32_t>(withTopic.size()));
     w.u32(topicsAt);
+    std::uint16_t opened = 0; // entries with a topic so far, this one included
     for (std::size_t i = 0; i < nodes_.size(); ++i) {
         w.zeros(offsets_[i] - out.size());
         const bool book = firstChild_[i] != kNone;
+        opened = static_cast<std::uint16_t>(opened + (nodes_[i].hasTopic ? 1 : 0));
         w.u16(0);
-        w.u16(static_cast<std::uint16_t>(i));
+        w.u16(opened);
         w.u32((book ? kHasChildren : 0) | (nodes_[i].hasTopic ? kHasTopic : 0));
         w.u32(topicOrName[i]);
         w.u32(offsetOf(nodes_[i].parent));
@@ -74,12 +73,12 @@ std::vector<std::uint8_t> TocIndexFile::bytes(const std::vector<std::uint32_t>& 
         }
     }
     w.zeros(topicsAt - out.size());
-    for (const std::uint32_t topic : topics)
-        w.u32(topic);
-    w.zeros(entriesAt - out.size());
-    for (std::size_t i = 0; i < topicEntries.size(); ++i) {
-        w.u32(topicEntries[i]);
-        w.u32(kFirstTopicNumber + static_cast<std::uint32_t>(i));
+    for (const std::size_t i : withTopic)
+        w.u32(topicOrName[i]);
+    for (std::size_t n = 0; n < withTopic.size(); ++n) {
+        w.u32(offsets_[withTopic[n]]);
+        w.u32(kFirstTopicNumber + static_cast<std::uint32_t>(n));
+        w.u32(topicOrName[withTopic[n]]);
     }
     return out;
 }

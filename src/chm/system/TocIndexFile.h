@@ -16,8 +16,8 @@ struct TocNode {
 // #TOCIDX, the binary contents: a 4 KiB header, then the entries, each with its flags, its
 // #TOPICS index (or the #STRINGS offset of its name when it opens no page) and the offsets
 // of its parent, next sibling and first child; then the topic of every entry that opens a
-// page, and those entries' offsets. No entry crosses a 4 KiB block, as viewers read the
-// file block by block.
+// page, and for those entries their offset, a running number and their topic. No entry
+// crosses a 4 KiB block, as viewers read the file block by block.
 class TocIndexFile {
 public:
     explicit TocIndexFile(const std::vector<TocNode>& nodes);
