@@ -1,7 +1,8 @@
 // Opens a help file at a context ID the way an application's F1 help does: HtmlHelpW with
-// HH_HELP_CONTEXT, which the import library forwards to the system's help control. Cross-compiled with mingw-w64 and run under
-// Wine by scripts/test-windows-wine.sh, which reads the page the control resolved from its trace.
-// Exit status 0 when a help window opened, 1 when the ID opened none.
+// HH_HELP_CONTEXT, which the import library forwards to the system's help control.
+// Cross-compiled with mingw-w64 and run under Wine by scripts/test-windows-wine.sh, which
+// reads the page the control resolved from its trace. Exit status 0 when a help window
+// opened, 1 when the ID opened none.
 
 #include <windows.h>
 

@@ -126,7 +126,7 @@ bool ContextIdReader::define(std::string_view line, const SourcePlace& place) {
     std::size_t end = 0;
     while (end < text.size() && isNameCharacter(text[end]))
         ++end;
-    if (end == 0 || end == text.size() || !AsciiText::isBlank(text[end]))
+    if (end == 0 || (text[0] >= '0' && text[0] <= '9') || end == text.size() || !AsciiText::isBlank(text[end]))
         return false;
     const std::optional<std::uint32_t> id = defineValue(AsciiText::trimmed(text.substr(end)));
     if (!id)
