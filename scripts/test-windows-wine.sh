@@ -85,17 +85,28 @@ compile() {
     "$python" "$root/tests/wine/chinese_help.py" check "$2" "$6" || fail "help file of $3"
 }
 
+# Wine's display driver, chosen when its server starts: "null" opens windows without a display.
+display_driver() {
+    if [ "$1" = null ]; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
+    fi
+    wineserver -k 2>/dev/null || true
+    wineserver -w || true
+}
+
 # An application's F1 help: the help control finds the page of a context ID through #IVB, which
-# its trace names. Wine's null display driver lets its window open without a display.
+# its trace names.
 context_help() {
     printf -- '-- context_help.exe %s\n' "$2"
-    wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    display_driver null
     trace=$(LC_ALL=$1 WINEDEBUG=-all,trace+htmlhelp wine "$work/context_help.exe" "$2" 1001 2>&1) ||
         fail "context ID 1001 opened no help window"
     echo "$trace" | grep -E "FindContextAlias|navigate_url" || true
     echo "$trace" | grep -q 'navigate_url L"mk:@MSITStore:.*::/index.htm"' || fail "context ID 1001 did not open index.htm"
     ! LC_ALL=$1 wine "$work/context_help.exe" "$2" 4242 >/dev/null 2>&1 || fail "context ID 4242 opened a window"
-    wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
+    display_driver default
 }
 
 # Without wine-gecko the page pane stays empty (mshtml is turned off above, so no window
