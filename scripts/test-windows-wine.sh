@@ -4,7 +4,8 @@
 # statically linked) and runs it under Wine, once with the Chinese ANSI code page (936) and
 # once with a Western one (1252). hhc.exe compiles a Chinese site through a drive path, a
 # UNC path and a path past 260 characters; chinese_help.py reads each help file back with
-# chmlib, 7-Zip and pychm's search. Needs g++-mingw-w64-x86-64-posix, wine, wine64,
+# chmlib, 7-Zip and pychm's search, and context_help.exe opens one at a context ID through
+# Wine's help control. Needs g++-mingw-w64-x86-64-posix, wine, wine64,
 # cmake, p7zip-full, python3-chm, and the zh_CN.UTF-8 and en_US.UTF-8 locales or the package
 # locales to make them for the run. Exit status 77: tools missing.
 # With FOLVANE_VIEWER_SHOT=file.png (and xvfb, imagemagick) Wine's own viewer opens the
@@ -42,7 +43,7 @@ cp "$work/cmake/bin/hhc.exe" "$work/hhc.exe"
 library="$work/cmake/src/chm/libfolvane_chm.a"
 # shellcheck disable=SC2086
 for test in codepage_test:"$library" winreg_test:"$root/src/registry/WinRegistryCalls_win.cpp -ladvapi32" \
-    winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp"; do
+    winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp" context_help:"-municode -lhtmlhelp"; do
     "$cxx" $flags -O2 -static -o "$work/${test%%:*}.exe" "$root/tests/wine/${test%%:*}.cpp" ${test#*:}
 done
 
@@ -84,6 +85,30 @@ compile() {
     "$python" "$root/tests/wine/chinese_help.py" check "$2" "$6" || fail "help file of $3"
 }
 
+# Wine's display driver, chosen when its server starts: "null" opens windows without a display.
+display_driver() {
+    if [ "$1" = null ]; then
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+    else
+        wine reg delete 'HKCU\Software\Wine\Drivers' /v Graphics /f >/dev/null 2>&1
+    fi
+    wineserver -k 2>/dev/null || true
+    wineserver -w || true
+}
+
+# An application's F1 help: the help control finds the page of a context ID through #IVB, which
+# its trace names.
+context_help() {
+    printf -- '-- context_help.exe %s\n' "$2"
+    display_driver null
+    trace=$(LC_ALL=$1 WINEDEBUG=-all,trace+htmlhelp wine "$work/context_help.exe" "$2" 1001 2>&1) ||
+        fail "context ID 1001 opened no help window"
+    echo "$trace" | grep -E "FindContextAlias|navigate_url" || true
+    echo "$trace" | grep -q 'navigate_url L"mk:@MSITStore:.*::/index.htm"' || fail "context ID 1001 did not open index.htm"
+    ! LC_ALL=$1 wine "$work/context_help.exe" "$2" 4242 >/dev/null 2>&1 || fail "context ID 4242 opened a window"
+    display_driver default
+}
+
 # Without wine-gecko the page pane stays empty (mshtml is turned off above, so no window
 # asks to download it); the contents tree is the viewer's own.
 viewer() {
@@ -107,6 +132,7 @@ for locale in zh_CN.UTF-8 en_US.UTF-8; do
     if [ "$locale" = zh_CN.UTF-8 ]; then
         # A GBK project naming no language: the ANSI code page reads it, the user's language marks it.
         compile "$locale" "$site" "Z:$(echo "$site" | tr / '\\')" gbk "" 0x804 "编译完成" GBK
+        context_help "$locale" "Z:$(echo "$site" | tr / '\\')\\帮助.chm"
         [ -z "${FOLVANE_VIEWER_SHOT:-}" ] || viewer "$site/帮助.chm" "$FOLVANE_VIEWER_SHOT"
         long="$work/$locale"
         for part in 1 2 3 4 5 6; do long="$long/$(printf "长路径$part%.0s" 1 2 3 4 5 6 7 8 9 10)"; done

@@ -47,6 +47,7 @@ private slots:
     void windowFields();
     void files_data();
     void files();
+    void contextSectionsKeepTheirLines();
     void notices_data();
     void notices();
     void garbageKeepsLinesApart();
@@ -265,6 +266,18 @@ void TestHhpReader::files() {
     QCOMPARE(toList(readBytes("[files]\r\n" + text).files), files);
 }
 
+void TestHhpReader::contextSectionsKeepTheirLines() {
+    const HhpProject p = readBytes("[ALIAS]\n A = a.htm \n;c\n[MAP]\n#include x.h\n[Alias]\nC=c.htm\n[OPTIONS]\n"
+                                   "Binary TOC=Yes\nBinary Index=1");
+    QStringList aliases;
+    for (const HhpLine& line : p.aliases)
+        aliases << QString::fromStdString(line.text) + u'@' + QString::number(line.number);
+    QCOMPARE(aliases, (QStringList{QStringLiteral("A = a.htm@2"), QStringLiteral("C=c.htm@7")}));
+    QCOMPARE(p.map.size(), std::size_t{1});
+    QCOMPARE(p.map[0].text, std::string("#include x.h"));
+    QVERIFY(p.binaryToc && p.binaryIndex && p.notices.empty());
+}
+
 void TestHhpReader::notices_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QStringList>("notices");
@@ -273,8 +286,8 @@ void TestHhpReader::notices_data() {
                                                     "compile progress=No\nCompatibility=1.1")
                                       << QStringList();
     QTest::newRow("option asking for what we leave out")
-        << QByteArray("[OPTIONS]\nbinary toc=Yes\nAuto TOC=3\nPrefix=C:\\src")
-        << QStringList{QStringLiteral("忽略选项 Binary TOC"), QStringLiteral("忽略选项 Auto TOC"),
+        << QByteArray("[OPTIONS]\ncreate chi file=Yes\nAuto TOC=3\nPrefix=C:\\src")
+        << QStringList{QStringLiteral("忽略选项 Create CHI file"), QStringLiteral("忽略选项 Auto TOC"),
                        QStringLiteral("忽略选项 Prefix")};
     QTest::newRow("option turned off") << QByteArray("[OPTIONS]\nBinary TOC=No\nAuto Index=0\nPrefix=")
                                        << QStringList();
@@ -288,8 +301,8 @@ void TestHhpReader::notices_data() {
     QTest::newRow("window without name") << QByteArray("[WINDOWS]\n\nplain")
                                          << QStringList{QStringLiteral("忽略第 3 行（不是“窗口名=定义”）")};
     QTest::newRow("one notice per section, counted over repeats")
-        << QByteArray("[ALIAS]\nA=a.htm\n;c\n\nB=b.htm\n[MAP]\n#include x.h\n[Alias]\nC=c.htm\n[SUBSETS]\n")
-        << QStringList{QStringLiteral("忽略 [ALIAS] 中的 3 项"), QStringLiteral("忽略 [MAP] 中的 1 项")};
+        << QByteArray("[INFOTYPES]\nA=a\n;c\n\nB=b\n[TEXT POPUPS]\nx.txt\n[InfoTypes]\nC=c\n[SUBSETS]\n")
+        << QStringList{QStringLiteral("忽略 [INFOTYPES] 中的 3 项"), QStringLiteral("忽略 [TEXT POPUPS] 中的 1 项")};
     QTest::newRow("empty merge files") << QByteArray("[MERGE FILES]\r\n\r\n") << QStringList();
     QTest::newRow("unknown section") << QByteArray("[Mine]\nx") << QStringList{QStringLiteral("忽略 [Mine] 中的 1 项")};
     QTest::newRow("lines before any section")

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """A Chinese site and its project for hhc.exe, and the help file it compiles read back by
-the Linux readers: chmlib through pychm, 7-Zip and pychm's search.
+the Linux readers: chmlib through pychm, 7-Zip, pychm's search and the context IDs decoded by
+tests/chm/help_tables.py.
 
   chinese_help.py make FOLDER WINDOWS_FOLDER ENCODING [LANGUAGE]
   chinese_help.py check FOLDER LCID
@@ -17,6 +18,8 @@ try:
 except ImportError:
     sys.exit("pychm (python3-chm) is not installed")
 chm.extra.struct = struct  # Debian's module uses struct without importing it
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "chm"))
+from help_tables import HelpTables  # noqa: E402
 
 # Name in the project, encoding on disk, title, body. Links are written as Windows paths.
 PAGES = [("index.htm", "utf-8", "首页", "欢迎使用帮助文件"),
@@ -24,6 +27,10 @@ PAGES = [("index.htm", "utf-8", "首页", "欢迎使用帮助文件"),
          ("子目录/第二章.htm", "gbk", "第二章 搜索", "全文搜索找到页面")]
 PICTURE = ("图片\\图.png", bytes(range(256)) * 3)
 SEARCHES = {"编": "子目录/第一章.htm", "搜": "子目录/第二章.htm", "欢": "index.htm"}
+# Context help: [MAP] includes a header from a sub-folder, [ALIAS] an alias file.
+CONTEXT_FILES = {"context\\ids.h": "#define IDH_HOME 1001\r\n#define IDH_CHAPTER2 0x3EA\r\n",
+                 "context\\pages.ali": "IDH_CHAPTER2=子目录\\第二章.htm\r\n"}
+CONTEXT_IDS = {1001: "index.htm", 0x3EA: "子目录/第二章.htm"}
 
 
 def native(name):
@@ -44,7 +51,11 @@ def make(folder, windows_folder, encoding, language=None):
                "Contents file=HH_KVEL.hhc", "Default topic=index.htm", "Full-text search=Yes", "Title=帮助测试"]
     options += [f"Language={language}"] if language else []
     files = [f"{windows_folder}\\{PAGES[0][0]}"] + [name for name, *_ in PAGES[1:]] + [PICTURE[0]]
-    write(os.path.join(folder, "HH_KVEL.hhp"), "\r\n".join(options + ["", "[FILES]"] + files + [""]).encode(encoding))
+    context = ["[ALIAS]", "IDH_HOME=index.htm", "#include context\\pages.ali", "[MAP]", "#include context\\ids.h"]
+    for name, text in CONTEXT_FILES.items():
+        write(os.path.join(folder, native(name)), text.encode(encoding))
+    write(os.path.join(folder, "HH_KVEL.hhp"),
+          "\r\n".join(options + ["", "[FILES]"] + files + context + [""]).encode(encoding))
 
 
 def write(path, data):
@@ -84,10 +95,13 @@ def check(folder, lcid):
             found = {url.decode("gbk", "replace").lstrip("/") for url in book.Search(word.encode("gbk"), 1, 0)[1].values()}
             if found != {page}:
                 failures.append(f"search {word}: {sorted(found)}, expected {page}")
+        context_ids = HelpTables(book, "gbk").context_ids()
+        if context_ids != CONTEXT_IDS:
+            failures.append(f"context IDs {context_ids}, expected {CONTEXT_IDS}")
     for failure in failures:
         print("FAIL", failure)
     print(f"help file: language 0x{book.lcid or 0:X}, {len(sources)} files read back by chmlib and 7-Zip"
-          + (", search checked" if lcid == 0x804 else "") + f", {len(failures)} failed")
+          + (", search and context IDs checked" if lcid == 0x804 else "") + f", {len(failures)} failed")
     return 1 if failures else 0
 
 

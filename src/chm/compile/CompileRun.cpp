@@ -36,6 +36,7 @@ constexpr std::uint64_t kMaxSitemapBytes = 512ull << 20;
 constexpr std::uint64_t kMaxStopListBytes = 1ull << 20;
 constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::size_t kMaxDeadLinksShown = 20;
+constexpr std::size_t kMaxContextWarningsShown = 20;
 // Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
 constexpr std::uint64_t kMaxIndexedBytes = 32ull << 20;
 constexpr const char* kFullTextName = "/$FIftiMain";
@@ -77,6 +78,8 @@ CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     planPages();
     addLinkedFiles();
     reportDeadLinks();
+    readContextIds();
+    readPageKeywords();
     write();
     result_.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();
     return result_;
@@ -92,6 +95,11 @@ void CompileRun::readProject(const std::filesystem::path& projectFile) {
     project_ = HhpReader::readFile(InputFile::readAll(absolute, kMaxProjectBytes), systemAnsiCodePage());
     for (const std::string& notice : project_.notices)
         listener_.notice(notice);
+}
+
+// The project file and the files its sections include, as UTF-8.
+std::string CompileRun::projectText(const std::filesystem::path& file) const {
+    return decodeText(InputFile::readAll(file, kMaxProjectBytes), project_.textCodePage).utf8;
 }
 
 void CompileRun::resolveOutput() {
@@ -226,6 +234,59 @@ void CompileRun::reportDeadLinks() const {
         listener_.warning("……另有 " + std::to_string(dead - kMaxDeadLinksShown) + " 个目录项指向的文件不在帮助文件里");
 }
 
+void CompileRun::readContextIds() {
+    if (project_.map.empty() && project_.aliases.empty())
+        return;
+    const std::string projectName = utf8FromPath(pathFromUtf8(projectFull_).filename());
+    ContextIdReader reader(projectName, projectFull_,
+                           [this](const std::string& includer, const std::string& written, std::string& error) {
+                               return readIncluded(includer, written, error);
+                           });
+    const std::vector<ContextTopic> topics = reader.read(project_.map, project_.aliases);
+    std::vector<std::string> warnings = reader.warnings();
+    for (const ContextTopic& topic : topics) {
+        const std::string link = topicLink(topic.topic);
+        if (!hasUrlScheme(link) && links_->target(link).empty())
+            warnings.push_back(ContextIdReader::message(topic.place, "别名指向的文件不在帮助文件里：" + topic.topic));
+        contextLinks_.push_back({topic.id, link});
+    }
+    for (std::size_t i = 0; i < std::min(warnings.size(), kMaxContextWarningsShown); ++i)
+        listener_.warning(warnings[i]);
+    if (warnings.size() > kMaxContextWarningsShown)
+        listener_.warning("……另有 " + std::to_string(warnings.size() - kMaxContextWarningsShown) +
+                          " 条上下文帮助（[MAP]、[ALIAS]）的警告");
+}
+
+// Keywords in pages go into the binary index. They decide which files it holds, which the
+// layout must know before the pages are compressed, so the pages are read once ahead.
+void CompileRun::readPageKeywords() {
+    if (!project_.binaryIndex)
+        return;
+    for (const PlannedPage& page : pages_->pages()) {
+        if (!isHtmlPageName(page.name))
+            continue;
+        try {
+            pageKeywords_.scan(InputFile::readAll(page.source, kMaxIndexedBytes), result_.codePage,
+                               escapedLink(page.name.substr(1)));
+        } catch (const CompileError&) {
+            // Too large to look into, or unreadable: the compile says so when it stores it.
+        }
+    }
+}
+
+// A file that #include names, found from the folder of the file that names it.
+std::optional<IncludedText> CompileRun::readIncluded(const std::string& includer, const std::string& written,
+                                                     std::string& error) const {
+    const std::string folder = utf8FromPath(pathFromUtf8(includer).parent_path());
+    const std::string full = ProjectPaths(folder).resolve(written);
+    try {
+        return IncludedText{written, full, projectText(pathFromUtf8(locator_->locateFull(full).diskPath))};
+    } catch (const CompileError& e) {
+        error = e.what();
+        return std::nullopt;
+    }
+}
+
 std::string CompileRun::topicLink(std::string_view topic) const {
     const std::string t = trimmed(topic);
     if (t.empty() || hasUrlScheme(t))
@@ -310,6 +371,8 @@ void CompileRun::write() {
     input.outputStem = AsciiText::lowered(utf8FromPath(pathFromUtf8(outputFull_).stem()));
     input.timestamp = static_cast<std::uint32_t>(now);
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
+    input.contextLinks = contextLinks_;
+    input.pageKeywords = &pageKeywords_;
     SystemFileSet system(input);
 
     std::vector<DirectoryEntry> entries;
@@ -322,7 +385,7 @@ void CompileRun::write() {
         entries.push_back({page.name, 1, length, page.size});
         length += page.size;
     }
-    std::vector<std::string> closing(std::begin(SystemFileSet::kClosingNames), std::end(SystemFileSet::kClosingNames));
+    std::vector<std::string> closing = system.closingNames();
     if (project_.fullTextSearch)
         closing.push_back(kFullTextName);
 
@@ -386,6 +449,9 @@ void CompileRun::write() {
         indexer.reset();
     }
     std::vector<MadeFile> closingFiles = system.closingFiles(topics);
+    if (system.shortenedKeywords() > 0)
+        listener_.warning("二进制索引中有 " + std::to_string(system.shortenedKeywords()) +
+                          " 个关键字链接的页面太多，只保留了前面的部分");
     if (project_.fullTextSearch)
         closingFiles.push_back({kFullTextName, std::move(fullText)});
     std::vector<DirectoryEntry> placed;

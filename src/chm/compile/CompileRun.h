@@ -3,9 +3,11 @@
 #include "chm/compile/CompileResult.h"
 #include "chm/compile/FileLocator.h"
 #include "chm/compile/LocalLinks.h"
+#include "chm/compile/PageKeywords.h"
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
 #include "chm/compile/SystemFileSet.h"
+#include "chm/project/ContextIdReader.h"
 #include "chm/project/HhpProject.h"
 
 #include <chrono>
@@ -37,6 +39,11 @@ private:
     void addLinkedFiles();
     std::unordered_set<std::string> stopWords();
     void reportDeadLinks() const;
+    void readContextIds();
+    void readPageKeywords();
+    std::string projectText(const std::filesystem::path& file) const;
+    std::optional<IncludedText> readIncluded(const std::string& includer, const std::string& written,
+                                             std::string& error) const;
     void write();
     std::vector<PageTopic> pageTopics(const std::vector<std::size_t>& htmlPages,
                                       const std::vector<std::string>& titles) const;
@@ -57,6 +64,8 @@ private:
     std::optional<SitemapFile> index_;
     std::unique_ptr<PageList> pages_;
     std::unique_ptr<LocalLinks> links_;
+    std::vector<ContextLink> contextLinks_;
+    PageKeywords pageKeywords_;
     CompileResult result_;
 };
 

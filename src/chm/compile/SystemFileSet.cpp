@@ -1,6 +1,10 @@
 #include "chm/compile/SystemFileSet.h"
 
+#include "chm/compile/BinaryContents.h"
+#include "chm/compile/BinaryIndex.h"
+#include "chm/compile/PageKeywords.h"
 #include "chm/project/HhpProject.h"
+#include "chm/sitemap/SitemapEntries.h"
 #include "chm/system/IndexHeader.h"
 #include "chm/system/StringTable.h"
 #include "chm/system/SystemFile.h"
@@ -12,6 +16,7 @@
 
 #include <array>
 #include <charconv>
+#include <utility>
 
 namespace folvane::chm {
 
@@ -43,25 +48,20 @@ std::optional<std::array<std::int32_t, 4>> parseRectangle(std::string_view text)
 
 } // namespace
 
-std::optional<std::uint32_t> parseNumber(std::string_view text) {
-    const std::string_view t = AsciiText::trimmed(text);
-    const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
-    const char* begin = t.data() + (hex ? 2 : 0);
-    const char* end = t.data() + t.size();
-    std::uint32_t value = 0;
-    const auto [p, error] = std::from_chars(begin, end, value, hex ? 16 : 10);
-    if (t.empty() || error != std::errc() || p != end)
-        return std::nullopt;
-    return value;
-}
-
 SystemFileSet::SystemFileSet(const Input& input) : in_(input), strings_(std::make_unique<StringTable>()) {
+    const auto hasEntries = [](const SitemapFile* file) {
+        return file != nullptr && !sitemapEntries(file->text).empty();
+    };
+    binaryContents_ = in_.project->binaryToc && hasEntries(in_.contents);
+    binaryIndex_ = in_.project->binaryIndex && (hasEntries(in_.index) || !pageKeywords().keywords().empty());
+    associativeLinks_ = in_.project->binaryIndex && !pageKeywords().associative().empty();
     if (in_.contents != nullptr)
         addSitemap(*in_.contents);
     if (in_.index != nullptr)
         addSitemap(*in_.index);
     addIndexHeader();
     addWindows();
+    addContextIds();
     addSystem();
 }
 
@@ -74,6 +74,26 @@ std::vector<MadeFile> SystemFileSet::closingFiles(const std::vector<PageTopic>& 
     return out;
 }
 
+std::vector<std::string> SystemFileSet::closingNames() const {
+    std::vector<std::string> names;
+    if (binaryContents_)
+        names.push_back("/#TOCIDX");
+    for (const auto& [folder, present] :
+         {std::pair{"/$WWKeywordLinks/", binaryIndex_}, {"/$WWAssociativeLinks/", associativeLinks_}}) {
+        if (!present)
+            continue;
+        for (const char* file : {"BTree", "Data", "Map", "Property"})
+            names.push_back(std::string(folder) + file);
+    }
+    names.insert(names.end(), {"/#TOPICS", "/#URLTBL", "/#URLSTR", "/#STRINGS"});
+    return names;
+}
+
+const PageKeywords& SystemFileSet::pageKeywords() const {
+    static const PageKeywords none;
+    return in_.pageKeywords != nullptr ? *in_.pageKeywords : none;
+}
+
 std::string SystemFileSet::inCodePage(std::string_view utf8) const {
     return CodePage::fromUtf8(utf8, in_.codePage, CodePage::Unmappable::Question);
 }
@@ -82,20 +102,48 @@ void SystemFileSet::addSitemap(const SitemapFile& file) {
     compressed.push_back({file.name, bytesOf(file.text.stored(in_.mapLocal, in_.codePage))});
 }
 
+void SystemFileSet::addContextIds() {
+    if (in_.contextLinks.empty())
+        return;
+    std::vector<ContextLink> links = in_.contextLinks;
+    for (ContextLink& link : links)
+        link.link = inCodePage(link.link);
+    compressed.push_back({"/#IVB", contextIdFile(std::move(links), *strings_)});
+}
+
 void SystemFileSet::addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out) {
     TopicTables topics(*strings_);
     for (const PageTopic& page : pages)
         topics.add(inCodePage(page.title), inCodePage(page.link));
-    if (in_.contents != nullptr) {
+    const EntryText text{[this](std::string_view utf8) { return inCodePage(utf8); }, in_.mapLocal};
+    if (binaryContents_) {
+        out.push_back({"/#TOCIDX", binaryContents(in_.contents->text, text, topics, *strings_)});
+    } else if (in_.contents != nullptr) {
         for (const SitemapObject& object : in_.contents->text.objects()) {
             const std::string local = object.param("local");
             if (object.type == "text/sitemap" && !local.empty())
                 topics.add(inCodePage(shownName(object.param("name"))), inCodePage(in_.mapLocal(local)));
         }
     }
+    const SitemapText* index = in_.index != nullptr ? &in_.index->text : nullptr;
+    if (binaryIndex_)
+        addKeywordFiles("/$WWKeywordLinks/", indexKeywords(index, pageKeywords().keywords(), text, topics), out);
+    if (associativeLinks_)
+        addKeywordFiles("/$WWAssociativeLinks/", indexKeywords(nullptr, pageKeywords().associative(), text, topics),
+                        out);
     out.push_back({"/#TOPICS", topics.topics()});
     out.push_back({"/#URLTBL", topics.urlTable()});
     out.push_back({"/#URLSTR", topics.urlStrings()});
+}
+
+void SystemFileSet::addKeywordFiles(const std::string& folder, const std::vector<KeywordEntry>& keywords,
+                                    std::vector<MadeFile>& out) {
+    KeywordFiles files = keywordFiles(keywords, in_.codePage, in_.lcid);
+    shortenedKeywords_ += files.shortened;
+    out.push_back({folder + "BTree", std::move(files.btree)});
+    out.push_back({folder + "Data", std::move(files.data)});
+    out.push_back({folder + "Map", std::move(files.map)});
+    out.push_back({folder + "Property", std::move(files.property)});
 }
 
 void SystemFileSet::addIndexHeader() {
@@ -117,15 +165,15 @@ void SystemFileSet::addIndexHeader() {
             else if (p.name == "imagetype")
                 properties.folderImages = p.value == "Folder";
             else if (p.name == "background")
-                properties.background = parseNumber(p.value).value_or(0);
+                properties.background = AsciiText::number(p.value).value_or(0);
             else if (p.name == "foreground")
-                properties.foreground = parseNumber(p.value).value_or(0);
+                properties.foreground = AsciiText::number(p.value).value_or(0);
             else if (p.name == "font")
                 properties.font = inCodePage(p.value);
             else if (p.name == "window styles")
-                properties.windowStyles = parseNumber(p.value).value_or(0);
+                properties.windowStyles = AsciiText::number(p.value).value_or(0);
             else if (p.name == "exwindow styles")
-                properties.exWindowStyles = parseNumber(p.value).value_or(0);
+                properties.exWindowStyles = AsciiText::number(p.value).value_or(0);
             else if (p.name == "framename")
                 properties.frameName = inCodePage(p.value);
             else if (p.name == "windowname")
@@ -143,7 +191,7 @@ void SystemFileSet::addWindows() {
         const auto field = [&source](std::size_t i) {
             return i < source.fields.size() ? source.fields[i] : std::string();
         };
-        const auto number = [&field](std::size_t i) { return parseNumber(field(i)); };
+        const auto number = [&field](std::size_t i) { return AsciiText::number(field(i)); };
         const auto link = [this, &field](std::size_t i) { return inCodePage(in_.topicLink(field(i))); };
         WindowDefinition w;
         w.name = inCodePage(source.name);
@@ -187,6 +235,9 @@ void SystemFileSet::addSystem() {
     info.lcid = in_.lcid;
     info.doubleByte = Lcid::isDoubleByte(in_.lcid);
     info.fullTextSearch = project.fullTextSearch;
+    info.binaryContents = binaryContents_;
+    info.binaryIndex = binaryIndex_;
+    info.associativeLinks = associativeLinks_;
     info.timestamp = in_.timestamp;
     info.fileTime = in_.fileTime;
     plain.push_back({"/#ITBITS", {}});

@@ -2,6 +2,7 @@
 
 #include "chm/itsf/ContainerWriter.h"
 #include "chm/sitemap/SitemapText.h"
+#include "chm/system/ContextIdFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,7 +15,10 @@
 namespace folvane::chm {
 
 struct HhpProject;
+class PageKeywords;
 class StringTable;
+class TopicTables;
+struct KeywordEntry;
 
 // A contents or index file as it goes into the help file.
 struct SitemapFile {
@@ -54,6 +58,10 @@ public:
         std::string outputStem;
         std::uint32_t timestamp = 0;
         std::uint64_t fileTime = 0;
+        // Context help: IDs with the pages they open, links in UTF-8.
+        std::vector<ContextLink> contextLinks;
+        // The keywords pages define, for a binary index.
+        const PageKeywords* pageKeywords = nullptr;
     };
 
     explicit SystemFileSet(const Input& input);
@@ -63,16 +71,37 @@ public:
     std::vector<MadeFile> compressed;
 
     // #TOPICS, #URLTBL, #URLSTR and #STRINGS: the pages given, in order, then the other
-    // pages of the contents. Call once, last.
+    // pages of the contents; with them the binary contents and index when the project asks
+    // for them, which point to topics. Call once, last.
     std::vector<MadeFile> closingFiles(const std::vector<PageTopic>& pages);
+    // The names closingFiles() gives.
+    std::vector<std::string> closingNames() const;
+    // Keywords of the binary index that kept only as many topics as a block holds.
+    std::size_t shortenedKeywords() const { return shortenedKeywords_; }
 
-    static constexpr const char* kClosingNames[] = {"/#TOPICS", "/#URLTBL", "/#URLSTR", "/#STRINGS"};
-    static constexpr const char* kReservedNames[] = {"/#SYSTEM", "/#ITBITS", "/#WINDOWS", "/#STRINGS",  "/#TOPICS",
-                                                     "/#URLTBL", "/#URLSTR", "/#IDXHDR",  "/$FIftiMain"};
+    static constexpr const char* kReservedNames[] = {"/#SYSTEM",
+                                                     "/#ITBITS",
+                                                     "/#WINDOWS",
+                                                     "/#STRINGS",
+                                                     "/#TOPICS",
+                                                     "/#URLTBL",
+                                                     "/#URLSTR",
+                                                     "/#IDXHDR",
+                                                     "/$FIftiMain",
+                                                     "/#IVB",
+                                                     "/#TOCIDX",
+                                                     "/$WWKeywordLinks/BTree",
+                                                     "/$WWKeywordLinks/Data",
+                                                     "/$WWKeywordLinks/Map",
+                                                     "/$WWKeywordLinks/Property"};
 
 private:
     std::string inCodePage(std::string_view utf8) const;
+    const PageKeywords& pageKeywords() const;
     void addSitemap(const SitemapFile& file);
+    void addContextIds();
+    void addKeywordFiles(const std::string& folder, const std::vector<KeywordEntry>& keywords,
+                         std::vector<MadeFile>& out);
     void addTopics(const std::vector<PageTopic>& pages, std::vector<MadeFile>& out);
     void addIndexHeader();
     void addWindows();
@@ -80,9 +109,10 @@ private:
 
     const Input& in_;
     std::unique_ptr<StringTable> strings_;
+    bool binaryContents_ = false;
+    bool binaryIndex_ = false;
+    bool associativeLinks_ = false;
+    std::size_t shortenedKeywords_ = 0;
 };
-
-// "0x42560" or "198": the number, none when empty or not a number.
-std::optional<std::uint32_t> parseNumber(std::string_view text);
 
 } // namespace folvane::chm

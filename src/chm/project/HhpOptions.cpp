@@ -16,7 +16,8 @@ enum class Use {
     // A path, perhaps in quotes: file names cannot hold a quote, so one pair goes.
     Path,
     Language,
-    FullTextSearch,
+    // Yes or No.
+    Switch,
     // No effect on the help file.
     Silent,
     // Would change the help file; we do not do what it asks, and say so when it asks.
@@ -27,6 +28,7 @@ struct Option {
     std::string_view key;
     Use use;
     std::string HhpProject::*text = nullptr;
+    bool HhpProject::*flag = nullptr;
 };
 
 constexpr std::array kOptions{
@@ -39,7 +41,9 @@ constexpr std::array kOptions{
     Option{"Default Font", Use::Text, &HhpProject::defaultFont},
     Option{"Full text search stop list file", Use::Path, &HhpProject::stopListFile},
     Option{"Language", Use::Language},
-    Option{"Full-text search", Use::FullTextSearch},
+    Option{"Full-text search", Use::Switch, nullptr, &HhpProject::fullTextSearch},
+    Option{"Binary Index", Use::Switch, nullptr, &HhpProject::binaryIndex},
+    Option{"Binary TOC", Use::Switch, nullptr, &HhpProject::binaryToc},
     // Text the help file never shows, and switches of the compiler's own window and files.
     Option{"CITATION", Use::Silent},
     Option{"COPYRIGHT", Use::Silent},
@@ -49,8 +53,6 @@ constexpr std::array kOptions{
     Option{"Tmpdir", Use::Silent},
     Option{"Auto Index", Use::Ignored},
     Option{"Auto TOC", Use::Ignored},
-    Option{"Binary Index", Use::Ignored},
-    Option{"Binary TOC", Use::Ignored},
     Option{"Create CHI file", Use::Ignored},
     Option{"DBCS", Use::Ignored},
     Option{"Enhanced decompilation", Use::Ignored},
@@ -98,11 +100,11 @@ void applyLanguage(HhpProject& project, std::string_view value) {
         project.notices.push_back(HhpNotice::unknownLanguage(value));
 }
 
-void applyFullTextSearch(HhpProject& project, std::string_view key, std::string_view value) {
+void applySwitch(HhpProject& project, const Option& option, std::string_view value) {
     const std::optional<bool> on = switchValue(value);
-    project.fullTextSearch = on.value_or(false);
+    project.*(option.flag) = on.value_or(false);
     if (!on)
-        project.notices.push_back(HhpNotice::unknownSwitch(key, value));
+        project.notices.push_back(HhpNotice::unknownSwitch(option.key, value));
 }
 
 } // namespace
@@ -123,8 +125,8 @@ void HhpOptions::apply(HhpProject& project, std::string_view key, std::string_vi
     case Use::Language:
         applyLanguage(project, value);
         break;
-    case Use::FullTextSearch:
-        applyFullTextSearch(project, option->key, value);
+    case Use::Switch:
+        applySwitch(project, *option, value);
         break;
     case Use::Silent:
         break;

@@ -17,7 +17,7 @@ namespace folvane::chm {
 
 namespace {
 
-enum class Section { BeforeFirst, Options, Windows, Files, Other };
+enum class Section { BeforeFirst, Options, Windows, Files, Alias, Map, Other };
 
 // A section we accept without reading, with the entries it held.
 struct SkippedSection {
@@ -61,6 +61,10 @@ void enterSection(Reading& r, std::string_view name) {
         r.section = Section::Windows;
     } else if (AsciiText::equalsIgnoringCase(name, "FILES")) {
         r.section = Section::Files;
+    } else if (AsciiText::equalsIgnoringCase(name, "ALIAS")) {
+        r.section = Section::Alias;
+    } else if (AsciiText::equalsIgnoringCase(name, "MAP")) {
+        r.section = Section::Map;
     } else {
         r.section = Section::Other;
         r.current = 0;
@@ -112,6 +116,12 @@ void readLine(Reading& r, std::string_view line) {
     case Section::Files:
         // A name may start with blanks; none can end with them.
         r.project.files.emplace_back(AsciiText::trimmedRight(line));
+        break;
+    case Section::Alias:
+        r.project.aliases.push_back({std::string(trimmedLine), r.lineNumber});
+        break;
+    case Section::Map:
+        r.project.map.push_back({std::string(trimmedLine), r.lineNumber});
         break;
     case Section::Other:
         ++r.skipped[r.current].entries;

@@ -21,6 +21,8 @@ struct SitemapParam {
 struct SitemapObject {
     std::string type; // lower case
     std::vector<SitemapParam> params;
+    // How many lists (<UL>) hold it: 1 at the top of a contents or index file.
+    int depth = 0;
 
     // The first value of the param called name (lower case); empty when there is none.
     std::string param(std::string_view name) const;

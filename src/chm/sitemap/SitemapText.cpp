@@ -200,6 +200,7 @@ std::string SitemapText::converted(std::string_view raw, std::uint32_t codePage)
 
 void SitemapText::parse() {
     bool inObject = false;
+    int lists = 0;
     std::size_t at = 0;
     while ((at = text_.find('<', at)) != npos) {
         if (startsWithAt(text_, at, "<!--")) {
@@ -207,10 +208,17 @@ void SitemapText::parse() {
             at = end == npos ? text_.size() : end + 3;
         } else if (isTag(text_, at, "<object")) {
             at = parseObjectTag(at);
+            objects_.back().depth = lists;
             inObject = true;
         } else if (isTag(text_, at, "</object")) {
             inObject = false;
             at += 8;
+        } else if (isTag(text_, at, "<ul")) {
+            ++lists;
+            at += 3;
+        } else if (isTag(text_, at, "</ul")) {
+            lists = std::max(lists - 1, 0);
+            at += 4;
         } else if (inObject && isTag(text_, at, "<param")) {
             at = parseParamTag(at, objects_.back());
         } else {

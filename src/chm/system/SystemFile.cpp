@@ -3,6 +3,7 @@
 #include "chm/itsf/ByteWriter.h"
 
 #include <string_view>
+#include <utility>
 
 namespace folvane::chm {
 
@@ -15,8 +16,10 @@ constexpr std::uint16_t kTitle = 3;
 constexpr std::uint16_t kLanguage = 4;
 constexpr std::uint16_t kDefaultWindow = 5;
 constexpr std::uint16_t kCompiledFile = 6;
+constexpr std::uint16_t kBinaryIndex = 7;
 constexpr std::uint16_t kCompilerVersion = 9;
 constexpr std::uint16_t kTimestamp = 10;
+constexpr std::uint16_t kBinaryContents = 11;
 constexpr std::uint16_t kDefaultFont = 16;
 // Viewers decide from it which features the file has; this is the newest layout.
 constexpr std::string_view kVersionText = "HHA Version 4.74.8702";
@@ -51,8 +54,8 @@ std::vector<std::uint8_t> systemFile(const SystemInfo& info) {
     w.u32(info.lcid);
     w.u32(info.doubleByte ? 1 : 0);
     w.u32(info.fullTextSearch ? 1 : 0);
-    w.u32(0); // keyword links
-    w.u32(0); // associative links
+    w.u32(info.binaryIndex ? 1 : 0); // keyword links
+    w.u32(info.associativeLinks ? 1 : 0);
     w.u64(info.fileTime);
     w.u32(0);
     w.u32(0);
@@ -63,6 +66,14 @@ std::vector<std::uint8_t> systemFile(const SystemInfo& info) {
     textIfAny(w, kContentsFile, info.contentsFile);
     textIfAny(w, kIndexFile, info.indexFile);
     textIfAny(w, kDefaultWindow, info.defaultWindow);
+    for (const auto& [code, present] :
+         {std::pair{kBinaryIndex, info.binaryIndex}, {kBinaryContents, info.binaryContents}}) {
+        if (!present)
+            continue;
+        w.u16(code);
+        w.u16(4);
+        w.u32(0);
+    }
     return out;
 }
 

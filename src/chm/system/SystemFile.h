@@ -19,6 +19,10 @@ struct SystemInfo {
     std::uint32_t lcid = 0;
     bool doubleByte = false;
     bool fullTextSearch = false;
+    // The help file holds #TOCIDX, or $WWKeywordLinks with keywords.
+    bool binaryContents = false;
+    bool binaryIndex = false;
+    bool associativeLinks = false; // $WWAssociativeLinks
     std::uint32_t timestamp = 0;
     // The compile time as a Windows FILETIME.
     std::uint64_t fileTime = 0;

@@ -12,6 +12,7 @@ constexpr std::uint32_t kNoTitle = 0xFFFFFFFF;
 // 16 KiB blocks. Viewers read both block by block.
 constexpr std::size_t kUrlTableBlock = 0x1000;
 constexpr std::size_t kUrlEntrySize = 12;
+constexpr std::size_t kTopicSize = 16;
 constexpr std::size_t kUrlStringBlock = 0x4000;
 constexpr std::size_t kMaxUrl = kUrlStringBlock - 10;
 // The topic is listed in the contents.
@@ -48,17 +49,49 @@ std::uint32_t TopicTables::addUrlEntry(std::uint32_t topic, std::uint32_t urlStr
     return offset;
 }
 
-void TopicTables::add(const std::string& title, const std::string& url) {
-    if (!urls_.insert(AsciiText::lowered(url)).second)
-        return;
+std::uint32_t TopicTables::addTopic(const std::string& title, std::uint32_t urlString) {
     const auto topic = static_cast<std::uint32_t>(count_++);
-    const std::uint32_t urlEntry = addUrlEntry(topic, addUrlString(url));
+    const std::uint32_t urlEntry = addUrlEntry(topic, urlString);
     ByteWriter w(topics_);
     w.u32(0); // no binary contents
     w.u32(title.empty() ? kNoTitle : strings_.add(title));
     w.u32(urlEntry);
     w.u16(kInContents);
     w.u16(0);
+    return topic;
+}
+
+void TopicTables::add(const std::string& title, const std::string& url) {
+    topicOf(title, url);
+}
+
+std::uint32_t TopicTables::topicOf(const std::string& title, const std::string& url) {
+    std::string key = AsciiText::lowered(url);
+    const auto known = urls_.find(key);
+    if (known != urls_.end())
+        return known->second.topic;
+    const std::uint32_t string = addUrlString(url);
+    const std::uint32_t topic = addTopic(title, string);
+    urls_.emplace(std::move(key), Url{topic, string});
+    titled_.emplace(AsciiText::lowered(url) + '\0' + title, topic);
+    return topic;
+}
+
+std::uint32_t TopicTables::titledTopic(const std::string& title, const std::string& url) {
+    const std::string key = AsciiText::lowered(url);
+    const auto known = urls_.find(key);
+    if (known == urls_.end())
+        return topicOf(title, url);
+    const auto titled = titled_.find(key + '\0' + title);
+    if (titled != titled_.end())
+        return titled->second;
+    const std::uint32_t topic = addTopic(title, known->second.string);
+    titled_.emplace(key + '\0' + title, topic);
+    return topic;
+}
+
+void TopicTables::setContentsOffset(std::uint32_t topic, std::uint32_t offset) {
+    putU32(topics_, std::size_t{topic} * kTopicSize, offset);
 }
 
 } // namespace folvane::chm

@@ -1,5 +1,7 @@
 #include "chm/text/AsciiText.h"
 
+#include <charconv>
+
 namespace folvane::chm {
 
 std::string AsciiText::lowered(std::string_view text) {
@@ -29,6 +31,18 @@ std::string_view AsciiText::trimmedRight(std::string_view text) {
     while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
+}
+
+std::optional<std::uint32_t> AsciiText::number(std::string_view text) {
+    const std::string_view t = trimmed(text);
+    const bool hex = t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X');
+    const char* begin = t.data() + (hex ? 2 : 0);
+    const char* end = t.data() + t.size();
+    std::uint32_t value = 0;
+    const auto [p, error] = std::from_chars(begin, end, value, hex ? 16 : 10);
+    if (t.empty() || error != std::errc() || p != end)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace folvane::chm

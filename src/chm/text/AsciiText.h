@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,6 +18,8 @@ public:
     // Without leading and trailing spaces and tabs.
     static std::string_view trimmed(std::string_view text);
     static std::string_view trimmedRight(std::string_view text);
+    // "0x42560" or "198", blanks around allowed: the number, none when empty or not a number.
+    static std::optional<std::uint32_t> number(std::string_view text);
 };
 
 } // namespace folvane::chm
