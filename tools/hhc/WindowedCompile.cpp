@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QStringList>
 
 #include <cstdlib>
 #include <string_view>
@@ -21,17 +22,41 @@ bool isSet(const char* name) {
 }
 } // namespace
 
-bool wantsWindow() {
+std::optional<WindowRequest> windowRequest(const std::string& argument) {
+    const std::string_view option = "--window";
+    if (argument == option)
+        return WindowRequest{};
+    if (argument.rfind(std::string(option) + "=", 0) != 0)
+        return std::nullopt;
+    const QStringList numbers =
+        QString::fromStdString(argument.substr(option.size() + 1)).split(u',', Qt::KeepEmptyParts);
+    QList<int> values;
+    for (const QString& n : numbers) {
+        bool ok = false;
+        values.append(n.trimmed().toInt(&ok));
+        if (!ok)
+            return WindowRequest{};
+    }
+    if (values.size() != 4 || values[2] <= 0 || values[3] <= 0)
+        return WindowRequest{};
+    return WindowRequest{QRect(values[0], values[1], values[2], values[3])};
+}
+
+bool wantsWindow(bool asked) {
     const char* noWindow = std::getenv("FOLVANE_HHC_NO_WINDOW");
-    if (isTerminal(stdout) || (noWindow != nullptr && std::string_view(noWindow) == "1"))
+    if ((!asked && isTerminal(stdout)) || (noWindow != nullptr && std::string_view(noWindow) == "1"))
         return false;
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
-int runWindowed(int argc, char* argv[], const std::filesystem::path& projectFile) {
+int runWindowed(int argc, char* argv[], const std::filesystem::path& projectFile, std::optional<QRect> over) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     HhcWindow window;
+    if (over) {
+        window.adjustSize();
+        window.move(over->center() - window.rect().center());
+    }
     WindowListener listener(&window);
     QObject::connect(&window, &HhcWindow::closing, &window, [&listener] { listener.cancel(); });
     window.show();

@@ -12,15 +12,25 @@ using namespace folvane::hhc;
 
 int main(int argc, char* argv[]) {
     prepareConsole();
-    const auto arguments = commandArguments(argc, argv);
+    auto arguments = commandArguments(argc, argv);
+#ifdef FOLVANE_HHC_WINDOW
+    // "--window" or "--window=X,Y,WIDTH,HEIGHT" first: the output in a window, centred over
+    // that rectangle of the screen (the program that started the compile).
+    std::optional<WindowRequest> window;
+    if (!arguments.empty()) {
+        window = windowRequest(arguments.front().native());
+        if (window)
+            arguments.erase(arguments.begin());
+    }
+#endif
     if (arguments.size() != 1) {
         writeText(stderr, "用法：hhc 项目文件.hhp\n");
         holdOwnConsole();
         return kUsage;
     }
 #ifdef FOLVANE_HHC_WINDOW
-    if (wantsWindow())
-        return runWindowed(argc, argv, arguments.front());
+    if (wantsWindow(window.has_value()))
+        return runWindowed(argc, argv, arguments.front(), window ? window->over : std::nullopt);
 #endif
     catchInterrupts();
     ConsoleListener listener(stdout, isTerminal(stdout));
