@@ -167,8 +167,10 @@ QString desktopEntry(const QString& compilerPath, const QString& caption, const 
 } // namespace
 
 DesktopRegistration::Folders DesktopRegistration::userFolders() {
-    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+    QStringList systemConfig = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    systemConfig.removeAll(user);
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), user, systemConfig};
 }
 
 DesktopRegistration::DesktopRegistration(Host& host, Folders folders) : host_(host), folders_(std::move(folders)) {}
@@ -192,7 +194,7 @@ QString DesktopRegistration::execLine(const QString& program) {
         argument += u'"';
     }
     argument.replace(u'%', QStringLiteral("%%"));
-    return escapedString(argument) + QStringLiteral(" %f");
+    return escapedString(argument) + QStringLiteral(" --window %f");
 }
 
 QString DesktopRegistration::mimePackagePath() const {
@@ -221,25 +223,27 @@ bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QS
     if (!defaults)
         return isRegistered();
     const bool wasRegistered = isRegistered();
-    std::optional<QString> previous = keyValue(*defaults, kDefaultsSection, mimeType());
-    // Registering again, perhaps from another copy of the program, keeps the first one's memory.
-    if (previous && firstEntry(*previous) == entryName())
-        previous = keptDefault();
+    const QString caption = entryCaption(verbCaption);
+    // The default application stays as it is. Only where ours is the default already (made so
+    // by the user, or by an earlier registration) is the one before it still remembered.
+    const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
+    const std::optional<QString> previous =
+        current && firstEntry(*current) == entryName() ? keptDefault() : std::nullopt;
     try {
-        for (const QString& path : {mimePackagePath(), entryPath(), defaultsPath()})
+        for (const QString& path : {mimePackagePath(), entryPath()})
             QDir().mkpath(QFileInfo(path).absolutePath());
         WriteTextFile(mimePackagePath(), mimePackage());
-        WriteTextFile(entryPath(), desktopEntry(compilerPath, entryCaption(verbCaption), previous));
-        WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), entryName()));
+        WriteTextFile(entryPath(), desktopEntry(compilerPath, caption, previous));
+        fileManagers().add(compilerPath, caption);
     } catch (const RuntimeError&) {
         if (!wasRegistered)
-            removeOwnFiles();
+            removeOwnFiles(caption);
     }
     refreshMimeDatabase();
     return isRegistered();
 }
 
-bool DesktopRegistration::unregister() {
+bool DesktopRegistration::unregister(const QString& verbCaption) {
     const std::optional<QString> defaults = readConfig(defaultsPath());
     if (!defaults)
         return isRegistered();
@@ -254,23 +258,27 @@ bool DesktopRegistration::unregister() {
             if (!restored.isEmpty())
                 WriteTextFile(defaultsPath(), restored);
         }
-        removeOwnFiles();
+        removeOwnFiles(entryCaption(verbCaption));
     } catch (const RuntimeError&) {
     }
     refreshMimeDatabase();
     return isRegistered();
 }
 
-void DesktopRegistration::removeOwnFiles() {
+void DesktopRegistration::removeOwnFiles(const QString& caption) {
+    fileManagers().remove(caption);
     QFile::remove(entryPath());
     QFile::remove(mimePackagePath());
 }
 
 void DesktopRegistration::refreshMimeDatabase() {
-    // Without shared-mime-info the package waits for the next update by anyone.
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (!program.isEmpty())
-        host_.startDetached(program, {folders_.data + QStringLiteral("/mime")});
+    // Without shared-mime-info (or desktop-file-utils) the caches wait for the next update by anyone.
+    const QString mime = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (!mime.isEmpty())
+        host_.startDetached(mime, {folders_.data + QStringLiteral("/mime")});
+    const QString applications = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (!applications.isEmpty() && QFileInfo(folders_.data + QStringLiteral("/applications")).isDir())
+        host_.startDetached(applications, {folders_.data + QStringLiteral("/applications")});
 }
 
 } // namespace folvane

@@ -1,4 +1,5 @@
 #include "app/FmCHM.h"
+#include "project/FmOption.h"
 #include "support/ScriptedHost.h"
 #include "toc/ListBox.h"
 
@@ -31,6 +32,15 @@ struct Window {
             main.LB().addItem(QStringLiteral("Page %1").arg(i));
             main.LB().setItemData(i, i);
         }
+    }
+    // n pages on disk, saved as a project: what a reopened project must show again.
+    void fillSaved(int n) {
+        for (int i = 0; i < n; ++i) {
+            QFile page(dir.filePath(QStringLiteral("p%1.htm").arg(i)));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        }
+        fill(n);
+        QVERIFY(main.SaveIt());
     }
     void selectOnly(int i) {
         ListBox& toc = main.LB();
@@ -91,6 +101,9 @@ private slots:
     void projectFolderThroughRegularFile();
     void contentsFileCannotBeReplaced();
     void noProjectFolderRunsAddFolder();
+    void everyEditAsksBeforeClosing_data();
+    void everyEditAsksBeforeClosing();
+    void cancelChangesNothing();
 };
 
 void TestSaveState::savedStateAcrossSaves() {
@@ -108,12 +121,6 @@ void TestSaveState::savedStateAcrossSaves() {
     QCOMPARE(w.main.LB().text(2), QStringLiteral("Page 3"));
     expectUnsaved(w);
     w.main.SaveIt();
-    expectSaved(w);
-
-    w.selectOnly(4);
-    w.host.answerInput(QStringLiteral("Renamed"));
-    w.main.L_MouseUp(1, kRightButton, 0);
-    QCOMPARE(w.main.LB().text(4), QStringLiteral("Renamed"));
     expectSaved(w);
 
     w.main.setCheck1(true);
@@ -169,7 +176,7 @@ void TestSaveState::failedSaveKeepsPreviousContentsFile() {
     const QByteArray firstHhc = w.read(QStringLiteral("HH_KVEL.hhc"));
     QVERIFY(firstHhc.endsWith("</BODY></HTML>"));
 
-    // A bad link alone does not change the saved state; the failed save does not either.
+    // A bad link is a change, and the failed save leaves it unsaved.
     w.main.LB().setItemData(2, 3);
     w.host.setNow(QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)));
     w.host.clearPrompts();
@@ -179,7 +186,7 @@ void TestSaveState::failedSaveKeepsPreviousContentsFile() {
     QVERIFY(w.read(QStringLiteral("HH_KVEL.hhp")).contains("Default Window=Folvane_270102_030405\r\n"));
     QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhc")), firstHhc);
     QCOMPARE(w.files(), QStringList({QStringLiteral("HH_KVEL.hhc"), QStringLiteral("HH_KVEL.hhp")}));
-    expectSaved(w);
+    expectUnsaved(w);
 }
 
 void TestSaveState::projectFolderThroughRegularFile() {
@@ -236,6 +243,135 @@ void TestSaveState::noProjectFolderRunsAddFolder() {
     QVERIFY(w.main.SavedFlag);
     QCOMPARE(w.main.SavedCount, 0);
     QVERIFY(w.main.ComparePath.isEmpty());
+}
+
+enum class Edit { Rename, Replace, Drag, FolderNode, Delete, Indent, HomePage, Title, Drop, FileDelete };
+
+void TestSaveState::everyEditAsksBeforeClosing_data() {
+    QTest::addColumn<int>("edit");
+    QTest::newRow("rename") << int(Edit::Rename);
+    QTest::newRow("替换") << int(Edit::Replace);
+    QTest::newRow("drag") << int(Edit::Drag);
+    QTest::newRow("+文件夹") << int(Edit::FolderNode);
+    QTest::newRow("delete an entry") << int(Edit::Delete);
+    QTest::newRow("indent") << int(Edit::Indent);
+    QTest::newRow("home page") << int(Edit::HomePage);
+    QTest::newRow("title") << int(Edit::Title);
+    QTest::newRow("dropped file") << int(Edit::Drop);
+    QTest::newRow("delete a file") << int(Edit::FileDelete);
+}
+
+// Whatever the user changed, closing asks: 取消 keeps the window, 是 saves the change, and
+// the project read back holds it.
+void TestSaveState::everyEditAsksBeforeClosing() {
+    QFETCH(int, edit);
+    Window w;
+    w.fillSaved(4);
+    w.selectOnly(1);
+    int key = kDelete;
+    switch (Edit(edit)) {
+    case Edit::Rename:
+        w.host.answerInput(QStringLiteral("新名"));
+        w.main.L_MouseUp(1, kRightButton, 0);
+        break;
+    case Edit::Replace:
+        w.host.answerInput(QStringLiteral("Page"));
+        w.host.answerInput(QStringLiteral("页"));
+        w.main.Command4_Click();
+        break;
+    case Edit::Drag:
+        w.main.setCheck1(true);
+        w.main.L_MouseDown(0, 1, 0);
+        w.main.L(0).setListIndex(3);
+        w.main.L_MouseMove(0, 1, 0);
+        w.main.setCheck1(false);
+        break;
+    case Edit::FolderNode:
+        w.host.answerInput(QStringLiteral("第一部分"));
+        w.main.Command1_Click();
+        break;
+    case Edit::Delete:
+        w.main.L_KeyDown(1, key, 0);
+        break;
+    case Edit::Indent:
+        w.main.Com_Click(0);
+        break;
+    case Edit::HomePage:
+        w.main.L_DblClick(1);
+        break;
+    case Edit::Title:
+        w.main.fmOption().setChmTt(QStringLiteral("手册"));
+        break;
+    case Edit::Drop: {
+        QFile page(w.path(QStringLiteral("new.htm")));
+        QVERIFY(page.open(QIODevice::WriteOnly));
+        w.main.LF_OLEDragDrop({page.fileName()});
+        break;
+    }
+    case Edit::FileDelete:
+        w.main.LF.setSelected(3, true);
+        w.main.LF_KeyDown(key, 0);
+        break;
+    }
+    const QList<ListEntry> files = w.main.LF.entries();
+    const QList<ListEntry> contents = w.main.LB().entries();
+    const ProjectSettings settings = w.main.fmOption().settings();
+
+    w.host.clearPrompts();
+    w.host.answerMessage(MsgResult::Cancel);
+    QVERIFY(!w.main.Form_QueryUnload());
+    QCOMPARE(w.host.messageTexts(), QStringList{QStringLiteral("你的文档还没保存,要保存吗？")});
+    w.host.answerMessage(MsgResult::Yes);
+    QVERIFY(w.main.Form_QueryUnload());
+
+    ScriptedHost host;
+    FmCHM reopened(host, PathStyle::Posix);
+    QVERIFY(reopened.OpenProject(w.main.projectFilePath()));
+    const auto unselected = [](QList<ListEntry> entries) {
+        for (ListEntry& e : entries)
+            e.selected = false;
+        return entries;
+    };
+    QCOMPARE(reopened.LF.entries(), unselected(files));
+    QCOMPARE(reopened.LB().entries(), unselected(contents));
+    QCOMPARE(reopened.fmOption().settings().title, settings.title);
+    QCOMPARE(reopened.fmOption().settings().homePage, settings.homePage);
+}
+
+// 取消 in any input box leaves the project as it was: saved again, its files are the same bytes.
+void TestSaveState::cancelChangesNothing() {
+    Window w;
+    w.fillSaved(4);
+    w.selectOnly(2);
+    const QByteArray project = w.read(QStringLiteral("HH_KVEL.hhp"));
+    const QByteArray contents = w.read(QStringLiteral("HH_KVEL.hhc"));
+
+    for (int i = 0; i < 4; ++i)
+        w.host.cancelInput();
+    w.main.L_MouseUp(1, kRightButton, 0);
+    w.main.RenameEntry(1);
+    w.main.Command1_Click();
+    w.main.Command3_Click();
+    w.host.answerInput(QStringLiteral("Page"));
+    w.host.cancelInput();
+    w.main.Command4_Click(); // 取消 in "替换为:"
+    // Files picked by name, widened to their kind, and the pattern box cancelled.
+    w.host.answerOpenFiles({w.path(QStringLiteral("p0.htm"))});
+    w.host.answerMessage(MsgResult::Yes);
+    w.host.cancelInput();
+    w.main.Cmd_Click(0);
+
+    expectSaved(w);
+    QVERIFY(w.main.SaveIt());
+    QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhp")), project);
+    QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhc")), contents);
+
+    // An empty answer given with OK keeps its meaning: the text found goes.
+    w.host.answerInput(QStringLiteral("Page "));
+    w.host.answerInput(QString());
+    w.main.Command4_Click();
+    QCOMPARE(w.main.LB().text(3), QStringLiteral("3"));
+    expectUnsaved(w);
 }
 
 QTEST_GUILESS_MAIN(TestSaveState)
