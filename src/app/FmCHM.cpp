@@ -210,8 +210,9 @@ void FmCHM::addFiles(const QString& folder, const QString& pattern, const QStrin
 
 void FmCHM::reportOwnOutput(const QStringList& leftOut) {
     if (!leftOut.isEmpty())
-        host_.messageBox(pathListMessage(QStringLiteral("以下文件是以前生成的项目文件或帮助文件，没有加入文件列表："), leftOut),
-                         MsgButtons::OkOnly, MsgIcon::Information, 0, QString(), MsgMeaning::ItemSkipped);
+        host_.messageBox(
+            pathListMessage(QStringLiteral("以下文件是以前生成的项目文件或帮助文件，没有加入文件列表："), leftOut),
+            MsgButtons::OkOnly, MsgIcon::Information, 0, QString(), MsgMeaning::ItemSkipped);
 }
 
 void FmCHM::addFolder() {
@@ -225,7 +226,8 @@ void FmCHM::addFolderFiles(const QString& folder) {
     // What an earlier project wrote into the project folder (or into the one it widens) is
     // not a page of this one.
     addFiles(folder, QStringLiteral("*.*"), {becomesProjectFolder ? folder : ComparePath, ComparePath});
-    if (becomesProjectFolder)
+    // Asked again: a new project handled during the scan may have emptied the project folder.
+    if (ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_))
         setProjectFolder(folder);
 }
 
@@ -242,10 +244,11 @@ void FmCHM::compile() {
     }
     const QString project = projectFilePath();
     if (!QFileInfo(project).isFile()) {
-        host_.messageBox(QStringLiteral("项目还没有保存，没有可编译的项目文件 %1。\r\n请先保存项目（“文件”菜单的“保存项目”，"
-                                        "Ctrl+S），或在“编译设置”中按“保存并编译”。")
-                             .arg(project),
-                         MsgButtons::OkOnly, MsgIcon::Information);
+        host_.messageBox(
+            QStringLiteral("项目还没有保存，没有可编译的项目文件 %1。\r\n请先保存项目（“文件”菜单的“保存项目”，"
+                           "Ctrl+S），或在“编译设置”中按“保存并编译”。")
+                .arg(project),
+            MsgButtons::OkOnly, MsgIcon::Information);
         return;
     }
     if (!goOnWithoutHomePage())
@@ -271,8 +274,9 @@ void FmCHM::compile() {
 bool FmCHM::goOnWithoutHomePage() {
     if (homePageWaived_ || !fmOption().co1Text().trimmed().isEmpty())
         return true;
-    const int answer = host_.messageBox(QStringLiteral("没有设置CHM首页，帮助文件打开时将是一个空白页。\r\n仍要编译吗？"),
-                                        MsgButtons::YesNo, MsgIcon::Question);
+    const int answer =
+        host_.messageBox(QStringLiteral("没有设置CHM首页，帮助文件打开时将是一个空白页。\r\n仍要编译吗？"),
+                         MsgButtons::YesNo, MsgIcon::Question);
     homePageWaived_ = answer == MsgResult::Yes;
     if (!homePageWaived_)
         OpenOptions();
@@ -472,7 +476,8 @@ void FmCHM::Command1_Click() {
 
 void FmCHM::Command3_Click() {
     const QString patterns =
-        host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc")).value_or(QString());
+        host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"))
+            .value_or(QString());
     if (patterns.isEmpty())
         return;
     setCheck1(false);
@@ -579,8 +584,7 @@ void FmCHM::RenameEntry(int Index) {
         return;
     // The depth is not part of the name: the box shows the title, and the entry keeps its place.
     const QString current = list.text(list.listIndex());
-    const std::optional<QString> answer =
-        host_.inputBox(QStringLiteral("更改为:"), current.mid(lineDepth(current)));
+    const std::optional<QString> answer = host_.inputBox(QStringLiteral("更改为:"), current.mid(lineDepth(current)));
     if (!answer || answer->isEmpty())
         return;
     // Re-read: the list may have changed while the box was open.

@@ -1,7 +1,7 @@
 #include "document/Project.h"
 
-#include "files/Dialogs.h"
 #include "document/ProjectFileNames.h"
+#include "files/Dialogs.h"
 #include "files/MergeIntoList.h"
 #include "toc/FolderHierarchy.h"
 #include "util/Paths.h"
@@ -45,8 +45,8 @@ QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folder
     if (keys.isEmpty())
         return taken;
     batch.removeIf([&](const QString& path) {
-        const bool own = isProjectOutputName(PathPart(path, 0, style_)) &&
-                         keys.contains(folderKey(ParentFolder(path, style_)));
+        const bool own =
+            isProjectOutputName(PathPart(path, 0, style_)) && keys.contains(folderKey(ParentFolder(path, style_)));
         if (own)
             taken.append(path);
         return own;

@@ -12,8 +12,7 @@ int DepthIndentDelegate::levelWidth(const QFontMetrics& metrics) {
     return metrics.horizontalAdvance(QChar(0x4E2D)) * 3 / 2;
 }
 
-void DepthIndentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const {
+void DepthIndentDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem opt = option;
     initStyleOption(&opt, index);
     const int depth = lineDepth(opt.text);

@@ -135,39 +135,49 @@ void MainWindow::buildMenus() {
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] { form_.newf_Click(); },
+    add(
+        file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] { form_.newf_Click(); },
         QStringLiteral("Ctrl+N"));
-    add(file, QStringLiteral("openProj"), QStringLiteral("打开项目(&P)..."), [this] { form_.openProj_Click(); },
+    add(
+        file, QStringLiteral("openProj"), QStringLiteral("打开项目(&P)..."), [this] { form_.openProj_Click(); },
         QStringLiteral("Ctrl+O"));
-    add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] { form_.Save_Click(); },
+    add(
+        file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] { form_.Save_Click(); },
         QStringLiteral("Ctrl+S"));
     file->addSeparator();
     add(file, QStringLiteral("addFiles"), QStringLiteral("添文件(&A)..."), [this] { form_.Cmd_Click(0); });
     add(file, QStringLiteral("addFolder"), QStringLiteral("添文件夹(&D)..."), [this] { form_.Cmd_Click(1); });
     file->addSeparator();
-    add(file, QStringLiteral("options"), QStringLiteral("编译设置(&T)..."), [this] { form_.Cmd_Click(2); },
+    add(
+        file, QStringLiteral("options"), QStringLiteral("编译设置(&T)..."), [this] { form_.Cmd_Click(2); },
         QStringLiteral("Ctrl+T"));
-    add(file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); },
+    add(
+        file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); },
         QStringLiteral("F9"));
     file->addSeparator();
-    add(file, QStringLiteral("quit"), QStringLiteral("退出(&X)"), [this] { close(); }, QStringLiteral("Ctrl+Q"));
+    add(
+        file, QStringLiteral("quit"), QStringLiteral("退出(&X)"), [this] { close(); }, QStringLiteral("Ctrl+Q"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     edit->setObjectName(QStringLiteral("Edit"));
-    add(edit, QStringLiteral("navBuilder"), QStringLiteral("导航栏制作(&B)..."), [this] { form_.Command2_Click(); },
+    add(
+        edit, QStringLiteral("navBuilder"), QStringLiteral("导航栏制作(&B)..."), [this] { form_.Command2_Click(); },
         QStringLiteral("Ctrl+B"));
     edit->addSeparator();
     add(edit, QStringLiteral("RtIt"), QStringLiteral("右移(&R)\tTab"), [this] { form_.Com_Click(0); });
     add(edit, QStringLiteral("LtIt"), QStringLiteral("左移(&L)\tShift+Tab"), [this] { form_.Com_Click(1); });
     // Held down, a key repeats by itself: its shortcut runs one pass, the menu the repeating command.
-    QAction* up = add(edit, QStringLiteral("Upit"), QStringLiteral("上移(&U)"), [this] { moveEntries(2); },
-                      QStringLiteral("Ctrl+Up"));
-    QAction* down = add(edit, QStringLiteral("DnIt"), QStringLiteral("下移(&D)"), [this] { moveEntries(3); },
-                        QStringLiteral("Ctrl+Down"));
+    QAction* up = add(
+        edit, QStringLiteral("Upit"), QStringLiteral("上移(&U)"), [this] { moveEntries(2); },
+        QStringLiteral("Ctrl+Up"));
+    QAction* down = add(
+        edit, QStringLiteral("DnIt"), QStringLiteral("下移(&D)"), [this] { moveEntries(3); },
+        QStringLiteral("Ctrl+Down"));
     up->installEventFilter(this);
     down->installEventFilter(this);
-    add(edit, QStringLiteral("rename"), QStringLiteral("重命名(&N)..."),
-        [this] { form_.RenameEntry(form_.lbIndex()); }, QStringLiteral("F2"));
+    add(
+        edit, QStringLiteral("rename"), QStringLiteral("重命名(&N)..."), [this] { form_.RenameEntry(form_.lbIndex()); },
+        QStringLiteral("F2"));
     add(edit, QStringLiteral("setHome"), QStringLiteral("设为首页(&H)\tEnter"),
         [this] { form_.L_DblClick(form_.lbIndex()); });
     add(edit, QStringLiteral("deleteEntries"), QStringLiteral("删除(&E)\tDel"), [this] {
@@ -176,9 +186,11 @@ void MainWindow::buildMenus() {
     });
     edit->addSeparator();
     add(edit, QStringLiteral("insertFolder"), QStringLiteral("+文件夹(&F)..."), [this] { form_.Command1_Click(); });
-    add(edit, QStringLiteral("replace"), QStringLiteral("替换(&P)..."), [this] { form_.Command4_Click(); },
+    add(
+        edit, QStringLiteral("replace"), QStringLiteral("替换(&P)..."), [this] { form_.Command4_Click(); },
         QStringLiteral("Ctrl+H"));
-    add(edit, QStringLiteral("matchSelect"), QStringLiteral("匹配选择(&M)..."), [this] { form_.Command3_Click(); },
+    add(
+        edit, QStringLiteral("matchSelect"), QStringLiteral("匹配选择(&M)..."), [this] { form_.Command3_Click(); },
         QStringLiteral("Ctrl+M"));
     dragSort_ = add(edit, QStringLiteral("dragSort"), QStringLiteral("拖动排序(&G)"),
                     [this] { form_.setCheck1(dragSort_->isChecked()); });
@@ -244,10 +256,10 @@ void MainWindow::showOptionsWindow(FmOption* options, bool show) {
 // the contents and the bottom row.
 void MainWindow::setTabOrder() {
     const QStringList order = {
-        QStringLiteral("Cmd0"), QStringLiteral("Cmd1"),     QStringLiteral("Cmd2"), QStringLiteral("Cmd3"),
-        QStringLiteral("Command1"), QStringLiteral("Command4"), QStringLiteral("Com0"), QStringLiteral("Com1"),
-        QStringLiteral("Com2"), QStringLiteral("Com3"),     QStringLiteral("LF"),   QStringLiteral("Command2"),
-        QStringLiteral("L1"),   QStringLiteral("L0"),       QStringLiteral("Command3"), QStringLiteral("Check1")};
+        QStringLiteral("Cmd0"),     QStringLiteral("Cmd1"),     QStringLiteral("Cmd2"),     QStringLiteral("Cmd3"),
+        QStringLiteral("Command1"), QStringLiteral("Command4"), QStringLiteral("Com0"),     QStringLiteral("Com1"),
+        QStringLiteral("Com2"),     QStringLiteral("Com3"),     QStringLiteral("LF"),       QStringLiteral("Command2"),
+        QStringLiteral("L1"),       QStringLiteral("L0"),       QStringLiteral("Command3"), QStringLiteral("Check1")};
     QWidget* previous = nullptr;
     for (const QString& name : order) {
         auto* w = findChild<QWidget*>(name);

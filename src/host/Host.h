@@ -33,8 +33,8 @@ public:
                            const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) = 0;
     // Input box: the text given with OK, empty or not; nothing when the box was cancelled
     // (Cancel, Esc or its close box). positionTwips places its top-left corner.
-    virtual std::optional<QString> inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
-                             std::optional<QPoint> positionTwips = {}) = 0;
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& defaultText,
+                                            const QString& title = {}, std::optional<QPoint> positionTwips = {}) = 0;
 
     // Folder browser: the chosen folder in native form, or empty when cancelled.
     virtual QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) = 0;

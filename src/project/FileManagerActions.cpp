@@ -19,7 +19,8 @@ namespace {
 const QString kOwnMark = QStringLiteral("X-Folvane-Action=compile");
 const QString kScriptMark = QStringLiteral("# Folvane: compiles the chosen HTML Help projects");
 const QString kThunarId = QStringLiteral("folvane-compile");
-const QString kEmptyThunarActions = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
+const QString kEmptyThunarActions =
+    QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<actions>\n</actions>\n");
 
 // The text of a file; empty when it is missing or cannot be read.
 QString readText(const QString& path) {
@@ -98,9 +99,9 @@ QString FileManagerActions::thunarActionsPath() const {
 }
 
 bool FileManagerActions::hasDolphin() const {
-    return isInstalled(QStringLiteral("dolphin"), {folders_.data + QStringLiteral("/kio"),
-                                                   folders_.data + QStringLiteral("/kservices5"),
-                                                   folders_.config + QStringLiteral("/dolphinrc")});
+    return isInstalled(QStringLiteral("dolphin"),
+                       {folders_.data + QStringLiteral("/kio"), folders_.data + QStringLiteral("/kservices5"),
+                        folders_.config + QStringLiteral("/dolphinrc")});
 }
 
 bool FileManagerActions::hasNautilus() const {
@@ -124,13 +125,12 @@ void FileManagerActions::add(const QString& compilerPath, const QString& caption
     if (hasNautilus()) {
         // Nautilus offers scripts for every file: the script passes over what is no project.
         writeFile(scriptPath(caption),
-                  QStringLiteral("#!/bin/sh\n") + kScriptMark + QStringLiteral(
-                                                                   " with Folvane's compiler.\n"
-                                                                   "for f in \"$@\"; do\n"
-                                                                   "    case \"$f\" in\n"
-                                                                   "    *.[hH][hH][pP]) ") +
-                      shellWord(compilerPath) +
-                      QStringLiteral(" --window \"$f\" & ;;\n    esac\ndone\n"),
+                  QStringLiteral("#!/bin/sh\n") + kScriptMark +
+                      QStringLiteral(" with Folvane's compiler.\n"
+                                     "for f in \"$@\"; do\n"
+                                     "    case \"$f\" in\n"
+                                     "    *.[hH][hH][pP]) ") +
+                      shellWord(compilerPath) + QStringLiteral(" --window \"$f\" & ;;\n    esac\ndone\n"),
                   true);
     }
     if (hasThunar())

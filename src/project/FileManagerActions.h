@@ -12,9 +12,9 @@ namespace folvane {
 class FileManagerActions {
 public:
     struct Folders {
-        QString data;              // $XDG_DATA_HOME
-        QString config;            // $XDG_CONFIG_HOME
-        QStringList systemConfig;  // $XDG_CONFIG_DIRS, where Thunar's default actions are
+        QString data;             // $XDG_DATA_HOME
+        QString config;           // $XDG_CONFIG_HOME
+        QStringList systemConfig; // $XDG_CONFIG_DIRS, where Thunar's default actions are
     };
 
     explicit FileManagerActions(Folders folders);

@@ -105,8 +105,8 @@ private:
             return -1;
         // "#", "&", ";" and "%" are legal in file names: the target names a file as written
         // first, and only then a place in one.
-        for (const QString& candidate : {item.local, item.localAsWritten, file,
-                                         item.localAsWritten.section(u'#', 0, 0), percentDecoded(file)}) {
+        for (const QString& candidate :
+             {item.local, item.localAsWritten, file, item.localAsWritten.section(u'#', 0, 0), percentDecoded(file)}) {
             if (candidate.isEmpty())
                 continue;
             const QString path = paths_.full(candidate);

@@ -76,7 +76,7 @@ void TestHhpRegMenu::desktopCheckMarkFollowsRegistration() {
     }
     QFile entry(desktop.entryPath());
     QVERIFY(entry.open(QIODevice::ReadOnly));
-    QVERIFY(entry.readAll().contains("\nExec=/opt/folvane/hhc %f\n"));
+    QVERIFY(entry.readAll().contains("\nExec=/opt/folvane/hhc --window %f\n"));
     QVERIFY(Reg(host.registry()).RegEnumSubKeys(QString()).isEmpty());
 
     // The next start shows what is registered.

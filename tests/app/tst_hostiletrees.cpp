@@ -135,7 +135,8 @@ void TestHostileTrees::wholeRoadOverHostileNames() {
     const auto linksOf = [](const ListBox& toc, const ListBox& files) {
         QStringList out;
         for (const ListEntry& e : toc.entries())
-            out.append(e.text + QStringLiteral(" > ") + (files.isValidIndex(e.itemData) ? files.text(e.itemData) : QString()));
+            out.append(e.text + QStringLiteral(" > ") +
+                       (files.isValidIndex(e.itemData) ? files.text(e.itemData) : QString()));
         return out;
     };
     QCOMPARE(linksOf(reopened.LB(), reopened.LF), linksOf(form.LB(), form.LF));

@@ -142,8 +142,9 @@ void TestCompile::newProjectLeavesTheOldHelpOut() {
         if (form.SaveIt()) {
             hhc.start(QStringLiteral(FOLVANE_BIN_DIR "/hhc"), {form.projectFilePath()});
             if (hhc.waitForFinished(60000) && hhc.exitCode() == 0)
-                names = test::readWithChmlib(site.filePath(title + QStringLiteral(".chm"))).value_or(
-                    QMap<QByteArray, QByteArray>()).keys();
+                names = test::readWithChmlib(site.filePath(title + QStringLiteral(".chm")))
+                            .value_or(QMap<QByteArray, QByteArray>())
+                            .keys();
         }
         return std::make_pair(names, QString::fromUtf8(hhc.readAll()));
     };

@@ -153,8 +153,7 @@ void TestDesktopRegistration::openWithStartsTheCompilerInAWindow() {
     // A folder name that needs every kind of quoting in the command line. Not a "%": GLib
     // looks for the program before it turns "%%" back into "%".
     const QString seen = root_->filePath(QStringLiteral("arguments"));
-    const QString compiler =
-        recordingCompiler(root_->filePath(QStringLiteral("my \"tools\" $HOME `x` \\ 'q'")), seen);
+    const QString compiler = recordingCompiler(root_->filePath(QStringLiteral("my \"tools\" $HOME `x` \\ 'q'")), seen);
     const QString project = root_->filePath(QStringLiteral("站点 1/HH_KVEL.HHP"));
     writeFile(project, "[OPTIONS]\n");
     registerCompiler(compiler);

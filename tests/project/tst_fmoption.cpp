@@ -238,7 +238,8 @@ void TestFmOption::saveAndCompile() {
     QVERIFY(QFileInfo::exists(site_ + QStringLiteral("/HH_KVEL.hhp")));
     QCOMPARE(host.launches().size(), 1);
     QCOMPARE(host.launches()[0].program, QStringLiteral("/opt/tools/hhc"));
-    QCOMPARE(host.launches()[0].arguments, QStringList{site_ + QStringLiteral("/HH_KVEL.hhp")});
+    QCOMPARE(host.launches()[0].arguments,
+             (QStringList{QStringLiteral("--window"), site_ + QStringLiteral("/HH_KVEL.hhp")}));
 
     // Without a project folder nothing is saved, so nothing is compiled.
     ScriptedHost host2;
