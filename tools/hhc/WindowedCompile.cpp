@@ -53,10 +53,8 @@ int runWindowed(int argc, char* argv[], const std::filesystem::path& projectFile
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     HhcWindow window;
-    if (over) {
-        window.adjustSize();
+    if (over)
         window.move(over->center() - window.rect().center());
-    }
     WindowListener listener(&window);
     QObject::connect(&window, &HhcWindow::closing, &window, [&listener] { listener.cancel(); });
     window.show();
