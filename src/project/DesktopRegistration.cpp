@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -20,6 +21,7 @@ namespace {
 
 const QString kDefaultsSection = QStringLiteral("Default Applications");
 const QString kKeptDefaultKey = QStringLiteral("X-Folvane-Previous-Default");
+const QString kAddedDefaultKey = QStringLiteral("X-Folvane-Added-Default");
 
 // The text of a file, the empty string when there is none, nothing when it exists but
 // cannot be read: such a file must not be written over.
@@ -153,7 +155,8 @@ QString mimePackage() {
         .arg(DesktopRegistration::mimeType());
 }
 
-QString desktopEntry(const QString& compilerPath, const QString& caption, const std::optional<QString>& keptDefault) {
+QString desktopEntry(const QString& compilerPath, const QString& caption, const std::optional<QString>& keptDefault,
+                     const std::optional<QString>& addedDefault) {
     QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + caption +
                     QStringLiteral("\nComment=把 HTML Help 项目编译为 CHM 文件\nIcon=folvane\nTryExec=") +
                     escapedString(compilerPath) + QStringLiteral("\nExec=") +
@@ -161,7 +164,38 @@ QString desktopEntry(const QString& compilerPath, const QString& caption, const 
                     DesktopRegistration::mimeType() + QStringLiteral(";\nNoDisplay=true\nTerminal=false\n");
     if (keptDefault)
         entry += kKeptDefaultKey + u'=' + *keptDefault + u'\n';
+    if (addedDefault)
+        entry += kAddedDefaultKey + u'=' + *addedDefault + u'\n';
     return entry;
+}
+
+// What opens a plain text file, as the desktop's own tools answer: before the type of their
+// own, project files opened so. Empty when nothing does or no tool can say.
+QString plainTextDefault() {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (!gio.isEmpty()) {
+        process.start(gio, {QStringLiteral("mime"), QStringLiteral("text/plain")});
+        if (!process.waitForFinished(10000))
+            return QString();
+        // The default, or else the first application recommended, which GIO then takes.
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].startsWith(QStringLiteral("Default application")))
+                return lines[i].section(QStringLiteral(": "), 1).trimmed();
+            if (lines[i].startsWith(QStringLiteral("Recommended applications")) && i + 1 < lines.size())
+                return lines[i + 1].trimmed().endsWith(QStringLiteral(".desktop")) ? lines[i + 1].trimmed() : QString();
+        }
+        return QString();
+    }
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return QString();
+    process.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
+    return process.waitForFinished(10000) ? QString::fromUtf8(process.readAllStandardOutput()).trimmed() : QString();
 }
 
 } // namespace
@@ -213,9 +247,9 @@ bool DesktopRegistration::isRegistered() const {
     return QFileInfo(entryPath()).isFile() && QFileInfo(mimePackagePath()).isFile();
 }
 
-std::optional<QString> DesktopRegistration::keptDefault() const {
+std::optional<QString> DesktopRegistration::entryValue(const QString& key) const {
     const std::optional<QString> entry = readConfig(entryPath());
-    return entry ? keyValue(*entry, QStringLiteral("Desktop Entry"), kKeptDefaultKey) : std::nullopt;
+    return entry ? keyValue(*entry, QStringLiteral("Desktop Entry"), key) : std::nullopt;
 }
 
 bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QString& verbCaption) {
@@ -224,16 +258,25 @@ bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QS
         return isRegistered();
     const bool wasRegistered = isRegistered();
     const QString caption = entryCaption(verbCaption);
-    // The default application stays as it is. Only where ours is the default already (made so
-    // by the user, or by an earlier registration) is the one before it still remembered.
+    // Where ours is the default already (made so by the user, or by an earlier registration),
+    // it stays, and the one before it is still remembered. Where no default is set, the only
+    // application of the new type would become it: what opened project files before (they
+    // were plain text) is made the default, and taken away again on removal.
     const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
-    const std::optional<QString> previous =
-        current && firstEntry(*current) == entryName() ? keptDefault() : std::nullopt;
+    const bool ours = current && firstEntry(*current) == entryName();
+    const std::optional<QString> previous = ours ? entryValue(kKeptDefaultKey) : std::nullopt;
+    std::optional<QString> added = ours ? std::nullopt : entryValue(kAddedDefaultKey);
+    if (!current) {
+        const QString before = plainTextDefault();
+        added = before.isEmpty() || before == entryName() ? std::nullopt : std::optional<QString>(before);
+    }
     try {
-        for (const QString& path : {mimePackagePath(), entryPath()})
+        for (const QString& path : {mimePackagePath(), entryPath(), defaultsPath()})
             QDir().mkpath(QFileInfo(path).absolutePath());
         WriteTextFile(mimePackagePath(), mimePackage());
-        WriteTextFile(entryPath(), desktopEntry(compilerPath, caption, previous));
+        WriteTextFile(entryPath(), desktopEntry(compilerPath, caption, previous, added));
+        if (!current && added)
+            WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), added));
         fileManagers().add(compilerPath, caption);
     } catch (const RuntimeError&) {
         if (!wasRegistered)
@@ -249,9 +292,12 @@ bool DesktopRegistration::unregister(const QString& verbCaption) {
         return isRegistered();
     const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
     try {
-        // A default the user chose after us stays.
-        if (current && firstEntry(*current) == entryName()) {
-            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(), keptDefault());
+        // Ours goes, with the one it replaced put back; so does the default the registration
+        // added. One the user chose since stays.
+        const bool ours = current && firstEntry(*current) == entryName();
+        if (ours || (current && current == entryValue(kAddedDefaultKey))) {
+            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(),
+                                                  ours ? entryValue(kKeptDefaultKey) : std::nullopt);
             // The file was ours alone: it goes as a whole.
             if (restored.isEmpty() && !QFile::remove(defaultsPath()))
                 return isRegistered();

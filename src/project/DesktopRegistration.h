@@ -13,9 +13,11 @@ class Host;
 // The compile command for project files on a freedesktop.org desktop: a MIME type for *.hhp
 // (shared-mime-info), a desktop entry that runs the compiler on the file and is offered under
 // "打开方式" without becoming the type's default, and "编译" in the context menu of the file
-// managers there are (FileManagerActions). A user who made the entry the default (as an
-// earlier registration did) gets the default before it back on removal, unless another one
-// was chosen meanwhile. Failures are silent: what is registered afterwards is the answer.
+// managers there are (FileManagerActions). The only application of a new type would be its
+// default: where none is set, what opened project files before (as plain text) is made the
+// default. A user who made the entry the default (as an earlier registration did) keeps it
+// and gets the default before it back on removal, unless another one was chosen meanwhile.
+// Failures are silent: what is registered afterwards is the answer.
 class DesktopRegistration {
 public:
     using Folders = FileManagerActions::Folders;
@@ -44,7 +46,8 @@ public:
     bool unregister(const QString& verbCaption);
 
 private:
-    std::optional<QString> keptDefault() const;
+    // A value of our desktop entry, as it is on disk.
+    std::optional<QString> entryValue(const QString& key) const;
     void removeOwnFiles(const QString& caption);
     void refreshMimeDatabase();
 
