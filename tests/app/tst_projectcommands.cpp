@@ -133,6 +133,11 @@ void TestProjectCommands::formLoadWithFolder() {
     QCOMPARE(form.LB().count(), 0);
     QVERIFY(form.SavedFlag);
     QVERIFY(!host.busy());
+
+    // The next start's folder chooser begins in that project's folder.
+    FmCHM next(host, PathStyle::Posix);
+    next.Form_Load();
+    QCOMPARE(host.prompts(PromptKind::Folder).constLast().defaultText, root_ + QStringLiteral("/site/sub"));
 }
 
 void TestProjectCommands::addFolderSetsAndWidensProjectFolder() {
@@ -450,6 +455,12 @@ void TestProjectCommands::compilePosix() {
 
     form.Save_Click();
     QVERIFY(QFileInfo::exists(site + QStringLiteral("/HH_KVEL.hhp")));
+    // No home page: 否 goes back to the settings instead.
+    QSignalSpy settings(&form, &FmCHM::showOptionsRequested);
+    host.answerMessage(MsgResult::No);
+    form.Cmd_Click(3);
+    QVERIFY(host.launches().isEmpty());
+    QCOMPARE(settings.count(), 1);
     host.clearPrompts();
     host.setProgramWindowFrame(QRect(-20, 30, 800, 600));
     form.Cmd_Click(3);
@@ -461,7 +472,7 @@ void TestProjectCommands::compilePosix() {
                  (QStringList{QStringLiteral("--window=-20,30,800,600"), site + QStringLiteral("/HH_KVEL.hhp")}));
         QCOMPARE(launch.commandLine, QString());
     }
-    // No home page: asked once, and 是 goes on.
+    // Asked again, and 是 goes on; then no more.
     QCOMPARE(host.messageTexts(),
              QStringList{QStringLiteral("没有设置CHM首页，帮助文件打开时将是一个空白页。\r\n仍要编译吗？")});
     host.clearPrompts();

@@ -272,6 +272,18 @@ void TestFolvaneMake::usageHelpAndVersion() {
     QVERIFY(bad.err.contains(MakeOptions::usage().toUtf8()));
     QVERIFY(GeneratedSite(tmp_->path()).projectFiles().isEmpty());
 
+    // A home page the project does not hold would open on nothing: refused before anything is written.
+    const GeneratedSite site(tmp_->path());
+    site.page(QStringLiteral("index.htm"), QStringLiteral("首页"));
+    const MakeProcess noPage =
+        MakeProcess::run({tmp_->path(), QStringLiteral("--home"), QStringLiteral("missing.htm#top")});
+    QCOMPARE(noPage.exitCode, 2);
+    QVERIFY(noPage.err.startsWith("folvane-make: --home names no page of the project: missing.htm#top\n"));
+    QVERIFY(site.projectFiles().isEmpty());
+    QCOMPARE(MakeProcess::run({tmp_->path(), QStringLiteral("--no-compile"), QStringLiteral("--home=index.htm#top")})
+                 .exitCode,
+             0);
+
     // Help wins over a line that is wrong otherwise.
     const MakeProcess help = MakeProcess::run({QStringLiteral("--bogus"), QStringLiteral("-h")});
     QCOMPARE(help.exitCode, 0);
