@@ -178,9 +178,7 @@ void TestDesktopRegistration::fileManagersGetTheirActionAndLoseItCleanly() {
     const QString compiler = recordingCompiler(root_->filePath(QStringLiteral("it's here")), seen);
     QVERIFY(desktop_->registerCompiler(compiler, kVerb));
 
-    const QByteArray menu = readFile(actions.serviceMenuPath());
-    QVERIFY(menu.contains("MimeType=application/x-hhp;\n"));
-    QVERIFY(menu.contains("\nName=编译\n"));
+    QVERIFY(readFile(actions.serviceMenuPath()).contains("MimeType=application/x-hhp;\n"));
     QVERIFY(QFileInfo(actions.serviceMenuPath()).isExecutable());
 
     // Nautilus passes every chosen file: the script compiles only the projects.
@@ -196,10 +194,9 @@ void TestDesktopRegistration::fileManagersGetTheirActionAndLoseItCleanly() {
     QVERIFY(uca.open(QIODevice::ReadOnly));
     QXmlStreamReader xml(&uca);
     QStringList commands;
-    while (!xml.atEnd()) {
+    while (!xml.atEnd())
         if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"command")
             commands.append(xml.readElementText());
-    }
     QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
     QCOMPARE(commands, (QStringList{QStringLiteral("exo-open --launch TerminalEmulator"),
                                     u'\'' + QString(compiler).replace(u'\'', QStringLiteral("'\\''")) +
