@@ -108,10 +108,16 @@ void TestKeyboardRoad::wholeRoadByKeys() {
     host.answerOpenFiles({form.projectFilePath()});
     press(Qt::Key_O, Qt::ControlModifier);
     QCOMPARE(form.LB().text(1), QStringLiteral(" 第二页"));
+    // Quitting after a move asks first: 取消 stays, 否 goes.
+    press(Qt::Key_Down, Qt::ControlModifier);
     host.clearPrompts();
+    host.answerMessage(MsgResult::Cancel);
+    press(Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(window.isVisible());
+    QCOMPARE(host.messageTexts(), QStringList{QStringLiteral("你的文档还没保存,要保存吗？")});
+    host.answerMessage(MsgResult::No);
     press(Qt::Key_Q, Qt::ControlModifier);
     QTRY_VERIFY(!window.isVisible());
-    QCOMPARE(host.messageTexts(), QStringList());
 }
 
 QTEST_MAIN(TestKeyboardRoad)

@@ -15,7 +15,6 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -52,7 +51,6 @@ private slots:
     void droppedFilesJoinTheFileList();
     void modelFollowsTheList();
     void dialogsAreOwnedByTheMainWindow();
-    void closingAsksAboutUnsavedWork();
 
 private:
     ScriptedHost* host_ = nullptr;
@@ -295,18 +293,6 @@ void TestMainWindow::dialogsAreOwnedByTheMainWindow() {
     form_->Cmd_Click(2);
     QVERIFY(options->isVisible());
     QCOMPARE(options->findChild<QLineEdit*>(QStringLiteral("chmTt"))->text(), QStringLiteral("Help"));
-}
-
-void TestMainWindow::closingAsksAboutUnsavedWork() {
-    QTemporaryDir project;
-    form_->ComparePath = project.path();
-    fill(form_->LB(), {QStringLiteral("a")});
-    host_->answerMessage(MsgResult::Cancel);
-    QVERIFY(!window_->close());
-    QVERIFY(window_->isVisible());
-    QCOMPARE(host_->messageTexts(), QStringList{QStringLiteral("你的文档还没保存,要保存吗？")});
-    host_->answerMessage(MsgResult::No);
-    QVERIFY(window_->close());
 }
 
 QTEST_MAIN(TestMainWindow)
