@@ -16,8 +16,9 @@ public:
         ++messages_;
         return msgButtonResult(buttons, defaultButton);
     }
-    QString inputBox(const QString&, const QString&, const QString& = {}, std::optional<QPoint> = {}) override {
-        return {};
+    std::optional<QString> inputBox(const QString&, const QString&, const QString& = {},
+                                    std::optional<QPoint> = {}) override {
+        return std::nullopt;
     }
     QString browseForFolder(const QString&, const QString&, bool) override { return {}; }
     QStringList openFiles(const QString&, const QString&, const QString&) override { return {}; }

@@ -29,6 +29,8 @@ namespace folvane {
 
 namespace {
 
+const QString kLastProjectFolderKey = QStringLiteral("lastProjectFolder");
+
 // Pages below the project folder are offered relative to it. Only a whole leading folder
 // goes: replacing every occurrence would also cut it out deeper in a path, and with no
 // project folder would remove every separator.
@@ -103,6 +105,10 @@ QString FmCHM::contentsFilePath() const {
 
 void FmCHM::Form_Load() {
     project_.setLbIndex(1);
+    // The folder chooser starts where the last project was.
+    const QString last = host_.recall(kLastProjectFolderKey);
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        project_.dialogs().LastFolder = last;
     hhpRegChecked_ = HhpRegistration(host_, style_).checkedAtStart();
     emit hhpRegCheckedChanged(hhpRegChecked_);
     emit showRequested();
@@ -131,9 +137,14 @@ int FmCHM::AskToSave() {
     if (!ComparePath.isEmpty())
         answer = host_.messageBox(QStringLiteral("你的文档还没保存,要保存吗？"), MsgButtons::YesNoCancel, MsgIcon::None,
                                   0, QStringLiteral("保存文档吗?"));
-    if (answer == MsgResult::Yes)
-        SaveIt();
+    // What could not be saved must not be thrown away: a failed save is a Cancel.
+    if (answer == MsgResult::Yes && !SaveIt())
+        return MsgResult::Cancel;
     return answer;
+}
+
+bool FmCHM::Form_QueryUnload() {
+    return AskToSave() != MsgResult::Cancel;
 }
 
 // ---- saving ----
@@ -187,10 +198,21 @@ QString FmCHM::browseForProjectFolder() {
     return project_.browseForFolder(host_, QStringLiteral("请选择要编译为CHM的文件夹:"));
 }
 
-void FmCHM::addFiles(const QString& folder, const QString& pattern) {
+void FmCHM::addFiles(const QString& folder, const QString& pattern, const QStringList& outputFolders) {
     const QList<ListEntry> before = LF.entries();
-    AddFilesToList(fileSelection(), folder, pattern);
+    FileSelectionContext in = fileSelection();
+    QStringList leftOut;
+    in.screen = [&](QStringList& batch) { leftOut = project_.takeOwnOutput(batch, outputFolders); };
+    AddFilesToList(in, folder, pattern);
     project_.relinkContents(before);
+    reportOwnOutput(leftOut);
+}
+
+void FmCHM::reportOwnOutput(const QStringList& leftOut) {
+    if (!leftOut.isEmpty())
+        host_.messageBox(
+            pathListMessage(QStringLiteral("以下文件是以前生成的项目文件或帮助文件，没有加入文件列表："), leftOut),
+            MsgButtons::OkOnly, MsgIcon::Information, 0, QString(), MsgMeaning::ItemSkipped);
 }
 
 void FmCHM::addFolder() {
@@ -200,14 +222,36 @@ void FmCHM::addFolder() {
 void FmCHM::addFolderFiles(const QString& folder) {
     if (folder.isEmpty())
         return;
-    addFiles(folder, QStringLiteral("*.*"));
+    const bool becomesProjectFolder = ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_);
+    // What an earlier project wrote into the project folder (or into the one it widens) is
+    // not a page of this one.
+    addFiles(folder, QStringLiteral("*.*"), {becomesProjectFolder ? folder : ComparePath, ComparePath});
+    // Asked again: a new project handled during the scan may have emptied the project folder.
     if (ComparePath.isEmpty() || isWithinChosenFolder(ComparePath, folder, style_))
-        ComparePath = folder;
+        setProjectFolder(folder);
+}
+
+void FmCHM::setProjectFolder(const QString& folder) {
+    ComparePath = folder;
+    host_.remember(kLastProjectFolderKey, folder);
 }
 
 void FmCHM::compile() {
+    if (ComparePath.isEmpty()) {
+        host_.messageBox(QStringLiteral("还没有项目：请先用“添文件夹”选择要编译为CHM的文件夹。"), MsgButtons::OkOnly,
+                         MsgIcon::Information);
+        return;
+    }
     const QString project = projectFilePath();
-    if (!QFileInfo(project).isFile())
+    if (!QFileInfo(project).isFile()) {
+        host_.messageBox(
+            QStringLiteral("项目还没有保存，没有可编译的项目文件 %1。\r\n请先保存项目（“文件”菜单的“保存项目”，"
+                           "Ctrl+S），或在“编译设置”中按“保存并编译”。")
+                .arg(project),
+            MsgButtons::OkOnly, MsgIcon::Information);
+        return;
+    }
+    if (!goOnWithoutHomePage())
         return;
     const QChar sep = pathSeparator(style_);
     if (style_ == PathStyle::Windows) {
@@ -224,10 +268,26 @@ void FmCHM::compile() {
     }
 }
 
+bool FmCHM::goOnWithoutHomePage() {
+    if (homePageWaived_ || !fmOption().co1Text().trimmed().isEmpty())
+        return true;
+    const int answer =
+        host_.messageBox(QStringLiteral("没有设置CHM首页，帮助文件打开时将是一个空白页。\r\n仍要编译吗？"),
+                         MsgButtons::YesNo, MsgIcon::Question);
+    homePageWaived_ = answer == MsgResult::Yes;
+    if (!homePageWaived_)
+        OpenOptions();
+    return homePageWaived_;
+}
+
 void FmCHM::OpenOptions() {
     FmOption& options = fmOption();
-    if (options.chmFN().isEmpty())
+    if (options.chmFN().isEmpty()) {
+        // A proposal, not an edit: the user has not changed anything yet.
+        const bool saved = SavedFlag;
         options.setChmFN(joinPath(ComparePath, defaultOutputFileName(), style_));
+        SavedFlag = saved;
+    }
     const QString home = options.co1Text();
     CopyList(LF, options.Co1(), false, {QStringLiteral("\t"), QString()});
     dropLeadingFolder(options.Co1(), ComparePath, style_);
@@ -243,7 +303,11 @@ void FmCHM::newf_Click() {
     FolderSet.clear();
     LF.clear();
     ComparePath.clear();
+    homePageWaived_ = false;
     Cmd_Click(1);
+    // A folder just listed holds nothing the user shaped yet, as at start-up.
+    SavedFlag = true;
+    SavedCount = LB().count();
 }
 
 void FmCHM::openProj_Click() {
@@ -273,7 +337,8 @@ bool FmCHM::OpenProject(const QString& projectFile) {
     FolderSet.clear();
     LF.setEntries(std::move(opened.fileList));
     LB().setEntries(std::move(opened.toc));
-    ComparePath = opened.folder;
+    setProjectFolder(opened.folder);
+    homePageWaived_ = false;
     FmOption& options = fmOption();
     // The title first: typing it proposes an output file, which the project's then replaces.
     options.setChmTt(opened.settings.title);
@@ -313,11 +378,14 @@ void FmCHM::abt_Click() {
 // ---- file list ----
 
 void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
-    if (droppedPaths.isEmpty())
+    QStringList batch = droppedPaths;
+    const QStringList leftOut = project_.takeOwnOutput(batch, {ComparePath});
+    reportOwnOutput(leftOut);
+    if (batch.isEmpty())
         return;
     const QList<ListEntry> before = LF.entries();
     try {
-        MergeIntoList(droppedPaths, LF, true, -1, style_);
+        MergeIntoList(batch, LF, true, -1, style_);
     } catch (const RuntimeError& e) {
         showError(e.description());
         return;
@@ -346,18 +414,32 @@ void FmCHM::Com_Click(int Index) {
     // Repeats while Ctrl is held; every pass re-reads the list, which a command handled
     // in between may have changed.
     do {
-        movePass(LB(), Index);
-        SavedFlag = false;
+        Com_Step(Index);
         host_.doEvents();
     } while (IsKeyDown(host_, kVkControl));
 }
 
-void FmCHM::L_KeyDown(int /*Index*/, int& KeyCode, int Shift) {
+void FmCHM::Com_Step(int Index) {
+    movePass(LB(), Index);
+    SavedFlag = false;
+}
+
+void FmCHM::L_KeyDown(int Index, int& KeyCode, int Shift) {
     ListBox& toc = LB();
     if (KeyCode == KeyCode::Delete && toc.count() > 1) {
         toc.removeSelected();
     } else if (KeyCode == KeyCode::Tab && (Shift == 0 || Shift == 1)) {
         Com_Click(Shift);
+        KeyCode = 0;
+    } else if (KeyCode == KeyCode::Enter && Shift == 0) {
+        L_DblClick(Index);
+        KeyCode = 0;
+    } else if (KeyCode == KeyCode::F2 && Shift == 0) {
+        RenameEntry(project_.lbIndex());
+        KeyCode = 0;
+    } else if ((KeyCode == KeyCode::Up || KeyCode == KeyCode::Down) && Shift == ShiftMask::Ctrl) {
+        // Held down, the key repeats by itself: one pass per press.
+        Com_Step(KeyCode == KeyCode::Up ? 2 : 3);
         KeyCode = 0;
     } else if (KeyCode == KeyCode::A && Shift == ShiftMask::Ctrl &&
                toc.selectionMode() == ListBox::Selection::Extended) {
@@ -375,7 +457,7 @@ void FmCHM::L_KeyPress(int /*Index*/, int& KeyAscii) {
 void FmCHM::Command1_Click() {
     const ListBox& toc = LB();
     const QString suggestion = toc.isValidIndex(toc.listIndex()) ? toc.text(toc.listIndex()) : QString();
-    const QString name = host_.inputBox(QStringLiteral("文件夹名:"), suggestion);
+    const QString name = host_.inputBox(QStringLiteral("文件夹名:"), suggestion).value_or(QString());
     if (name.isEmpty())
         return;
     // Re-read: the list may have changed while the box was open.
@@ -391,7 +473,8 @@ void FmCHM::Command1_Click() {
 
 void FmCHM::Command3_Click() {
     const QString patterns =
-        host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"));
+        host_.inputBox(QStringLiteral("输入匹配字符串:"), QStringLiteral("*.jpg;*.gif;*.css;*.htc"))
+            .value_or(QString());
     if (patterns.isEmpty())
         return;
     setCheck1(false);
@@ -418,14 +501,17 @@ void FmCHM::Command4_Click() {
         const ListBox& toc = LB();
         return toc.isValidIndex(toc.listIndex()) ? toc.text(toc.listIndex()) : QString();
     };
-    const QString find = host_.inputBox(QStringLiteral("输入要查找并替换的字符:"), currentText());
+    const QString find = host_.inputBox(QStringLiteral("输入要查找并替换的字符:"), currentText()).value_or(QString());
     if (find.isEmpty())
         return;
-    const QString replacement = host_.inputBox(QStringLiteral("替换为:"), currentText());
+    // An empty replacement given with OK deletes the text; Cancel replaces nothing.
+    const std::optional<QString> replacement = host_.inputBox(QStringLiteral("替换为:"), currentText());
+    if (!replacement)
+        return;
     ListBox& toc = LB();
     ListBox::Batch update(toc);
     for (int i = 0; i < toc.count(); ++i)
-        toc.setText(i, toc.text(i).replace(find, replacement, Qt::CaseInsensitive));
+        toc.setText(i, toc.text(i).replace(find, *replacement, Qt::CaseInsensitive));
 }
 
 void FmCHM::FoldIt_Click() {
@@ -447,6 +533,8 @@ void FmCHM::setCheck1(bool checked) {
 }
 
 void FmCHM::Check1_Click() {
+    // The entries only move to the other list: nothing a save writes changes.
+    const bool saved = SavedFlag;
     if (check1_) {
         CopyList(L(1), L(0), true);
         project_.setLbIndex(0);
@@ -456,6 +544,7 @@ void FmCHM::Check1_Click() {
     }
     L(0).setVisible(check1_);
     L(1).setVisible(!check1_);
+    SavedFlag = saved;
     emit lbChanged(project_.lbIndex());
 }
 
@@ -482,14 +571,26 @@ void FmCHM::L_MouseMove(int Index, int Button, int /*Shift*/) {
 }
 
 void FmCHM::L_MouseUp(int Index, int Button, int /*Shift*/) {
-    if (Button != MouseButton::Right)
-        return;
+    if (Button == MouseButton::Right)
+        RenameEntry(Index);
+}
+
+void FmCHM::RenameEntry(int Index) {
     const ListBox& list = L(Index);
-    const QString current = list.isValidIndex(list.listIndex()) ? list.text(list.listIndex()) : QString();
-    const QString answer = host_.inputBox(QStringLiteral("更改为:"), current);
+    if (!list.isValidIndex(list.listIndex()))
+        return;
+    // The depth is not part of the name: the box shows the title, and the entry keeps its place.
+    const QString current = list.text(list.listIndex());
+    const std::optional<QString> answer = host_.inputBox(QStringLiteral("更改为:"), current.mid(lineDepth(current)));
+    if (!answer || answer->isEmpty())
+        return;
+    // Re-read: the list may have changed while the box was open.
     ListBox& target = L(Index);
-    if (!answer.isEmpty() && target.isValidIndex(target.listIndex()))
-        target.setText(target.listIndex(), answer);
+    const int at = target.listIndex();
+    if (!target.isValidIndex(at))
+        return;
+    const QString title = answer->mid(lineDepth(*answer));
+    target.setText(at, QString(lineDepth(target.text(at)), u' ') + title);
 }
 
 void FmCHM::L_Click(int Index) {

@@ -57,8 +57,9 @@ public:
     void unloadFmOption();
     FmContent& fmContent();
 
-    // Start-up.
+    // Start-up and closing: whether the window may close, asking to save what is unsaved.
     void Form_Load();
+    bool Form_QueryUnload();
 
     // Buttons and menus.
     void Cmd_Click(int Index);
@@ -67,6 +68,8 @@ public:
     void Command3_Click(); // "匹配选择"
     void Command4_Click(); // "替换"
     void Com_Click(int Index);
+    // One pass of Com_Click without the repetition: for keys, which repeat by themselves.
+    void Com_Step(int Index);
     void setCheck1(bool checked); // runs Check1_Click when the value changes
     void Check1_Click();
     void newf_Click();
@@ -84,6 +87,8 @@ public:
     void L_MouseUp(int Index, int Button, int Shift);
     void L_Click(int Index);
     void L_DblClick(int Index);
+    // Asks for a new title of the current entry of L(Index); the entry keeps its depth.
+    void RenameEntry(int Index);
 
     // File list events.
     void LF_OLEDragDrop(const QStringList& droppedPaths);
@@ -96,6 +101,7 @@ public:
     void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr = {});
     void FoldIt_Click();
     void OpenOptions();
+    // 0 when saved, else the answer: 6 Yes (saved), 7 No, 2 Cancel (also when the save failed).
     int AskToSave();
     // Loads a saved project: its lists, its folder and its compile settings; it counts as saved.
     // False, with a message and nothing changed, when it cannot be read.
@@ -121,10 +127,15 @@ signals:
 private:
     bool IsSaved() const;
     QString browseForProjectFolder();
-    void addFiles(const QString& folder, const QString& pattern);
+    // outputFolders: where an earlier project's own files are left out of what is added.
+    void addFiles(const QString& folder, const QString& pattern, const QStringList& outputFolders = {});
+    void reportOwnOutput(const QStringList& leftOut);
     void addFolder();
     void addFolderFiles(const QString& folder);
     void compile();
+    // Whether to compile when no home page is set: asked once for a project.
+    bool goOnWithoutHomePage();
+    void setProjectFolder(const QString& folder);
     void showError(const QString& description);
     FileSelectionContext fileSelection();
 
@@ -133,6 +144,7 @@ private:
     QString lab_;
     bool check1_ = false;
     bool hhpRegChecked_ = false;
+    bool homePageWaived_ = false;
     std::unique_ptr<ProgressDriver> progress_;
     std::unique_ptr<FmOption> options_;
     std::unique_ptr<FmContent> content_;

@@ -1,8 +1,10 @@
 #include "document/Project.h"
 
+#include "document/ProjectFileNames.h"
 #include "files/Dialogs.h"
 #include "files/MergeIntoList.h"
 #include "toc/FolderHierarchy.h"
+#include "util/Paths.h"
 #include "util/RuntimeError.h"
 
 #include <QHash>
@@ -11,6 +13,9 @@ namespace folvane {
 
 Project::Project(PathStyle style) : style_(style) {
     l0_.setVisible(false);
+    // Every change of what a save writes makes the project unsaved, whoever makes it.
+    for (ListBox* list : {&LF, &l0_, &l1_})
+        QObject::connect(list, &ListBox::edited, list, [this] { SavedFlag = false; });
 }
 
 void Project::FoldIt() {
@@ -22,6 +27,31 @@ void Project::FoldIt() {
     LF.setEntries(std::move(result.fileList));
     FolderSet = std::move(result.folders);
     LB().setEntries(indentedToc(LF.entries(), style_));
+}
+
+QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folders) const {
+    const auto folderKey = [this](QString folder) {
+        if (style_ == PathStyle::Windows)
+            folder.replace(u'\\', u'/');
+        while (folder.size() > 1 && folder.endsWith(u'/'))
+            folder.chop(1);
+        return pathKey(folder, style_);
+    };
+    QSet<QString> keys;
+    for (const QString& folder : folders)
+        if (!folder.isEmpty())
+            keys.insert(folderKey(folder));
+    QStringList taken;
+    if (keys.isEmpty())
+        return taken;
+    batch.removeIf([&](const QString& path) {
+        const bool own =
+            isProjectOutputName(PathPart(path, 0, style_)) && keys.contains(folderKey(ParentFolder(path, style_)));
+        if (own)
+            taken.append(path);
+        return own;
+    });
+    return taken;
 }
 
 void Project::removeSelectedFiles() {

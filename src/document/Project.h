@@ -28,6 +28,8 @@ public:
     int lbIndex() const { return lbIndex_; }
     void setLbIndex(int index) { lbIndex_ = index; }
     QString ComparePath;
+    // Nothing that a save writes changed since the last save: every edit of the lists (and
+    // of the compile settings, which mark it themselves) clears it.
     bool SavedFlag = false;
     int SavedCount = 0;
     QSet<QString> FolderSet;
@@ -43,6 +45,10 @@ public:
     // After files were added (new ones first, old equal ones dropped): every contents link
     // follows its page, found by its path, from the file list as it was before.
     void relinkContents(const QList<ListEntry>& before);
+
+    // Takes the project files and help files that lie directly in one of the folders out of
+    // batch and returns them: a new project must not list what an earlier one wrote.
+    QStringList takeOwnOutput(QStringList& batch, const QStringList& folders) const;
 
     // Puts folder entries into the file list and rebuilds the contents in use from it. Throws
     // RuntimeError, and changes nothing, when they would not fit.

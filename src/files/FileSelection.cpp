@@ -19,7 +19,7 @@ bool askForSameKind(const FileSelectionContext& in) {
     return in.host.messageBox(prompt, MsgButtons::YesNoCancel, MsgIcon::Question, 1) == MsgResult::Yes;
 }
 
-QString askForPattern(Host& host, const QString& defaultAnswer) {
+std::optional<QString> askForPattern(Host& host, const QString& defaultAnswer) {
     const QSize screen = host.screenSizeTwips();
     const QPoint position(screen.width() / 2 - 3000, screen.height() / 2 - 300);
     return host.inputBox(QStringLiteral("请输入匹配字符串，如*.jpg、jpg或pic???.jpg，多个以\";\"间隔。"), defaultAnswer,
@@ -37,10 +37,14 @@ QStringList pickFiles(const FileSelectionContext& in) {
     in.host.doEvents();
 
     // The last file's extension: with several files that is the one the dialog listed last.
-    const QString answer = askForPattern(in.host, QStringLiteral("*.") + PathPart(batch.constLast(), 2, in.style));
-    if (answer.isEmpty())
+    const std::optional<QString> answer =
+        askForPattern(in.host, QStringLiteral("*.") + PathPart(batch.constLast(), 2, in.style));
+    // Cancel adds nothing; an empty pattern given with OK keeps the files chosen.
+    if (!answer)
+        return {};
+    if (answer->isEmpty())
         return batch;
-    return ListFolderFiles(in.dialogs.LastFolder, widenPatternAnswer(answer), in.host, in.style);
+    return ListFolderFiles(in.dialogs.LastFolder, widenPatternAnswer(*answer), in.host, in.style);
 }
 } // namespace
 
@@ -66,7 +70,10 @@ QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, c
 
 void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
     try {
-        MergeIntoList(SelectFiles(in, Folder, Pattern), in.fileList, true, 0, in.style);
+        QStringList batch = SelectFiles(in, Folder, Pattern);
+        if (in.screen)
+            in.screen(batch);
+        MergeIntoList(batch, in.fileList, true, 0, in.style);
     } catch (const RuntimeError& e) {
         in.host.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
     }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 namespace folvane {
 
 class DialogMemory;
@@ -18,6 +20,8 @@ struct FileSelectionContext {
     DialogMemory& dialogs;
     ProgressDriver& progress;
     PathStyle style;
+    // Takes out of the chosen paths, just before they are added, those that must not be.
+    std::function<void(QStringList& batch)> screen = {};
 };
 
 // Paths chosen by the user: with a folder, every file below it that matches

@@ -15,6 +15,15 @@ int formKeyCode(const QKeyEvent* event) {
         return KeyCode::Tab;
     case Qt::Key_Escape:
         return KeyCode::Escape;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KeyCode::Enter;
+    case Qt::Key_Up:
+        return KeyCode::Up;
+    case Qt::Key_Down:
+        return KeyCode::Down;
+    case Qt::Key_F2:
+        return KeyCode::F2;
     default:
         break;
     }

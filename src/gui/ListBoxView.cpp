@@ -12,6 +12,8 @@
 #include <QMimeData>
 #include <QScrollBar>
 
+#include <utility>
+
 namespace folvane {
 
 namespace {
@@ -157,12 +159,17 @@ bool ListBoxView::handleKey(QKeyEvent* e) {
 bool ListBoxView::event(QEvent* e) {
     if (tabToHandler_ && e->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(e);
-        if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) &&
-            !key->modifiers().testFlag(Qt::ControlModifier)) {
+        const bool backwards = key->key() == Qt::Key_Backtab;
+        if (key->key() == Qt::Key_Tab || backwards) {
+            // Ctrl+Tab and Ctrl+Shift+Tab leave the list, where Tab and Shift+Tab indent.
+            if (key->modifiers().testFlag(Qt::ControlModifier)) {
+                focusNextPrevChild(!backwards && !key->modifiers().testFlag(Qt::ShiftModifier));
+                return true;
+            }
             handleKey(key);
             int ascii = KeyCode::Tab;
             emit keyPress(ascii);
-            return true; // Tab never moves the focus away from a TOC list.
+            return true;
         }
     }
     return QListView::event(e);
@@ -180,9 +187,17 @@ void ListBoxView::keyPressEvent(QKeyEvent* e) {
 void ListBoxView::mousePressEvent(QMouseEvent* e) {
     const int shift = formShiftMask(e->modifiers());
     if (e->button() == Qt::RightButton) {
-        // A right click does not move the selection: it renames the current entry.
-        emit mouseDown(2, shift);
+        // A right click acts on the entry under the pointer: it becomes the current one, and
+        // the selection moves to it unless it is part of the selection already.
+        const QModelIndex index = indexAt(e->position().toPoint());
+        rightPressOnEntry_ = index.isValid();
+        if (rightPressOnEntry_)
+            selectionModel()->setCurrentIndex(index, selectionModel()->isSelected(index)
+                                                         ? QItemSelectionModel::NoUpdate
+                                                         : QItemSelectionModel::ClearAndSelect);
         e->accept();
+        if (rightPressOnEntry_)
+            emit mouseDown(MouseButton::Right, shift);
         return;
     }
     QListView::mousePressEvent(e);
@@ -198,8 +213,13 @@ void ListBoxView::mouseMoveEvent(QMouseEvent* e) {
 
 void ListBoxView::mouseReleaseEvent(QMouseEvent* e) {
     const int shift = formShiftMask(e->modifiers());
-    if (e->button() != Qt::RightButton)
-        QListView::mouseReleaseEvent(e);
+    if (e->button() == Qt::RightButton) {
+        // Pointing at no entry renames nothing.
+        if (std::exchange(rightPressOnEntry_, false))
+            emit mouseUp(MouseButton::Right, shift);
+        return;
+    }
+    QListView::mouseReleaseEvent(e);
     emit mouseUp(formButtonMask(e->button()), shift);
     if (e->button() == Qt::LeftButton && indexAt(e->position().toPoint()).isValid())
         emit entryClicked();

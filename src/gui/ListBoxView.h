@@ -56,6 +56,7 @@ private:
 
     bool syncing_ = false;
     bool tabToHandler_ = false;
+    bool rightPressOnEntry_ = false;
     int savedScroll_ = 0;
     // Last: creating the model sends this view an event, which reads the flags above.
     ListBoxModel* model_;

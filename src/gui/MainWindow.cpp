@@ -2,11 +2,13 @@
 
 #include "app/FmCHM.h"
 #include "gui/AboutWindow.h"
+#include "gui/DepthIndentDelegate.h"
 #include "gui/ListBoxView.h"
 #include "gui/NavBuilderWindow.h"
 #include "gui/OptionsWindow.h"
 #include "gui/ProgressWindow.h"
 #include "gui/Twips.h"
+#include "host/KeyCodes.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 
@@ -17,6 +19,8 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QPushButton>
+
+#include <utility>
 
 namespace folvane {
 
@@ -45,6 +49,7 @@ MainWindow::MainWindow(FmCHM& form, Host& host, QWidget* parent) : QMainWindow(p
     connect(&form_, &FmCHM::showRequested, this, &QWidget::show);
     connect(&form_, &FmCHM::labChanged, lab_, &QLabel::setText);
     connect(&form_, &FmCHM::check1Changed, check1_, &QCheckBox::setChecked);
+    connect(&form_, &FmCHM::check1Changed, dragSort_, &QAction::setChecked);
     connect(&form_, &FmCHM::hhpRegCheckedChanged, hhpReg_, &QAction::setChecked);
     connect(&form_, &FmCHM::listFocusRequested, this, [this](int index) { tocList(index)->setFocus(); });
     ProgressWindow::follow(form_.progress());
@@ -52,8 +57,8 @@ MainWindow::MainWindow(FmCHM& form, Host& host, QWidget* parent) : QMainWindow(p
 
 QPushButton* MainWindow::button(QWidget* client, const QString& name, const QString& caption, const QRect& twips) {
     auto* b = place(new QPushButton(caption, client), name, twips.x(), twips.y(), twips.width(), twips.height());
-    // Only the TOC lists take the focus by Tab: Tab there indents.
-    b->setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, but a click leaves the focus in the list whose entries it moves.
+    b->setFocusPolicy(Qt::TabFocus);
     return b;
 }
 
@@ -87,7 +92,7 @@ void MainWindow::buildControls(QWidget* client) {
     place(new QLabel(QStringLiteral("目录导航内容(For HHC):"), client), "Label2", 4920, 390, 2115, 255);
 
     lf_ = place(new ListBoxView(form_.LF, client), "LF", 60, 630, 4290, 6540);
-    lf_->setFocusPolicy(Qt::ClickFocus);
+    lf_->setFocusPolicy(Qt::StrongFocus);
     lf_->showWholeEntries();
 
     connect(button(client, QStringLiteral("Command2"), QStringLiteral("==>"), {4350, 1320, 585, 405}),
@@ -102,7 +107,7 @@ void MainWindow::buildControls(QWidget* client) {
             &QPushButton::clicked, this, [this] { form_.Command3_Click(); });
 
     check1_ = place(new QCheckBox(QStringLiteral("拖动排序,不能多选"), client), "Check1", 7170, 7170, 1875, 255);
-    check1_->setFocusPolicy(Qt::NoFocus);
+    check1_->setFocusPolicy(Qt::TabFocus);
     connect(check1_, &QCheckBox::toggled, this, [this](bool on) { form_.setCheck1(on); });
 }
 
@@ -115,46 +120,96 @@ void MainWindow::fitClientArea(QWidget* client) {
     client->setFixedSize(client->width(), bottom);
 }
 
+// Every command of the window, buttons included, has an entry with an access key. A key that
+// only works inside the contents list (Tab, Enter, Delete) is shown after a tab in the
+// caption: as a shortcut of the whole window it would take the key from the other controls.
 void MainWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->setObjectName(QStringLiteral("file"));
-    auto add = [this](QMenu* menu, const QString& name, const QString& caption, auto handler) {
+    auto add = [this](QMenu* menu, const QString& name, const QString& caption, auto handler,
+                      const QString& shortcut = {}) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(name);
+        if (!shortcut.isEmpty())
+            a->setShortcut(QKeySequence(shortcut));
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    add(file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] {
-        form_.newf_Click();
-    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));
-    add(file, QStringLiteral("openProj"), QStringLiteral("打开项目(&P)..."), [this] {
-        form_.openProj_Click();
-    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+O")));
-    add(file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] {
-        form_.Save_Click();
-    })->setShortcut(QKeySequence(QStringLiteral("Ctrl+S")));
-    add(file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); });
+    add(
+        file, QStringLiteral("newf"), QStringLiteral("新建项目(&N)"), [this] { form_.newf_Click(); },
+        QStringLiteral("Ctrl+N"));
+    add(
+        file, QStringLiteral("openProj"), QStringLiteral("打开项目(&P)..."), [this] { form_.openProj_Click(); },
+        QStringLiteral("Ctrl+O"));
+    add(
+        file, QStringLiteral("Save"), QStringLiteral("保存项目(&S)"), [this] { form_.Save_Click(); },
+        QStringLiteral("Ctrl+S"));
+    file->addSeparator();
+    add(file, QStringLiteral("addFiles"), QStringLiteral("添文件(&A)..."), [this] { form_.Cmd_Click(0); });
+    add(file, QStringLiteral("addFolder"), QStringLiteral("添文件夹(&D)..."), [this] { form_.Cmd_Click(1); });
+    file->addSeparator();
+    add(
+        file, QStringLiteral("options"), QStringLiteral("编译设置(&T)..."), [this] { form_.Cmd_Click(2); },
+        QStringLiteral("Ctrl+T"));
+    add(
+        file, QStringLiteral("open"), QStringLiteral("编译为CHM(&O)"), [this] { form_.open_Click(); },
+        QStringLiteral("F9"));
+    file->addSeparator();
+    add(
+        file, QStringLiteral("quit"), QStringLiteral("退出(&X)"), [this] { close(); }, QStringLiteral("Ctrl+Q"));
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
     edit->setObjectName(QStringLiteral("Edit"));
-    add(edit, QStringLiteral("RtIt"), QStringLiteral("右移"), [this] { form_.Com_Click(0); });
-    add(edit, QStringLiteral("LtIt"), QStringLiteral("左移"), [this] { form_.Com_Click(1); });
-    add(edit, QStringLiteral("Upit"), QStringLiteral("上移"), [this] { form_.Com_Click(2); });
-    add(edit, QStringLiteral("DnIt"), QStringLiteral("下移"), [this] { form_.Com_Click(3); });
+    add(
+        edit, QStringLiteral("navBuilder"), QStringLiteral("导航栏制作(&B)..."), [this] { form_.Command2_Click(); },
+        QStringLiteral("Ctrl+B"));
+    edit->addSeparator();
+    add(edit, QStringLiteral("RtIt"), QStringLiteral("右移(&R)\tTab"), [this] { form_.Com_Click(0); });
+    add(edit, QStringLiteral("LtIt"), QStringLiteral("左移(&L)\tShift+Tab"), [this] { form_.Com_Click(1); });
+    // Held down, a key repeats by itself: its shortcut runs one pass, the menu the repeating command.
+    QAction* up = add(
+        edit, QStringLiteral("Upit"), QStringLiteral("上移(&U)"), [this] { moveEntries(2); },
+        QStringLiteral("Ctrl+Up"));
+    QAction* down = add(
+        edit, QStringLiteral("DnIt"), QStringLiteral("下移(&D)"), [this] { moveEntries(3); },
+        QStringLiteral("Ctrl+Down"));
+    up->installEventFilter(this);
+    down->installEventFilter(this);
+    add(
+        edit, QStringLiteral("rename"), QStringLiteral("重命名(&N)..."), [this] { form_.RenameEntry(form_.lbIndex()); },
+        QStringLiteral("F2"));
+    add(edit, QStringLiteral("setHome"), QStringLiteral("设为首页(&H)\tEnter"),
+        [this] { form_.L_DblClick(form_.lbIndex()); });
+    add(edit, QStringLiteral("deleteEntries"), QStringLiteral("删除(&E)\tDel"), [this] {
+        int key = KeyCode::Delete;
+        form_.L_KeyDown(form_.lbIndex(), key, 0);
+    });
+    edit->addSeparator();
+    add(edit, QStringLiteral("insertFolder"), QStringLiteral("+文件夹(&F)..."), [this] { form_.Command1_Click(); });
+    add(
+        edit, QStringLiteral("replace"), QStringLiteral("替换(&P)..."), [this] { form_.Command4_Click(); },
+        QStringLiteral("Ctrl+H"));
+    add(
+        edit, QStringLiteral("matchSelect"), QStringLiteral("匹配选择(&M)..."), [this] { form_.Command3_Click(); },
+        QStringLiteral("Ctrl+M"));
+    dragSort_ = add(edit, QStringLiteral("dragSort"), QStringLiteral("拖动排序(&G)"),
+                    [this] { form_.setCheck1(dragSort_->isChecked()); });
+    dragSort_->setCheckable(true);
     edit->addSeparator()->setObjectName(QStringLiteral("zdzdf"));
-    hhpReg_ =
-        add(edit, QStringLiteral("mnHhpReg"), QStringLiteral("hhp文件右键编译"), [this] { form_.mnHhpReg_Click(); });
+    hhpReg_ = add(edit, QStringLiteral("mnHhpReg"), QStringLiteral("hhp文件右键编译(&K)"),
+                  [this] { form_.mnHhpReg_Click(); });
     hhpReg_->setCheckable(true);
     // The form flips the check mark itself.
     connect(hhpReg_, &QAction::triggered, hhpReg_, [this] { hhpReg_->setChecked(form_.mnHhpRegChecked()); });
 
-    QAction* about = menuBar()->addAction(QStringLiteral("关于.."));
+    QAction* about = menuBar()->addAction(QStringLiteral("关于(&A).."));
     about->setObjectName(QStringLiteral("abt"));
     connect(about, &QAction::triggered, this, [this] { form_.abt_Click(); });
 }
 
 void MainWindow::wireTocList(ListBoxView* view, int index) {
     view->setTabKeysToHandler(true);
+    view->setItemDelegate(new DepthIndentDelegate(view));
     connect(view, &ListBoxView::keyDown, this,
             [this, index](int& keyCode, int shift) { form_.L_KeyDown(index, keyCode, shift); });
     connect(view, &ListBoxView::keyPress, this, [this, index](int& keyAscii) { form_.L_KeyPress(index, keyAscii); });
@@ -187,7 +242,7 @@ void MainWindow::wireDialogs() {
 void MainWindow::showOptionsWindow(FmOption* options, bool show) {
     auto* window = findChild<OptionsWindow*>();
     if (!window) {
-        window = new OptionsWindow(form_, *options, this);
+        window = new OptionsWindow(*options, this);
         window->move(frameGeometry().center() - window->rect().center());
     }
     if (show) {
@@ -197,13 +252,14 @@ void MainWindow::showOptionsWindow(FmOption* options, bool show) {
     }
 }
 
+// The order the controls are read in: the top row from left to right, the file list, "==>",
+// the contents and the bottom row.
 void MainWindow::setTabOrder() {
     const QStringList order = {
-        QStringLiteral("L1"),     QStringLiteral("L0"),     QStringLiteral("Cmd0"),     QStringLiteral("Cmd1"),
-        QStringLiteral("Check1"), QStringLiteral("Com0"),   QStringLiteral("Com1"),     QStringLiteral("Com2"),
-        QStringLiteral("Com3"),   QStringLiteral("Cmd2"),   QStringLiteral("Command4"), QStringLiteral("LF"),
-        QStringLiteral("Label1"), QStringLiteral("Label2"), QStringLiteral("Command2"), QStringLiteral("Command3"),
-        QStringLiteral("Cmd3"),   QStringLiteral("Lab"),    QStringLiteral("Command1")};
+        QStringLiteral("Cmd0"),     QStringLiteral("Cmd1"),     QStringLiteral("Cmd2"),     QStringLiteral("Cmd3"),
+        QStringLiteral("Command1"), QStringLiteral("Command4"), QStringLiteral("Com0"),     QStringLiteral("Com1"),
+        QStringLiteral("Com2"),     QStringLiteral("Com3"),     QStringLiteral("LF"),       QStringLiteral("Command2"),
+        QStringLiteral("L1"),       QStringLiteral("L0"),       QStringLiteral("Command3"), QStringLiteral("Check1")};
     QWidget* previous = nullptr;
     for (const QString& name : order) {
         auto* w = findChild<QWidget*>(name);
@@ -214,8 +270,25 @@ void MainWindow::setTabOrder() {
     }
 }
 
+void MainWindow::moveEntries(int index) {
+    if (std::exchange(moveByShortcut_, false))
+        form_.Com_Step(index);
+    else
+        form_.Com_Click(index);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Shortcut && qobject_cast<QAction*>(watched))
+        moveByShortcut_ = true;
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program at once, without a question.
+    // Unsaved changes are asked about first; 取消 (or a save that failed) keeps the window.
+    if (!form_.Form_QueryUnload()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     QApplication::closeAllWindows();
     QApplication::quit();

@@ -26,6 +26,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls(QWidget* client);
@@ -37,6 +38,8 @@ private:
     QPushButton* button(QWidget* client, const QString& name, const QString& caption, const QRect& twips);
     void setTabOrder();
     void showOptionsWindow(FmOption* form, bool show);
+    // Moves the selected entries up (2) or down (3): once for a shortcut, repeating for a click.
+    void moveEntries(int index);
 
     FmCHM& form_;
     Host& host_;
@@ -46,6 +49,8 @@ private:
     QLabel* lab_ = nullptr;
     QCheckBox* check1_ = nullptr;
     QAction* hhpReg_ = nullptr;
+    QAction* dragSort_ = nullptr;
+    bool moveByShortcut_ = false;
 };
 
 } // namespace folvane

@@ -1,13 +1,12 @@
 #include "gui/OptionsWindow.h"
 
-#include "app/FmCHM.h"
 #include "gui/ListBoxModel.h"
 #include "gui/Twips.h"
 #include "project/FmOption.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -23,13 +22,12 @@ void setTextKeepingCursor(QLineEdit* edit, const QString& text) {
 }
 } // namespace
 
-OptionsWindow::OptionsWindow(FmCHM& main, FmOption& form, QWidget* owner)
-    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), main_(main),
+OptionsWindow::OptionsWindow(FmOption& form, QWidget* owner)
+    : QWidget(owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       form_(form) {
     setObjectName(QStringLiteral("FmOption"));
     setWindowTitle(QStringLiteral("编译设置"));
     setFixedSize(pixelsFromTwips(QSize(6195, 1740)));
-    setAttribute(Qt::WA_DeleteOnClose);
     buildControls();
     fitCaptions();
     render();
@@ -97,10 +95,12 @@ void OptionsWindow::render() {
     lab_->setText(form_.Lab());
 }
 
-void OptionsWindow::closeEvent(QCloseEvent* event) {
-    event->accept();
-    disconnect(&form_, nullptr, this, nullptr);
-    main_.unloadFmOption();
+void OptionsWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace folvane

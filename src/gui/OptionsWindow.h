@@ -9,26 +9,24 @@ class QLineEdit;
 
 namespace folvane {
 
-class FmCHM;
 class FmOption;
 class ListBoxModel;
 
-// "编译设置": a fixed tool window over FmOption. Its close box unloads the form, which
-// forgets the settings; the window goes with it.
+// "编译设置": a fixed tool window over FmOption. Closing it (also by Esc) only closes the
+// window: the settings stay with the project and show again at the next opening.
 class OptionsWindow : public QWidget {
     Q_OBJECT
 public:
-    OptionsWindow(FmCHM& main, FmOption& form, QWidget* owner);
+    OptionsWindow(FmOption& form, QWidget* owner);
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void buildControls();
     void fitCaptions();
     void render();
 
-    FmCHM& main_;
     FmOption& form_;
     QLineEdit* chmFN_ = nullptr;
     QLineEdit* chmTt_ = nullptr;

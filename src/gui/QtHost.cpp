@@ -21,6 +21,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
 #include <QUrl>
 
 namespace folvane {
@@ -122,8 +123,8 @@ int QtHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, 
     return msgButtonResult(buttons, count - 1);
 }
 
-QString QtHost::inputBox(const QString& prompt, const QString& defaultText, const QString& title,
-                         std::optional<QPoint> positionTwips) {
+std::optional<QString> QtHost::inputBox(const QString& prompt, const QString& defaultText, const QString& title,
+                                        std::optional<QPoint> positionTwips) {
     QInputDialog dialog(dialogOwner());
     dialog.setWindowTitle(titleOr(title));
     dialog.setLabelText(prompt);
@@ -132,7 +133,7 @@ QString QtHost::inputBox(const QString& prompt, const QString& defaultText, cons
     if (positionTwips)
         dialog.move(pixelsFromTwips(*positionTwips));
     if (dialog.exec() != QDialog::Accepted)
-        return QString();
+        return std::nullopt;
     return dialog.textValue();
 }
 
@@ -260,6 +261,14 @@ QString QtHost::programName() {
 
 AppVersion QtHost::version() {
     return AppVersion{FOLVANE_VERSION_MAJOR, FOLVANE_VERSION_MINOR, FOLVANE_VERSION_REVISION};
+}
+
+QString QtHost::recall(const QString& key) {
+    return QSettings(QStringLiteral("Folvane"), QStringLiteral("folvane")).value(key).toString();
+}
+
+void QtHost::remember(const QString& key, const QString& value) {
+    QSettings(QStringLiteral("Folvane"), QStringLiteral("folvane")).setValue(key, value);
 }
 
 RegistryBackend& QtHost::registry() {

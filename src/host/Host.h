@@ -31,9 +31,10 @@ public:
     // defaultButton is 0-based; an empty title means the program's title.
     virtual int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
                            const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) = 0;
-    // Input box; the empty string on Cancel. positionTwips places its top-left corner.
-    virtual QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
-                             std::optional<QPoint> positionTwips = {}) = 0;
+    // Input box: the text given with OK, empty or not; nothing when the box was cancelled
+    // (Cancel, Esc or its close box). positionTwips places its top-left corner.
+    virtual std::optional<QString> inputBox(const QString& prompt, const QString& defaultText,
+                                            const QString& title = {}, std::optional<QPoint> positionTwips = {}) = 0;
 
     // Folder browser: the chosen folder in native form, or empty when cancelled.
     virtual QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) = 0;
@@ -71,6 +72,16 @@ public:
     virtual AppVersion version() = 0;
     // The classes root that the shell registration writes to.
     virtual RegistryBackend& registry() = 0;
+
+    // A text kept between runs under key (the last project folder); empty when none was kept.
+    virtual QString recall(const QString& key) {
+        Q_UNUSED(key)
+        return {};
+    }
+    virtual void remember(const QString& key, const QString& value) {
+        Q_UNUSED(key)
+        Q_UNUSED(value)
+    }
 };
 
 } // namespace folvane

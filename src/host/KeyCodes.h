@@ -5,9 +5,13 @@ namespace folvane {
 // Key codes and shift and button masks as the forms' handlers receive them.
 namespace KeyCode {
 inline constexpr int Tab = 9;
+inline constexpr int Enter = 13;
 inline constexpr int Escape = 27;
+inline constexpr int Up = 38;
+inline constexpr int Down = 40;
 inline constexpr int Delete = 46;
 inline constexpr int A = 65;
+inline constexpr int F2 = 113;
 } // namespace KeyCode
 
 namespace ShiftMask {

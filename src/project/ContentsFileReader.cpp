@@ -23,6 +23,7 @@ struct Object {
     bool isEntry = false;
     std::optional<QString> name;
     std::optional<QString> local;
+    QString localAsWritten;
 };
 
 class ContentsScanner {
@@ -155,8 +156,10 @@ void ContentsScanner::readParam(const QList<Attribute>& attributes) {
     // The first Name and Local count; merged entries repeat them.
     if (name == u"name" && !object_->name)
         object_->name = QString(*value).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    else if (name == u"local" && !object_->local)
+    else if (name == u"local" && !object_->local) {
         object_->local = pathValue(*value);
+        object_->localAsWritten = *value;
+    }
 }
 
 void ContentsScanner::closeObject() {
@@ -165,7 +168,7 @@ void ContentsScanner::closeObject() {
         const int spaces = lineDepth(text);
         if (spaces < object_->depth)
             text.prepend(QString(object_->depth - spaces, u' '));
-        items_.append({text, object_->local.value_or(QString()), object_->local.has_value()});
+        items_.append({text, object_->local.value_or(QString()), object_->local.has_value(), object_->localAsWritten});
     }
     object_.reset();
 }

@@ -11,6 +11,8 @@ struct ContentsItem {
     QString text;
     QString local;
     bool hasLocal = false;
+    // The target before its character references were decoded: a file may be named so.
+    QString localAsWritten;
 };
 
 // The entries of a contents file (an HTML sitemap) in order, read as viewers read it: tags and

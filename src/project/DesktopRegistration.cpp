@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QStringList>
@@ -20,6 +21,7 @@ namespace {
 
 const QString kDefaultsSection = QStringLiteral("Default Applications");
 const QString kKeptDefaultKey = QStringLiteral("X-Folvane-Previous-Default");
+const QString kAddedDefaultKey = QStringLiteral("X-Folvane-Added-Default");
 
 // The text of a file, the empty string when there is none, nothing when it exists but
 // cannot be read: such a file must not be written over.
@@ -153,7 +155,8 @@ QString mimePackage() {
         .arg(DesktopRegistration::mimeType());
 }
 
-QString desktopEntry(const QString& compilerPath, const QString& caption, const std::optional<QString>& keptDefault) {
+QString desktopEntry(const QString& compilerPath, const QString& caption, const std::optional<QString>& keptDefault,
+                     const std::optional<QString>& addedDefault) {
     QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=") + caption +
                     QStringLiteral("\nComment=把 HTML Help 项目编译为 CHM 文件\nIcon=folvane\nTryExec=") +
                     escapedString(compilerPath) + QStringLiteral("\nExec=") +
@@ -161,14 +164,47 @@ QString desktopEntry(const QString& compilerPath, const QString& caption, const 
                     DesktopRegistration::mimeType() + QStringLiteral(";\nNoDisplay=true\nTerminal=false\n");
     if (keptDefault)
         entry += kKeptDefaultKey + u'=' + *keptDefault + u'\n';
+    if (addedDefault)
+        entry += kAddedDefaultKey + u'=' + *addedDefault + u'\n';
     return entry;
+}
+
+// What opens a plain text file, as the desktop's own tools answer: before the type of their
+// own, project files opened so. Empty when nothing does or no tool can say.
+QString plainTextDefault() {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (!gio.isEmpty()) {
+        process.start(gio, {QStringLiteral("mime"), QStringLiteral("text/plain")});
+        if (!process.waitForFinished(10000))
+            return QString();
+        // The default, or else the first application recommended, which GIO then takes.
+        const QStringList lines = QString::fromUtf8(process.readAllStandardOutput()).split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            if (lines[i].startsWith(QStringLiteral("Default application")))
+                return lines[i].section(QStringLiteral(": "), 1).trimmed();
+            if (lines[i].startsWith(QStringLiteral("Recommended applications")) && i + 1 < lines.size())
+                return lines[i + 1].trimmed().endsWith(QStringLiteral(".desktop")) ? lines[i + 1].trimmed() : QString();
+        }
+        return QString();
+    }
+    const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+    if (xdgMime.isEmpty())
+        return QString();
+    process.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")});
+    return process.waitForFinished(10000) ? QString::fromUtf8(process.readAllStandardOutput()).trimmed() : QString();
 }
 
 } // namespace
 
 DesktopRegistration::Folders DesktopRegistration::userFolders() {
-    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation),
-            QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)};
+    QStringList systemConfig = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    systemConfig.removeAll(user);
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), user, systemConfig};
 }
 
 DesktopRegistration::DesktopRegistration(Host& host, Folders folders) : host_(host), folders_(std::move(folders)) {}
@@ -212,9 +248,9 @@ bool DesktopRegistration::isRegistered() const {
     return QFileInfo(entryPath()).isFile() && QFileInfo(mimePackagePath()).isFile();
 }
 
-std::optional<QString> DesktopRegistration::keptDefault() const {
+std::optional<QString> DesktopRegistration::entryValue(const QString& key) const {
     const std::optional<QString> entry = readConfig(entryPath());
-    return entry ? keyValue(*entry, QStringLiteral("Desktop Entry"), kKeptDefaultKey) : std::nullopt;
+    return entry ? keyValue(*entry, QStringLiteral("Desktop Entry"), key) : std::nullopt;
 }
 
 bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QString& verbCaption) {
@@ -222,56 +258,74 @@ bool DesktopRegistration::registerCompiler(const QString& compilerPath, const QS
     if (!defaults)
         return isRegistered();
     const bool wasRegistered = isRegistered();
-    std::optional<QString> previous = keyValue(*defaults, kDefaultsSection, mimeType());
-    // Registering again, perhaps from another copy of the program, keeps the first one's memory.
-    if (previous && firstEntry(*previous) == entryName())
-        previous = keptDefault();
+    const QString caption = entryCaption(verbCaption);
+    // Where ours is the default already (made so by the user, or by an earlier registration),
+    // it stays, and the one before it is still remembered. Where no default is set, the only
+    // application of the new type would become it: what opened project files before (they
+    // were plain text) is made the default, and taken away again on removal.
+    const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
+    const bool ours = current && firstEntry(*current) == entryName();
+    const std::optional<QString> previous = ours ? entryValue(kKeptDefaultKey) : std::nullopt;
+    std::optional<QString> added = ours ? std::nullopt : entryValue(kAddedDefaultKey);
+    if (!current) {
+        const QString before = plainTextDefault();
+        added = before.isEmpty() || before == entryName() ? std::nullopt : std::optional<QString>(before);
+    }
     try {
         for (const QString& path : {mimePackagePath(), entryPath(), defaultsPath()})
             QDir().mkpath(QFileInfo(path).absolutePath());
         WriteTextFile(mimePackagePath(), mimePackage());
-        WriteTextFile(entryPath(), desktopEntry(compilerPath, entryCaption(verbCaption), previous));
-        WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), entryName()));
+        WriteTextFile(entryPath(), desktopEntry(compilerPath, caption, previous, added));
+        if (!current && added)
+            WriteTextFile(defaultsPath(), withKeyValue(*defaults, kDefaultsSection, mimeType(), added));
+        fileManagers().add(compilerPath, caption);
     } catch (const RuntimeError&) {
         if (!wasRegistered)
-            removeOwnFiles();
+            removeOwnFiles(caption);
     }
     refreshMimeDatabase();
     return isRegistered();
 }
 
-bool DesktopRegistration::unregister() {
+bool DesktopRegistration::unregister(const QString& verbCaption) {
     const std::optional<QString> defaults = readConfig(defaultsPath());
     if (!defaults)
         return isRegistered();
     const std::optional<QString> current = keyValue(*defaults, kDefaultsSection, mimeType());
     try {
-        // A default the user chose after us stays.
-        if (current && firstEntry(*current) == entryName()) {
-            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(), keptDefault());
+        // Ours goes, with the one it replaced put back; so does the default the registration
+        // added. One the user chose since stays.
+        const bool ours = current && firstEntry(*current) == entryName();
+        if (ours || (current && current == entryValue(kAddedDefaultKey))) {
+            const QString restored = withKeyValue(*defaults, kDefaultsSection, mimeType(),
+                                                  ours ? entryValue(kKeptDefaultKey) : std::nullopt);
             // The file was ours alone: it goes as a whole.
             if (restored.isEmpty() && !QFile::remove(defaultsPath()))
                 return isRegistered();
             if (!restored.isEmpty())
                 WriteTextFile(defaultsPath(), restored);
         }
-        removeOwnFiles();
+        removeOwnFiles(entryCaption(verbCaption));
     } catch (const RuntimeError&) {
     }
     refreshMimeDatabase();
     return isRegistered();
 }
 
-void DesktopRegistration::removeOwnFiles() {
+void DesktopRegistration::removeOwnFiles(const QString& caption) {
+    fileManagers().remove(caption);
     QFile::remove(entryPath());
     QFile::remove(mimePackagePath());
 }
 
 void DesktopRegistration::refreshMimeDatabase() {
-    // Without shared-mime-info the package waits for the next update by anyone.
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
-    if (!program.isEmpty())
-        host_.startDetached(program, {folders_.data + QStringLiteral("/mime")});
+    // Without shared-mime-info (or desktop-file-utils) the caches wait for the next update by anyone.
+    const QString mime = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+    if (!mime.isEmpty())
+        host_.startDetached(mime, {folders_.data + QStringLiteral("/mime")});
+    const QString applications = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (!applications.isEmpty() && QFileInfo(folders_.data + QStringLiteral("/applications")).isDir())
+        host_.startDetached(applications, {folders_.data + QStringLiteral("/applications")});
 }
 
 } // namespace folvane

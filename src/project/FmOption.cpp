@@ -9,23 +9,32 @@ namespace folvane {
 FmOption::FmOption(Project& project, Host& host) : project_(project), host_(host) {}
 
 void FmOption::setChmFN(const QString& text) {
+    markEdited(chmFN_ != text);
     chmFN_ = text;
     chmFN_Change();
 }
 
 void FmOption::setChmTt(const QString& text) {
+    markEdited(chmTt_ != text);
     chmTt_ = text;
     chmTt_Change();
 }
 
 void FmOption::setCo1Text(const QString& text) {
+    markEdited(co1Text_ != text);
     co1Text_ = text;
     emit changed();
 }
 
 void FmOption::setCh1(bool checked) {
+    markEdited(ch1_ != checked);
     ch1_ = checked;
     emit changed();
+}
+
+void FmOption::markEdited(bool edited) {
+    if (edited)
+        project_.SavedFlag = false;
 }
 
 ProjectSettings FmOption::settings() const {
@@ -55,13 +64,17 @@ void FmOption::Command3_Click() {
 }
 
 void FmOption::showSaved(bool saved) {
+    saved_ = saved;
     lab_ = saved ? QStringLiteral("保存成功!") : QString();
     emit changed();
 }
 
 void FmOption::Command2_Click() {
+    saved_ = false;
     Command3_Click();
-    emit compileRequested();
+    // A save that failed would compile the project as it was saved before.
+    if (saved_)
+        emit compileRequested();
 }
 
 } // namespace folvane

@@ -49,6 +49,9 @@ signals:
     void compileRequested();
 
 private:
+    // A changed setting is a change of the project: the next save writes it.
+    void markEdited(bool edited);
+
     Project& project_;
     Host& host_;
     QString chmFN_;
@@ -57,6 +60,7 @@ private:
     ListBox co1_{ListBox::Selection::None};
     bool ch1_ = true;
     QString lab_;
+    bool saved_ = false; // the answer to the last saveRequested
 };
 
 } // namespace folvane

@@ -22,7 +22,7 @@ bool HhpRegistration::apply(bool checked) {
     }
     DesktopRegistration desktop(host_, DesktopRegistration::userFolders());
     if (!checked)
-        return desktop.unregister();
+        return desktop.unregister(ShellRegistration::compileVerb());
     const QString compiler = joinPath(host_.programFolder(), QStringLiteral("hhc"), style_);
     return desktop.registerCompiler(compiler, ShellRegistration::compileVerb());
 }

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <QUrl>
 
 namespace folvane {
 
@@ -79,7 +80,7 @@ public:
 
     void addContents(const QList<ContentsItem>& items) {
         for (const ContentsItem& item : items)
-            project_.toc.append({item.text, item.hasLocal ? link(item.local) : -1, false});
+            project_.toc.append({item.text, item.hasLocal ? link(item) : -1, false});
     }
 
     void leaveOut(const QString& path) {
@@ -98,19 +99,30 @@ private:
         return index;
     }
 
-    qint32 link(const QString& local) {
-        const QString file = local.section(u'#', 0, 0);
+    qint32 link(const ContentsItem& item) {
+        const QString file = item.local.section(u'#', 0, 0);
         if (file.isEmpty() || isAddress(file))
             return -1;
-        const QString path = paths_.full(file);
-        const auto known = indexes_.constFind(paths_.key(path));
-        if (known != indexes_.constEnd())
-            return *known;
-        if (QFileInfo(path).isFile() && isInFolder(path, paths_.folder(), paths_.style()) &&
-            !leftOutKeys_.contains(paths_.key(path)))
-            return addFile(path, path);
-        leaveOut(path);
+        // "#", "&", ";" and "%" are legal in file names: the target names a file as written
+        // first, and only then a place in one.
+        for (const QString& candidate :
+             {item.local, item.localAsWritten, file, item.localAsWritten.section(u'#', 0, 0), percentDecoded(file)}) {
+            if (candidate.isEmpty())
+                continue;
+            const QString path = paths_.full(candidate);
+            const auto known = indexes_.constFind(paths_.key(path));
+            if (known != indexes_.constEnd())
+                return *known;
+            if (QFileInfo(path).isFile() && isInFolder(path, paths_.folder(), paths_.style()) &&
+                !leftOutKeys_.contains(paths_.key(path)))
+                return addFile(path, path);
+        }
+        leaveOut(paths_.full(file));
         return -1;
+    }
+
+    static QString percentDecoded(const QString& target) {
+        return target.contains(u'%') ? QUrl::fromPercentEncoding(target.toUtf8()) : QString();
     }
 
     OpenedProject& project_;
@@ -156,7 +168,12 @@ OpenedProject openProjectFile(const QString& projectFile, PathStyle style) {
 }
 
 QString leftOutMessage(const QStringList& leftOut) {
-    QString text = QStringLiteral("以下文件已不存在或不在项目文件夹中，已略去（目录中的项保留，不再链接）：");
+    return pathListMessage(QStringLiteral("以下文件已不存在或不在项目文件夹中，已略去（目录中的项保留，不再链接）："),
+                           leftOut);
+}
+
+QString pathListMessage(const QString& intro, const QStringList& leftOut) {
+    QString text = intro;
     for (qsizetype i = 0; i < leftOut.size() && i < kListedLeftOut; ++i)
         text += QStringLiteral("\r\n") + leftOut[i];
     if (leftOut.size() > kListedLeftOut)

@@ -30,5 +30,7 @@ OpenedProject openProjectFile(const QString& projectFile, PathStyle style = nati
 
 // The message that lists what was left out.
 QString leftOutMessage(const QStringList& leftOut);
+// intro, then the first paths one a line and how many there are when not all are shown.
+QString pathListMessage(const QString& intro, const QStringList& paths);
 
 } // namespace folvane

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <utility>
 
 namespace folvane {
@@ -11,6 +12,12 @@ namespace folvane {
 namespace {
 RuntimeError indexError() {
     return RuntimeError(RuntimeError::ListIndex, QStringLiteral("无效的属性数组索引"));
+}
+
+bool sameContent(const QList<ListEntry>& a, const QList<ListEntry>& b) {
+    return std::equal(a.cbegin(), a.cend(), b.cbegin(), b.cend(), [](const ListEntry& x, const ListEntry& y) {
+        return x.itemData == y.itemData && x.text == y.text;
+    });
 }
 } // namespace
 
@@ -61,8 +68,11 @@ QString ListBox::text(int i) const {
 
 void ListBox::setText(int i, const QString& text) {
     check(i);
+    if (entries_[i].text == text)
+        return;
     entries_[i].text = text;
     changed(i, i);
+    emit edited();
 }
 
 qint32 ListBox::itemData(int i) const {
@@ -72,8 +82,11 @@ qint32 ListBox::itemData(int i) const {
 
 void ListBox::setItemData(int i, qint32 value) {
     check(i);
+    if (entries_[i].itemData == value)
+        return;
     entries_[i].itemData = value;
     changed(i, i);
+    emit edited();
 }
 
 bool ListBox::selected(int i) const {
@@ -128,6 +141,7 @@ void ListBox::addItem(const QString& text, int pos) {
         batchStructural_ = true;
     else
         emit rowsInserted();
+    emit edited();
 }
 
 void ListBox::removeItem(int i) {
@@ -143,13 +157,17 @@ void ListBox::removeItem(int i) {
         batchStructural_ = true;
     else
         emit rowsRemoved();
+    emit edited();
 }
 
 void ListBox::clear() {
     Batch batch(*this);
+    const bool hadEntries = !entries_.isEmpty();
     entries_.clear();
     current_ = -1;
     structureChanged();
+    if (hadEntries)
+        emit edited();
 }
 
 void ListBox::setListIndex(int i) {
@@ -179,8 +197,11 @@ void ListBox::setEntries(QList<ListEntry> entries) {
     if (entries.size() > kListCapacity)
         throw RuntimeError(RuntimeError::ListFull, QStringLiteral("列表已满：最多只能容纳 %1 项。").arg(kListCapacity));
     Batch batch(*this);
+    const bool same = sameContent(entries_, entries);
     entries_ = std::move(entries);
     structureChanged();
+    if (!same)
+        emit edited();
     if (mode_ == Selection::None) {
         for (ListEntry& e : entries_)
             e.selected = false;
@@ -214,8 +235,10 @@ int ListBox::removeSelected() {
     }
     entries_.resize(kept);
     current_ = newCurrent;
-    if (kept != before)
+    if (kept != before) {
         structureChanged();
+        emit edited();
+    }
     return static_cast<int>(before - kept);
 }
 
@@ -224,6 +247,8 @@ void ListBox::swapEntries(int a, int b) {
     check(b);
     std::swap(entries_[a], entries_[b]);
     changed(qMin(a, b), qMax(a, b));
+    if (entries_[a].text != entries_[b].text || entries_[a].itemData != entries_[b].itemData)
+        emit edited();
     // The current position goes with its entry, as the selection does: a rename right
     // after a move must find the moved entry.
     if (current_ == a || current_ == b) {

@@ -95,6 +95,8 @@ signals:
     void entriesChanged(int first, int last);
     void currentChanged(int index);
     void visibleChanged(bool visible);
+    // A text, a link or the order changed: what a save writes, not the selection.
+    void edited();
 
 private:
     void check(int i) const;

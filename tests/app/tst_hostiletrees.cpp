@@ -88,7 +88,11 @@ void TestHostileTrees::wholeRoadOverHostileNames() {
                               QStringLiteral("中文页面.htm")};
     const QStringList skipped = {QStringLiteral("cr\rname.htm"), QStringLiteral("lf\nname.htm"),
                                  QStringLiteral("tab\tname.htm"), QStringLiteral("what?.htm")};
-    for (const QString& name : kept + skipped)
+    // Legal names that a link could take for something else: a place, an escape, a reference.
+    const QStringList linked = {QStringLiteral("file#28.htm"), QStringLiteral("100%.htm"),
+                                QStringLiteral("a%20b.htm"),   QStringLiteral("a&b;c.htm"),
+                                QStringLiteral("x&amp;y.htm"), QStringLiteral("with space.htm")};
+    for (const QString& name : kept + skipped + linked)
         writeFile(root_ + u'/' + name, page(name.toUtf8()));
     writeFile(root_ + QStringLiteral("/empty.htm"), QByteArray());
     writeFile(root_ + QStringLiteral("/big.htm"), page("Big") + QByteArray(500001 - page("Big").size(), 'x'));
@@ -103,7 +107,7 @@ void TestHostileTrees::wholeRoadOverHostileNames() {
     FmCHM form(host, PathStyle::Posix);
     addBuildAndSave(form, host, root_);
 
-    QStringList expected = kept;
+    QStringList expected = kept + linked;
     expected << QStringLiteral("empty.htm") << QStringLiteral("big.htm") << QStringLiteral("noise.htm");
     expected.sort();
     QCOMPARE(relativeTexts(form.LF, root_), expected);
@@ -122,6 +126,23 @@ void TestHostileTrees::wholeRoadOverHostileNames() {
     for (const QString& name : expected)
         QVERIFY2(project.contains(root_ + u'/' + name + QStringLiteral("\r\n")), qPrintable(name));
     QVERIFY(form.SavedFlag);
+
+    // Opened again, every entry finds its own page, and saving writes the same bytes.
+    ScriptedHost again;
+    FmCHM reopened(again, PathStyle::Posix);
+    QVERIFY(reopened.OpenProject(form.projectFilePath()));
+    QCOMPARE(again.messageTexts(), QStringList());
+    const auto linksOf = [](const ListBox& toc, const ListBox& files) {
+        QStringList out;
+        for (const ListEntry& e : toc.entries())
+            out.append(e.text + QStringLiteral(" > ") +
+                       (files.isValidIndex(e.itemData) ? files.text(e.itemData) : QString()));
+        return out;
+    };
+    QCOMPARE(linksOf(reopened.LB(), reopened.LF), linksOf(form.LB(), form.LF));
+    QVERIFY(reopened.SaveIt());
+    QCOMPARE(QString::fromUtf8(readFile(form.contentsFilePath())), contents);
+    QCOMPARE(QString::fromUtf8(readFile(form.projectFilePath())), project);
 }
 
 void TestHostileTrees::linkLoopsAndDeepChain() {

@@ -133,6 +133,11 @@ void TestProjectCommands::formLoadWithFolder() {
     QCOMPARE(form.LB().count(), 0);
     QVERIFY(form.SavedFlag);
     QVERIFY(!host.busy());
+
+    // The next start's folder chooser begins in that project's folder.
+    FmCHM next(host, PathStyle::Posix);
+    next.Form_Load();
+    QCOMPARE(host.prompts(PromptKind::Folder).constLast().defaultText, root_ + QStringLiteral("/site/sub"));
 }
 
 void TestProjectCommands::addFolderSetsAndWidensProjectFolder() {
@@ -293,7 +298,7 @@ void TestProjectCommands::addFiles() {
     host.answerOpenFiles(chosenPaths);
     if (answer != 0)
         host.answerMessage(answer);
-    if (!pattern.isEmpty())
+    if (answer == MsgResult::Yes)
         host.answerInput(pattern);
 
     form.Cmd_Click(0);
@@ -371,7 +376,8 @@ void TestProjectCommands::askToSave() {
     const bool saved = QFileInfo::exists(site + QStringLiteral("/HH_KVEL.hhp"));
     QCOMPARE(saved, answer == MsgResult::Yes);
     QCOMPARE(QFileInfo::exists(site + QStringLiteral("/HH_KVEL.hhc")), saved);
-    QCOMPARE(form.SavedFlag, saved);
+    // A new project starts saved, as at start-up; Cancel leaves the old one unsaved.
+    QCOMPARE(form.SavedFlag, answer != MsgResult::Cancel);
 
     if (answer == MsgResult::Cancel) {
         QCOMPARE(form.ComparePath, site);
@@ -386,7 +392,7 @@ void TestProjectCommands::askToSave() {
     QCOMPARE(form.L(0).count(), 0);
     QCOMPARE(form.L(1).count(), 0);
     QVERIFY(form.FolderSet.isEmpty());
-    QCOMPARE(form.SavedCount, 3); // a new project leaves the saved state alone
+    QCOMPARE(form.SavedCount, 0);
     const QList<Prompt> folders = host.prompts(PromptKind::Folder);
     QCOMPARE(folders.size(), 1);
     QCOMPARE(folders[0].text, kFolderPrompt);
@@ -443,19 +449,33 @@ void TestProjectCommands::compilePosix() {
     fill(form.LF, {site + QStringLiteral("/index.htm")}, {0});
 
     form.Cmd_Click(3);
-    QVERIFY(host.launches().isEmpty()); // not saved yet
+    QVERIFY(host.launches().isEmpty()); // not saved yet: it says what to do
+    QCOMPARE(host.prompts(PromptKind::Message).size(), 1);
+    QVERIFY(host.messageTexts().constFirst().startsWith(QStringLiteral("项目还没有保存")));
 
     form.Save_Click();
     QVERIFY(QFileInfo::exists(site + QStringLiteral("/HH_KVEL.hhp")));
+    // No home page: 否 goes back to the settings instead.
+    QSignalSpy settings(&form, &FmCHM::showOptionsRequested);
+    host.answerMessage(MsgResult::No);
+    form.Cmd_Click(3);
+    QVERIFY(host.launches().isEmpty());
+    QCOMPARE(settings.count(), 1);
+    host.clearPrompts();
+    host.setProgramWindowFrame(QRect(-20, 30, 800, 600));
     form.Cmd_Click(3);
     form.open_Click();
     QCOMPARE(host.launches().size(), 2);
     for (const ScriptedHost::Launch& launch : host.launches()) {
         QCOMPARE(launch.program, QStringLiteral("/opt/tools/hhc"));
-        // Its output in a window: nobody sees a terminal here.
-        QCOMPARE(launch.arguments, (QStringList{QStringLiteral("--window"), site + QStringLiteral("/HH_KVEL.hhp")}));
+        QCOMPARE(launch.arguments,
+                 (QStringList{QStringLiteral("--window=-20,30,800,600"), site + QStringLiteral("/HH_KVEL.hhp")}));
         QCOMPARE(launch.commandLine, QString());
     }
+    // Asked again, and 是 goes on; then no more.
+    QCOMPARE(host.messageTexts(),
+             QStringList{QStringLiteral("没有设置CHM首页，帮助文件打开时将是一个空白页。\r\n仍要编译吗？")});
+    host.clearPrompts();
 
     // A compiler that does not start is passed over in silence.
     host.setStartSucceeds(false);
@@ -473,13 +493,15 @@ void TestProjectCommands::compileWithoutProjectFile() {
     form.Cmd_Click(3);
     form.ComparePath = root_ + QStringLiteral("/missing");
     form.Cmd_Click(3);
-    // No project folder: the project file would be at the root.
     form.ComparePath.clear();
-    if (QFileInfo::exists(QStringLiteral("/HH_KVEL.hhp")))
-        QSKIP("a project file lies at the root of this machine");
     form.Cmd_Click(3);
     QVERIFY(host.launches().isEmpty());
-    QCOMPARE(host.prompts().size(), 0);
+    // Each time it says what to do: save first, or choose a folder first.
+    const QStringList said = host.messageTexts();
+    QCOMPARE(said.size(), 3);
+    QVERIFY(said[0].startsWith(QStringLiteral("项目还没有保存")) &&
+            said[1].startsWith(QStringLiteral("项目还没有保存")));
+    QCOMPARE(said[2], QStringLiteral("还没有项目：请先用“添文件夹”选择要编译为CHM的文件夹。"));
 }
 
 // Windows-style paths exist on Linux when "\" is taken as a character of the file name,

@@ -1,4 +1,6 @@
 #include "app/FmCHM.h"
+#include "project/FmOption.h"
+#include "support/ListFixtures.h"
 #include "support/ScriptedHost.h"
 #include "toc/ListBox.h"
 
@@ -8,7 +10,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace folvane;
+using folvane::fixtures::links;
+using folvane::fixtures::texts;
 
 namespace {
 constexpr int kDelete = 46;
@@ -31,6 +37,15 @@ struct Window {
             main.LB().addItem(QStringLiteral("Page %1").arg(i));
             main.LB().setItemData(i, i);
         }
+    }
+    // n pages on disk, saved as a project: what a reopened project must show again.
+    void fillSaved(int n) {
+        for (int i = 0; i < n; ++i) {
+            QFile page(dir.filePath(QStringLiteral("p%1.htm").arg(i)));
+            QVERIFY(page.open(QIODevice::WriteOnly));
+        }
+        fill(n);
+        QVERIFY(main.SaveIt());
     }
     void selectOnly(int i) {
         ListBox& toc = main.LB();
@@ -91,6 +106,8 @@ private slots:
     void projectFolderThroughRegularFile();
     void contentsFileCannotBeReplaced();
     void noProjectFolderRunsAddFolder();
+    void everyEditAsksBeforeClosing();
+    void cancelChangesNothing();
 };
 
 void TestSaveState::savedStateAcrossSaves() {
@@ -108,12 +125,6 @@ void TestSaveState::savedStateAcrossSaves() {
     QCOMPARE(w.main.LB().text(2), QStringLiteral("Page 3"));
     expectUnsaved(w);
     w.main.SaveIt();
-    expectSaved(w);
-
-    w.selectOnly(4);
-    w.host.answerInput(QStringLiteral("Renamed"));
-    w.main.L_MouseUp(1, kRightButton, 0);
-    QCOMPARE(w.main.LB().text(4), QStringLiteral("Renamed"));
     expectSaved(w);
 
     w.main.setCheck1(true);
@@ -169,7 +180,7 @@ void TestSaveState::failedSaveKeepsPreviousContentsFile() {
     const QByteArray firstHhc = w.read(QStringLiteral("HH_KVEL.hhc"));
     QVERIFY(firstHhc.endsWith("</BODY></HTML>"));
 
-    // A bad link alone does not change the saved state; the failed save does not either.
+    // A bad link is a change, and the failed save leaves it unsaved.
     w.main.LB().setItemData(2, 3);
     w.host.setNow(QDateTime(QDate(2027, 1, 2), QTime(3, 4, 5)));
     w.host.clearPrompts();
@@ -179,7 +190,7 @@ void TestSaveState::failedSaveKeepsPreviousContentsFile() {
     QVERIFY(w.read(QStringLiteral("HH_KVEL.hhp")).contains("Default Window=Folvane_270102_030405\r\n"));
     QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhc")), firstHhc);
     QCOMPARE(w.files(), QStringList({QStringLiteral("HH_KVEL.hhc"), QStringLiteral("HH_KVEL.hhp")}));
-    expectSaved(w);
+    expectUnsaved(w);
 }
 
 void TestSaveState::projectFolderThroughRegularFile() {
@@ -233,9 +244,82 @@ void TestSaveState::noProjectFolderRunsAddFolder() {
     QCOMPARE(prompts.first().text, QStringLiteral("请选择要编译为CHM的文件夹:"));
     QVERIFY(w.files().isEmpty());
     QCOMPARE(QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot), workingFolder);
-    QVERIFY(w.main.SavedFlag);
-    QCOMPARE(w.main.SavedCount, 0);
+    QVERIFY(!w.main.SavedFlag); // nothing was written
     QVERIFY(w.main.ComparePath.isEmpty());
+}
+
+// Whatever the user changed, closing asks: 取消 keeps the window, 是 saves the change, and
+// the project read back holds it.
+void TestSaveState::everyEditAsksBeforeClosing() {
+    const QList<std::function<void(Window&)>> edits = {
+        [](Window& w) {
+            w.host.answerInput(QStringLiteral("新名"));
+            w.main.L_MouseUp(1, kRightButton, 0);
+        },
+        [](Window& w) {
+            w.host.answerInput(QStringLiteral("Page"));
+            w.host.answerInput(QStringLiteral("页"));
+            w.main.Command4_Click();
+        },
+        [](Window& w) { // drag sorting
+            w.main.setCheck1(true);
+            w.main.L_MouseDown(0, 1, 0);
+            w.main.L(0).setListIndex(3);
+            w.main.L_MouseMove(0, 1, 0);
+            w.main.setCheck1(false);
+        },
+        [](Window& w) { w.main.L_DblClick(1); },
+        [](Window& w) { w.main.fmOption().setChmTt(QStringLiteral("手册")); },
+    };
+    for (const auto& edit : edits) {
+        Window w;
+        w.fillSaved(4);
+        w.selectOnly(1);
+        edit(w);
+        w.host.clearPrompts();
+        w.host.answerMessage(MsgResult::Cancel);
+        QVERIFY(!w.main.Form_QueryUnload());
+        QCOMPARE(w.host.messageTexts(), QStringList{QStringLiteral("你的文档还没保存,要保存吗？")});
+        w.host.answerMessage(MsgResult::Yes);
+        QVERIFY(w.main.Form_QueryUnload());
+
+        ScriptedHost host;
+        FmCHM reopened(host, PathStyle::Posix);
+        QVERIFY(reopened.OpenProject(w.main.projectFilePath()));
+        QCOMPARE(texts(reopened.LB()), texts(w.main.LB()));
+        QCOMPARE(links(reopened.LB()), links(w.main.LB()));
+        QCOMPARE(reopened.fmOption().settings().title, w.main.fmOption().settings().title);
+        QCOMPARE(reopened.fmOption().settings().homePage, w.main.fmOption().settings().homePage);
+    }
+}
+
+// 取消 in any input box leaves the project as it was: saved again, its files are the same bytes.
+void TestSaveState::cancelChangesNothing() {
+    Window w;
+    w.fillSaved(4);
+    w.selectOnly(2);
+    const QByteArray project = w.read(QStringLiteral("HH_KVEL.hhp"));
+    const QByteArray contents = w.read(QStringLiteral("HH_KVEL.hhc"));
+
+    for (int i = 0; i < 4; ++i)
+        w.host.cancelInput();
+    w.main.L_MouseUp(1, kRightButton, 0);
+    w.main.RenameEntry(1);
+    w.main.Command1_Click();
+    w.main.Command3_Click();
+    w.host.answerInput(QStringLiteral("Page"));
+    w.host.cancelInput();
+    w.main.Command4_Click(); // 取消 in "替换为:"
+    // Files picked by name, widened to their kind, and the pattern box cancelled.
+    w.host.answerOpenFiles({w.path(QStringLiteral("p0.htm"))});
+    w.host.answerMessage(MsgResult::Yes);
+    w.host.cancelInput();
+    w.main.Cmd_Click(0);
+
+    expectSaved(w);
+    QVERIFY(w.main.SaveIt());
+    QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhp")), project);
+    QCOMPARE(w.read(QStringLiteral("HH_KVEL.hhc")), contents);
 }
 
 QTEST_GUILESS_MAIN(TestSaveState)

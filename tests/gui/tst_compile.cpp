@@ -3,14 +3,19 @@
 #include "gui/ListBoxView.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
+#include "project/FmOption.h"
 #include "support/ChmReaders.h"
+#include "support/ListFixtures.h"
+#include "support/ScriptedHost.h"
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace folvane;
+using folvane::fixtures::texts;
 
 namespace {
 // The real host with the program folder moved to where a fake compiler waits.
@@ -43,6 +48,7 @@ class TestCompile : public QObject {
 private slots:
     void startsTheCompilerOnTheProjectFile();
     void doubleClickedPageIsTheHomePage();
+    void newProjectLeavesTheOldHelpOut();
 };
 
 void TestCompile::startsTheCompilerOnTheProjectFile() {
@@ -60,11 +66,7 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
     HostWithFolder host(program.path());
     FmCHM form(host, PathStyle::Posix);
     form.ComparePath = project.path();
-
-    // Not saved yet: nothing starts.
-    form.Cmd_Click(3);
-    QTest::qWait(300);
-    QVERIFY(!QFile::exists(record));
+    form.fmOption().setCo1Text(QStringLiteral("index.htm"));
 
     const QString projectFile = project.filePath(QStringLiteral("HH_KVEL.hhp"));
     QVERIFY(writeFile(projectFile, "[OPTIONS]\r\n"));
@@ -72,6 +74,7 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record), 5000);
     QFile file(record);
     QVERIFY(file.open(QIODevice::ReadOnly));
+    // Without a main window on the screen, the compiler's window opens where it likes.
     QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2\n--window\n") + projectFile + u'\n');
 #endif
 }
@@ -113,6 +116,53 @@ void TestCompile::doubleClickedPageIsTheHomePage() {
         chm::CodePage::toUtf8(test::systemRecords(inside->value("/#SYSTEM")).value(2).toStdString(), 936);
     QCOMPARE(QString::fromStdString(home), QStringLiteral("sub/页面.htm") + QChar(0));
     QVERIFY(inside->contains("/sub/页面.htm"));
+#endif
+}
+
+// A folder compiled before, taken again as a new project: its old help file goes neither into
+// the file list nor into the new help file, even when added by hand under the default name.
+void TestCompile::newProjectLeavesTheOldHelpOut() {
+#ifndef FOLVANE_HAVE_CHMLIB
+    QSKIP("chmlib is not installed (libchm-dev).");
+#else
+    QTemporaryDir site;
+    QVERIFY(writeFile(site.filePath(QStringLiteral("index.htm")), "<p>index</p>"));
+    qputenv("FOLVANE_HHC_NO_WINDOW", "1");
+    ScriptedHost host;
+    FmCHM form(host, PathStyle::Posix);
+    // Saves under the title and compiles; answers the names inside the help file and what
+    // the compiler said.
+    const auto compile = [&](const QString& title) {
+        form.fmOption().setChmTt(title);
+        QProcess hhc;
+        hhc.setProcessChannelMode(QProcess::MergedChannels);
+        if (form.SaveIt()) {
+            hhc.start(QStringLiteral(FOLVANE_BIN_DIR "/hhc"), {form.projectFilePath()});
+            hhc.waitForFinished(60000);
+        }
+        const auto inside = test::readWithChmlib(site.filePath(title + QStringLiteral(".chm")));
+        return std::make_pair(inside ? inside->keys() : QList<QByteArray>(), QString::fromUtf8(hhc.readAll()));
+    };
+    host.answerFolder(site.path());
+    form.Form_Load();
+    QVERIFY(compile(QStringLiteral("Manual")).first.contains("/index.htm"));
+
+    host.answerFolder(site.path());
+    form.newf_Click();
+    QCOMPARE(texts(form.LF), QStringList{site.filePath(QStringLiteral("index.htm"))});
+    QVERIFY(host.messageTexts().constLast().contains(site.filePath(QStringLiteral("Manual.chm"))));
+    QVERIFY(!compile(QStringLiteral("Manual 2")).first.contains("/Manual.chm"));
+
+    // Picked by name, a file is added; the compiler still keeps out a help file under the
+    // project's default name.
+    QVERIFY(QFile::copy(site.filePath(QStringLiteral("Manual.chm")), site.filePath(QStringLiteral("HH_KVEL.chm"))));
+    host.answerOpenFiles({site.filePath(QStringLiteral("HH_KVEL.chm"))});
+    host.answerMessage(MsgResult::No);
+    form.Cmd_Click(0);
+    QCOMPARE(form.LF.count(), 2);
+    const auto [third, output] = compile(QStringLiteral("Manual 3"));
+    QVERIFY(third.contains("/index.htm") && !third.contains("/HH_KVEL.chm"));
+    QVERIFY2(output.contains(QStringLiteral("已跳过以前编译出的帮助文件")), qPrintable(output));
 #endif
 }
 

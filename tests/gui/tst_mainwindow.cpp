@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -45,7 +46,7 @@ private slots:
     void deleteKeyInFileList();
     void longPathsScrollSideways();
     void dragSortCheckBoxSwapsLists();
-    void rightClickRenamesTheCurrentEntry();
+    void rightClickRenamesTheEntryUnderThePointer();
     void draggingInSortModeMovesTheEntry();
     void droppedFilesJoinTheFileList();
     void modelFollowsTheList();
@@ -92,7 +93,8 @@ void TestMainWindow::controlsHaveTheirCaptions() {
     auto* button = window_->findChild<QPushButton*>(name);
     QVERIFY(button);
     QCOMPARE(button->text(), caption);
-    QCOMPARE(button->focusPolicy(), Qt::NoFocus);
+    // Reached by Tab; a click leaves the focus in the list.
+    QCOMPARE(button->focusPolicy(), Qt::TabFocus);
     if (name.startsWith(QStringLiteral("Com")) && name.size() == 4)
         QCOMPARE(button->toolTip(), QStringLiteral("同时按Ctrl可加速"));
     // The caption must fit its button.
@@ -115,7 +117,10 @@ void TestMainWindow::menusAndShortcuts() {
     QCOMPARE(action("open")->text(), QStringLiteral("编译为CHM(&O)"));
     QVERIFY(action("mnHhpReg")->isCheckable());
     QVERIFY(!action("mnHhpReg")->isChecked());
-    QCOMPARE(action("abt")->text(), QStringLiteral("关于.."));
+    QCOMPARE(action("abt")->text(), QStringLiteral("关于(&A).."));
+    // The file menu ends with "退出(&X)".
+    QCOMPARE(fileItems.constLast(), action("quit"));
+    QCOMPARE(action("quit")->text(), QStringLiteral("退出(&X)"));
 
     // Menu items run the same passes as the buttons.
     fill(form_->LB(), {QStringLiteral("a"), QStringLiteral("b")});
@@ -191,17 +196,22 @@ void TestMainWindow::dragSortCheckBoxSwapsLists() {
     QCOMPARE(form_->L(0).count(), 0);
 }
 
-void TestMainWindow::rightClickRenamesTheCurrentEntry() {
-    fill(form_->LB(), {QStringLiteral("  Intro"), QStringLiteral("b")});
+void TestMainWindow::rightClickRenamesTheEntryUnderThePointer() {
+    fill(form_->LB(), {QStringLiteral("a"), QStringLiteral("  Intro")});
     ListBoxView* toc = window_->tocList(1);
     QTest::mouseClick(toc->viewport(), Qt::LeftButton, {}, rowCentre(toc, 0));
     host_->answerInput(QStringLiteral("Start"));
-    // The right click lands on another entry: the current one is renamed.
     QTest::mouseClick(toc->viewport(), Qt::RightButton, {}, rowCentre(toc, 1));
+    // The box shows the title alone; the new title keeps the entry's depth.
     QCOMPARE(host_->prompts(ScriptedHost::PromptKind::Input).constLast().text, QStringLiteral("更改为:"));
-    QCOMPARE(host_->prompts(ScriptedHost::PromptKind::Input).constLast().defaultText, QStringLiteral("  Intro"));
-    QCOMPARE(form_->LB().text(0), QStringLiteral("Start"));
-    QCOMPARE(form_->LB().text(1), QStringLiteral("b"));
+    QCOMPARE(host_->prompts(ScriptedHost::PromptKind::Input).constLast().defaultText, QStringLiteral("Intro"));
+    QCOMPARE(form_->LB().text(1), QStringLiteral("  Start"));
+    QCOMPARE(form_->LB().text(0), QStringLiteral("a"));
+    QCOMPARE(form_->LB().listIndex(), 1);
+    QVERIFY(!form_->LB().selected(0));
+    // Pointing at no entry renames nothing.
+    QTest::mouseClick(toc->viewport(), Qt::RightButton, {}, toc->viewport()->rect().bottomLeft() - QPoint(-5, 5));
+    QCOMPARE(host_->prompts(ScriptedHost::PromptKind::Input).size(), 1);
 }
 
 void TestMainWindow::draggingInSortModeMovesTheEntry() {
@@ -273,17 +283,16 @@ void TestMainWindow::dialogsAreOwnedByTheMainWindow() {
     QVERIFY(builder && builder->isVisible());
     QCOMPARE(options->windowTitle(), QStringLiteral("编译设置"));
     QCOMPARE(builder->windowTitle(), QStringLiteral("导航栏制作"));
-    // The close box of the settings forgets them; the builder only hides.
+    // Closing either only hides it: the settings stay with the project.
     form_->fmOption().setChmTt(QStringLiteral("Help"));
     options->close();
-    QTRY_VERIFY(!window_->findChild<QWidget*>(QStringLiteral("FmOption")));
-    QVERIFY(!form_->loadedFmOption());
+    QVERIFY(!options->isVisible());
     builder->close();
     QVERIFY(!builder->isVisible());
     QCOMPARE(window_->findChild<QWidget*>(QStringLiteral("FmContent")), builder);
-    // Opened again: the design defaults.
     form_->Cmd_Click(2);
-    QCOMPARE(form_->fmOption().chmTt(), QString());
+    QVERIFY(options->isVisible());
+    QCOMPARE(options->findChild<QLineEdit*>(QStringLiteral("chmTt"))->text(), QStringLiteral("Help"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -51,8 +51,8 @@ int ScriptedHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon 
     return msgButtonResult(buttons, defaultButton);
 }
 
-QString ScriptedHost::inputBox(const QString& prompt, const QString& defaultText, const QString& title,
-                               std::optional<QPoint> positionTwips) {
+std::optional<QString> ScriptedHost::inputBox(const QString& prompt, const QString& defaultText, const QString& title,
+                                              std::optional<QPoint> positionTwips) {
     Prompt p;
     p.kind = PromptKind::Input;
     p.text = prompt;
@@ -60,7 +60,7 @@ QString ScriptedHost::inputBox(const QString& prompt, const QString& defaultText
     p.defaultText = defaultText;
     p.positionTwips = positionTwips;
     prompts_.append(p);
-    QString answer;
+    std::optional<QString> answer;
     takeFront(inputs_, answer);
     return answer;
 }

@@ -3,6 +3,7 @@
 #include "host/Host.h"
 #include "registry/MemoryRegistryBackend.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QStringList>
@@ -39,7 +40,9 @@ public:
     };
 
     void answerMessage(int result) { messages_.push_back(result); }
+    // The text given with OK (an empty one too); cancelInput() answers the next box with Cancel.
     void answerInput(const QString& text) { inputs_.push_back(text); }
+    void cancelInput() { inputs_.push_back(std::nullopt); }
     void answerFolder(const QString& folder) { folders_.push_back(folder); }
     void answerOpenFiles(const QStringList& files) { openFiles_.push_back(files); }
     void answerSaveFile(const QString& path) { saveFiles_.push_back(path); }
@@ -58,6 +61,7 @@ public:
     bool busy() const { return busy_; }
     int busyChanges() const { return busyChanges_; }
     const QList<Launch>& launches() const { return launches_; }
+    void clearLaunches() { launches_.clear(); }
     void setStartSucceeds(bool ok) { startSucceeds_ = ok; }
     const QStringList& openedUrls() const { return urls_; }
     int beeps() const { return beeps_; }
@@ -70,8 +74,8 @@ public:
 
     int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
                    const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) override;
-    QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
-                     std::optional<QPoint> positionTwips = {}) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
+                                    std::optional<QPoint> positionTwips = {}) override;
     QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) override;
     QStringList openFiles(const QString& startFolder, const QString& filter, const QString& title) override;
     QString saveFile(const QString& startPath, const QString& filter, const QString& title,
@@ -88,10 +92,14 @@ public:
     QString programName() override { return programName_; }
     AppVersion version() override { return version_; }
     MemoryRegistryBackend& registry() override { return registry_; }
+    std::optional<QRect> programWindowFrame() override { return frame_; }
+    void setProgramWindowFrame(const QRect& frame) { frame_ = frame; }
+    QString recall(const QString& key) override { return kept_.value(key); }
+    void remember(const QString& key, const QString& value) override { kept_.insert(key, value); }
 
 private:
     std::deque<int> messages_;
-    std::deque<QString> inputs_;
+    std::deque<std::optional<QString>> inputs_;
     std::deque<QString> folders_;
     std::deque<QStringList> openFiles_;
     std::deque<QString> saveFiles_;
@@ -110,6 +118,8 @@ private:
     AppVersion version_{1, 0, 24};
     QSize screen_{28800, 16200};
     MemoryRegistryBackend registry_;
+    std::optional<QRect> frame_;
+    QHash<QString, QString> kept_;
 };
 
 } // namespace folvane

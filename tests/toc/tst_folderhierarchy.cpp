@@ -292,6 +292,7 @@ void TestFolderHierarchy::replace_data() {
                                                       QStringLiteral("    Cat    nap")}
                                        << 2;
     QTest::newRow("empty find text asks no more") << QStringList{QString()} << toc << 1;
+    QTest::newRow("取消 in the second box replaces nothing") << QStringList{QStringLiteral("a")} << toc << 2;
 }
 
 void TestFolderHierarchy::replace() {
@@ -311,7 +312,8 @@ void TestFolderHierarchy::replace() {
     QTEST(texts(form.LB()), "expected");
     QCOMPARE(links(form.LB()), (QList<int>{7, -1, 3}));
     QCOMPARE(selectedRows(form.LB()), QList<int>{1});
-    QCOMPARE(form.AskToSave(), 0);
+    QCOMPARE(form.SavedFlag, texts(form.LB()) == (QStringList{QStringLiteral("Apple pie"), QStringLiteral(" banana"),
+                                                              QStringLiteral("  Cat  nap")}));
 
     const QList<Prompt> inputs = host.prompts(PromptKind::Input);
     QTEST(int(inputs.size()), "expectedPrompts");

@@ -272,6 +272,18 @@ void TestFolvaneMake::usageHelpAndVersion() {
     QVERIFY(bad.err.contains(MakeOptions::usage().toUtf8()));
     QVERIFY(GeneratedSite(tmp_->path()).projectFiles().isEmpty());
 
+    // A home page the project does not hold would open on nothing: refused before anything is written.
+    const GeneratedSite site(tmp_->path());
+    site.page(QStringLiteral("index.htm"), QStringLiteral("首页"));
+    const MakeProcess noPage =
+        MakeProcess::run({tmp_->path(), QStringLiteral("--home"), QStringLiteral("missing.htm#top")});
+    QCOMPARE(noPage.exitCode, 2);
+    QVERIFY(noPage.err.startsWith("folvane-make: --home names no page of the project: missing.htm#top\n"));
+    QVERIFY(site.projectFiles().isEmpty());
+    QCOMPARE(MakeProcess::run({tmp_->path(), QStringLiteral("--no-compile"), QStringLiteral("--home=index.htm#top")})
+                 .exitCode,
+             0);
+
     // Help wins over a line that is wrong otherwise.
     const MakeProcess help = MakeProcess::run({QStringLiteral("--bogus"), QStringLiteral("-h")});
     QCOMPARE(help.exitCode, 0);
@@ -298,7 +310,8 @@ void TestFolvaneMake::batchHostAnswersLikeAnUnattendedWindow() {
     QCOMPARE(host.browseForFolder(QString(), QStringLiteral("请选择要编译为CHM的文件夹:"), false),
              QStringLiteral("/site"));
     QCOMPARE(host.browseForFolder(QString(), QStringLiteral("请选择要编译为CHM的文件夹:"), false), QString());
-    QCOMPARE(host.inputBox(QStringLiteral("文件夹名:"), QStringLiteral(" a")), QStringLiteral(" a"));
+    QCOMPARE(host.inputBox(QStringLiteral("文件夹名:"), QStringLiteral(" a")).value_or(QString()),
+             QStringLiteral(" a"));
     QVERIFY(host.openFiles(QString(), QString(), QString()).isEmpty());
 
     QCOMPARE(host.messageBox(QStringLiteral("文件太大或不存在！\r\n/site/a.htm"), MsgButtons::OkOnly, MsgIcon::Critical,
@@ -584,11 +597,14 @@ void TestFolvaneMake::openRebuildsTheProjectShapedInTheWindow() {
     QCOMPARE(takeFile(hhp), shapedHhp);
     QCOMPARE(takeFile(hhc), shapedHhc);
 
-    // Without --open the contents are built anew, without a word about the project.
+    // Without --open the contents are built anew; the project's own files are left out, with a line.
     form.SaveIt();
     const MakeProcess anew = MakeProcess::run({root, QStringLiteral("--no-compile")});
     QCOMPARE(anew.exitCode, 0);
-    QVERIFY(anew.err.isEmpty());
+    const QString said = QString::fromUtf8(anew.err);
+    QVERIFY2(said.startsWith(QStringLiteral("以下文件是以前生成的项目文件或帮助文件，没有加入文件列表：")) &&
+                 said.contains(hhp) && said.count(u'\n') == 1,
+             qPrintable(said));
     QVERIFY(takeFile(hhc) != shapedHhc);
     takeFile(hhp);
 

@@ -48,8 +48,8 @@ int BatchHost::messageBox(const QString& prompt, MsgButtons buttons, MsgIcon ico
     return msgButtonResult(buttons, defaultButton);
 }
 
-QString BatchHost::inputBox(const QString& /*prompt*/, const QString& defaultText, const QString& /*title*/,
-                            std::optional<QPoint> /*positionTwips*/) {
+std::optional<QString> BatchHost::inputBox(const QString& /*prompt*/, const QString& defaultText,
+                                           const QString& /*title*/, std::optional<QPoint> /*positionTwips*/) {
     return defaultText;
 }
 

@@ -46,8 +46,8 @@ public:
 
     int messageBox(const QString& prompt, MsgButtons buttons, MsgIcon icon, int defaultButton = 0,
                    const QString& title = {}, MsgMeaning meaning = MsgMeaning::Failure) override;
-    QString inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
-                     std::optional<QPoint> positionTwips = {}) override;
+    std::optional<QString> inputBox(const QString& prompt, const QString& defaultText, const QString& title = {},
+                                    std::optional<QPoint> positionTwips = {}) override;
     QString browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) override;
     QStringList openFiles(const QString& startFolder, const QString& filter, const QString& title) override;
     QString saveFile(const QString& startPath, const QString& filter, const QString& title,

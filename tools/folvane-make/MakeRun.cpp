@@ -12,10 +12,34 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
+#include <QSet>
 
 #include <algorithm>
 
 namespace folvane {
+
+namespace {
+// Whether the home-page field names a file of the file list, as it would open in the help:
+// relative to the project folder (a leading separator too) or absolute, with or without a
+// place in the page.
+bool namesProjectPage(const FmCHM& form, const QString& home) {
+    const auto key = [](const QString& path) { return QDir::cleanPath(QDir::fromNativeSeparators(path)); };
+    QSet<QString> files;
+    for (const ListEntry& e : form.LF.entries())
+        if (e.itemData < 1)
+            files.insert(key(e.text));
+    for (QString page : {home, home.section(u'#', 0, 0)}) {
+        if (QDir::isRelativePath(page) || page.startsWith(u'\\') || page.startsWith(u'/')) {
+            const QString inside = joinPath(form.ComparePath, page.mid(page.startsWith(u'/') ? 1 : 0));
+            if (files.contains(key(inside)))
+                return true;
+        }
+        if (files.contains(key(page)))
+            return true;
+    }
+    return false;
+}
+} // namespace
 
 MakeRun::MakeRun(MakeOptions options, Console console) : options_(std::move(options)), console_(console) {}
 
@@ -69,6 +93,13 @@ int MakeRun::road(BatchHost& host) {
     }
 
     fillSettings(form);
+    // A home page the help does not hold opens on nothing, and one viewer refuses the file.
+    if (!options_.home.isEmpty() && !namesProjectPage(form, options_.home)) {
+        console_.err.write((QStringLiteral("folvane-make: --home names no page of the project: ") + options_.home +
+                            u'\n' + MakeOptions::usage())
+                               .toLocal8Bit());
+        return ExitStatus::Usage;
+    }
     form.SaveIt();
     if (host.errorCount() > 0)
         return ExitStatus::Failed;

@@ -184,6 +184,10 @@ void CompileRun::planPages() {
         pages_->storeElsewhere(file);
     pages_->exclude(outputFull_, "已跳过输出文件本身");
     pages_->exclude(projectFull_, "已跳过项目文件");
+    // An earlier compile under the default name, before the output was named otherwise.
+    const std::string earlier = paths_->resolve(utf8FromPath(pathFromUtf8(projectFull_).stem()) + ".chm");
+    if (!paths_->sameFile(earlier, outputFull_))
+        pages_->exclude(earlier, "已跳过以前编译出的帮助文件");
     for (const std::string& file : project_.files)
         pages_->add(file);
     result_.missingFiles += pages_->failed();
