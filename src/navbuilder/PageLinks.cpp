@@ -1,0 +1,353 @@
+#include "navbuilder/PageLinks.h"
+
+#include <QSet>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+#include <vector>
+
+namespace folvane {
+
+namespace {
+
+// Browsing captions need no more than this; longer link texts are content.
+constexpr qsizetype kLongestCaption = 300;
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+}
+
+bool isAsciiLetter(QChar c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool is(QStringView name, QLatin1StringView what) {
+    return name.compare(what, Qt::CaseInsensitive) == 0;
+}
+
+struct NamedReference {
+    QLatin1StringView name;
+    char16_t character;
+};
+// What link addresses and browsing captions use.
+constexpr std::array<NamedReference, 17> kNamedReferences{{
+    {QLatin1StringView("amp"), u'&'},      {QLatin1StringView("lt"), u'<'},        {QLatin1StringView("gt"), u'>'},
+    {QLatin1StringView("quot"), u'"'},     {QLatin1StringView("apos"), u'\''},     {QLatin1StringView("nbsp"), u'\u00a0'},
+    {QLatin1StringView("laquo"), u'«'},    {QLatin1StringView("raquo"), u'»'},     {QLatin1StringView("lsaquo"), u'‹'},
+    {QLatin1StringView("rsaquo"), u'›'},   {QLatin1StringView("larr"), u'←'},      {QLatin1StringView("rarr"), u'→'},
+    {QLatin1StringView("uarr"), u'↑'},     {QLatin1StringView("lArr"), u'⇐'},      {QLatin1StringView("rArr"), u'⇒'},
+    {QLatin1StringView("middot"), u'·'},   {QLatin1StringView("hellip"), u'…'},
+}};
+
+int digitValue(QChar c, bool hex) {
+    const char16_t u = c.unicode();
+    if (u >= u'0' && u <= u'9')
+        return u - u'0';
+    if (hex && (u | 0x20) >= u'a' && (u | 0x20) <= u'f')
+        return (u | 0x20) - u'a' + 10;
+    return -1;
+}
+
+// Appends the character the reference at text[amp] stands for and returns its length, or 0
+// when the '&' is just a character. Numeric references may lack their ';'.
+qsizetype appendReference(QStringView text, qsizetype amp, QString& out) {
+    qsizetype i = amp + 1;
+    if (i < text.size() && text[i] == u'#') {
+        const bool hex = i + 1 < text.size() && (text[i + 1] == u'x' || text[i + 1] == u'X');
+        i += hex ? 2 : 1;
+        const qsizetype digits = i;
+        char32_t code = 0;
+        for (int d = 0; i < text.size() && i - digits < 8 && (d = digitValue(text[i], hex)) >= 0; ++i)
+            code = code * (hex ? 16 : 10) + static_cast<char32_t>(d);
+        if (i == digits)
+            return 0;
+        if (code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            code = 0xFFFD;
+        out.append(QChar::fromUcs4(code));
+        if (i < text.size() && text[i] == u';')
+            ++i;
+        return i - amp;
+    }
+    const qsizetype semicolon = text.indexOf(u';', i);
+    if (semicolon < 0 || semicolon - i > 8)
+        return 0;
+    const QStringView name = text.sliced(i, semicolon - i);
+    for (const NamedReference& r : kNamedReferences) {
+        if (name == r.name) {
+            out.append(QChar(r.character));
+            return semicolon + 1 - amp;
+        }
+    }
+    return 0;
+}
+
+QString decodeReferences(QStringView text) {
+    if (!text.contains(u'&'))
+        return text.toString();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == u'&') {
+            const qsizetype length = appendReference(text, i, out);
+            if (length > 0) {
+                i += length;
+                continue;
+            }
+        }
+        out.append(text[i++]);
+    }
+    return out;
+}
+
+// rel values that point along the book rather than into it.
+bool isBrowsingRel(QStringView rel) {
+    constexpr std::array<QLatin1StringView, 12> kinds{
+        QLatin1StringView("next"),  QLatin1StringView("prev"),  QLatin1StringView("previous"),
+        QLatin1StringView("up"),    QLatin1StringView("index"), QLatin1StringView("search"),
+        QLatin1StringView("first"), QLatin1StringView("last"),  QLatin1StringView("start"),
+        QLatin1StringView("home"),  QLatin1StringView("contents"), QLatin1StringView("nofollow")};
+    for (const QStringView token : rel.split(u' ', Qt::SkipEmptyParts))
+        for (const QLatin1StringView kind : kinds)
+            if (is(token.trimmed(), kind))
+                return true;
+    return false;
+}
+
+// The access keys generated manuals give previous, next, up and home.
+bool isBrowsingKey(QStringView key) {
+    const QStringView k = key.trimmed();
+    return k.size() == 1 && QStringView(u"nNpPuUhH").contains(k[0]);
+}
+
+// Arrows and punctuation around a browsing caption ("« Previous", "Next >>", "[上一页]").
+bool isCaptionDecoration(QChar c) {
+    return c.isSpace() || QStringView(u"«»‹›<>←→↑↓⇐⇒◀▶◁▷◄►|[]()-–—:.,·•/\\").contains(c);
+}
+
+bool isBrowsingCaption(const QString& caption) {
+    static const QSet<QString> captions = [] {
+        const char16_t* const words[] = {
+            u"prev", u"previous", u"next", u"up", u"home", u"top", u"back", u"forward", u"previous page",
+            u"next page", u"previous chapter", u"next chapter", u"previous section", u"next section",
+            u"previous topic", u"next topic", u"back to top", u"go to top",
+            u"上一页", u"下一页", u"上页", u"下页", u"前一页", u"后一页", u"上一章", u"下一章", u"上一节",
+            u"下一节", u"上一篇", u"下一篇", u"上一级", u"上一层", u"起始页", u"首页", u"主页", u"返回",
+            u"返回首页", u"返回顶部", u"返回目录", u"回到顶部", u"上一頁", u"下一頁", u"前一頁", u"後一頁",
+            u"上一節", u"下一節", u"上一級", u"起始頁", u"首頁", u"返回首頁", u"前へ", u"次へ", u"上へ",
+            u"ホーム", u"zurück", u"weiter", u"nach oben", u"vorherige", u"nächste", u"précédent", u"suivant",
+            u"haut", u"accueil", u"anterior", u"siguiente", u"arriba", u"inicio"};
+        QSet<QString> set;
+        for (const char16_t* w : words)
+            set.insert(QString::fromUtf16(w).toCaseFolded());
+        return set;
+    }();
+    qsizetype first = 0;
+    qsizetype last = caption.size();
+    while (first < last && isCaptionDecoration(caption[first]))
+        ++first;
+    while (last > first && isCaptionDecoration(caption[last - 1]))
+        --last;
+    if (first == last)
+        return !caption.isEmpty(); // arrows alone
+    return captions.contains(caption.sliced(first, last - first).simplified().toCaseFolded());
+}
+
+class Scanner {
+public:
+    explicit Scanner(QStringView html) : t_(html) {}
+
+    void run();
+    QList<PageLinks::Link> links;
+    QList<qint32> itemParents;
+
+private:
+    struct Attribute {
+        QStringView name;
+        QStringView value;
+    };
+    struct List {
+        qint32 owner;   // the item the list stands in
+        qint32 current; // its item being read
+    };
+
+    // Reads the attributes from pos to the end of the tag, calling take for each; returns
+    // the position after the tag's '>'. A quote opens a value only right after '=', so a
+    // stray quote does not swallow the page.
+    template <typename Take> qsizetype attributes(qsizetype pos, Take take) const;
+    qsizetype skipPast(qsizetype from, QLatin1StringView closing) const;
+    qint32 enclosingItem() const;
+    QString captionAfter(qsizetype pos) const;
+    void addLink(QStringView address, bool navigation);
+
+    QStringView t_;
+    std::vector<List> lists_;
+};
+
+template <typename Take> qsizetype Scanner::attributes(qsizetype i, Take take) const {
+    const qsizetype n = t_.size();
+    while (i < n) {
+        while (i < n && isBlank(t_[i]))
+            ++i;
+        if (i >= n)
+            break;
+        if (t_[i] == u'>')
+            return i + 1;
+        const qsizetype nameBegin = i;
+        while (i < n && !isBlank(t_[i]) && t_[i] != u'=' && t_[i] != u'>' && t_[i] != u'/')
+            ++i;
+        const QStringView name = t_.sliced(nameBegin, i - nameBegin);
+        while (i < n && isBlank(t_[i]))
+            ++i;
+        if (i >= n || t_[i] != u'=') {
+            if (name.isEmpty() && i < n && t_[i] != u'>')
+                ++i; // a stray '/' or quote
+            continue;
+        }
+        ++i;
+        while (i < n && isBlank(t_[i]))
+            ++i;
+        QStringView value;
+        if (i < n && (t_[i] == u'"' || t_[i] == u'\'')) {
+            qsizetype end = t_.indexOf(t_[i], i + 1);
+            if (end < 0)
+                end = n;
+            value = t_.sliced(i + 1, end - i - 1);
+            i = std::min(end + 1, n);
+        } else {
+            const qsizetype begin = i;
+            while (i < n && !isBlank(t_[i]) && t_[i] != u'>')
+                ++i;
+            value = t_.sliced(begin, i - begin);
+        }
+        take(Attribute{name, value});
+    }
+    return n;
+}
+
+qsizetype Scanner::skipPast(qsizetype from, QLatin1StringView closing) const {
+    const qsizetype at = t_.indexOf(closing, from, Qt::CaseInsensitive);
+    return at < 0 ? t_.size() : at + closing.size();
+}
+
+qint32 Scanner::enclosingItem() const {
+    if (lists_.empty())
+        return -1;
+    return lists_.back().current >= 0 ? lists_.back().current : lists_.back().owner;
+}
+
+// The text of the link whose start tag ends at pos, with the alt texts of its pictures; empty
+// when it runs longer than any browsing caption.
+QString Scanner::captionAfter(qsizetype pos) const {
+    const QStringView window = t_.sliced(pos, std::min(kLongestCaption, t_.size() - pos));
+    QString text;
+    for (qsizetype i = 0; i < window.size();) {
+        if (window[i] != u'<') {
+            const qsizetype next = window.indexOf(u'<', i);
+            const qsizetype end = next < 0 ? window.size() : next;
+            text += window.sliced(i, end - i);
+            i = end;
+            continue;
+        }
+        const bool closing = i + 1 < window.size() && window[i + 1] == u'/';
+        qsizetype nameEnd = i + (closing ? 2 : 1);
+        while (nameEnd < window.size() && isAsciiLetter(window[nameEnd]))
+            ++nameEnd;
+        const QStringView name = window.sliced(i + (closing ? 2 : 1), nameEnd - i - (closing ? 2 : 1));
+        if (is(name, QLatin1StringView("a")))
+            return decodeReferences(text).simplified();
+        const qsizetype end = window.indexOf(u'>', nameEnd);
+        if (end < 0)
+            break;
+        if (!closing && is(name, QLatin1StringView("img"))) {
+            Scanner inner(window.sliced(nameEnd, end + 1 - nameEnd));
+            inner.attributes(0, [&text](const Attribute& a) {
+                if (is(a.name, QLatin1StringView("alt")))
+                    text += u' ' + a.value.toString() + u' ';
+            });
+        }
+        i = end + 1;
+    }
+    return {};
+}
+
+void Scanner::addLink(QStringView address, bool navigation) {
+    links.append(PageLinks::Link{decodeReferences(address.trimmed()), enclosingItem(), navigation});
+}
+
+void Scanner::run() {
+    const qsizetype n = t_.size();
+    qsizetype pos = 0;
+    while (pos < n) {
+        const qsizetype lt = t_.indexOf(u'<', pos);
+        if (lt < 0 || lt + 1 >= n)
+            return;
+        if (t_.sliced(lt).startsWith(u"<!--")) {
+            pos = skipPast(lt + 4, QLatin1StringView("-->"));
+            continue;
+        }
+        const bool closing = t_[lt + 1] == u'/';
+        const qsizetype nameBegin = lt + (closing ? 2 : 1);
+        if (nameBegin >= n || !isAsciiLetter(t_[nameBegin])) {
+            // <!DOCTYPE>, <?xml?> or a '<' that is just text.
+            pos = (t_[lt + 1] == u'!' || t_[lt + 1] == u'?') ? skipPast(lt, QLatin1StringView(">")) : lt + 1;
+            continue;
+        }
+        qsizetype nameEnd = nameBegin;
+        while (nameEnd < n && !isBlank(t_[nameEnd]) && t_[nameEnd] != u'>' && t_[nameEnd] != u'/')
+            ++nameEnd;
+        const QStringView name = t_.sliced(nameBegin, nameEnd - nameBegin);
+
+        QStringView address;
+        bool hasAddress = false;
+        bool navigation = false;
+        const bool isLink = !closing && (is(name, QLatin1StringView("a")) || is(name, QLatin1StringView("area")));
+        const bool isFrame = !closing && (is(name, QLatin1StringView("frame")) || is(name, QLatin1StringView("iframe")));
+        pos = attributes(nameEnd, [&](const Attribute& a) {
+            if ((isLink && is(a.name, QLatin1StringView("href"))) || (isFrame && is(a.name, QLatin1StringView("src")))) {
+                address = a.value;
+                hasAddress = true;
+            }
+            else if (isLink && is(a.name, QLatin1StringView("rel")))
+                navigation = navigation || isBrowsingRel(a.value);
+            else if (isLink && is(a.name, QLatin1StringView("accesskey")))
+                navigation = navigation || isBrowsingKey(a.value);
+        });
+
+        if (closing) {
+            if ((is(name, QLatin1StringView("ul")) || is(name, QLatin1StringView("ol")) ||
+                 is(name, QLatin1StringView("dl"))) &&
+                !lists_.empty())
+                lists_.pop_back();
+        } else if (is(name, QLatin1StringView("script"))) {
+            pos = skipPast(pos, QLatin1StringView("</script"));
+        } else if (is(name, QLatin1StringView("style"))) {
+            pos = skipPast(pos, QLatin1StringView("</style"));
+        } else if (is(name, QLatin1StringView("ul")) || is(name, QLatin1StringView("ol")) ||
+                   is(name, QLatin1StringView("dl"))) {
+            lists_.push_back(List{enclosingItem(), -1});
+        } else if (is(name, QLatin1StringView("li")) || is(name, QLatin1StringView("dt"))) {
+            if (!lists_.empty()) {
+                lists_.back().current = static_cast<qint32>(itemParents.size());
+                itemParents.append(lists_.back().owner);
+            }
+        } else if (hasAddress) {
+            if (isLink && !navigation && is(name, QLatin1StringView("a")))
+                navigation = isBrowsingCaption(captionAfter(pos));
+            addLink(address, navigation);
+        }
+    }
+}
+
+} // namespace
+
+PageLinks PageLinks::scan(QStringView html) {
+    Scanner scanner(html);
+    scanner.run();
+    PageLinks result;
+    result.links_ = std::move(scanner.links);
+    result.itemParents_ = std::move(scanner.itemParents);
+    return result;
+}
+
+} // namespace folvane

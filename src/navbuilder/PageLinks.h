@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+namespace folvane {
+
+// The links of one web page in document order: <a> and <area> addresses and the pages
+// that <frame> and <iframe> show, with character references decoded. Comments, scripts
+// and style sheets hold none. Lists (<ul>, <ol>, <dl>) give the links their nesting: a
+// link inside a list that stands in an item (<li>, or <dt> with its <dd>) belongs below
+// that item, the way a table of contents is written.
+class PageLinks {
+public:
+    struct Link {
+        QString address;
+        qint32 item = -1; // the list item the link stands in, -1 outside lists
+        // Browsing rather than content: rel="next" and its kind, the access keys of
+        // previous, next, up and home, or a caption such as "Next" or "上一页".
+        bool navigation = false;
+    };
+
+    static PageLinks scan(QStringView html);
+
+    const QList<Link>& links() const { return links_; }
+    // The item that holds the list an item stands in, -1 for items of an outermost list.
+    qint32 parentItem(qint32 item) const { return item < 0 ? -1 : itemParents_[item]; }
+
+private:
+    QList<Link> links_;
+    QList<qint32> itemParents_;
+};
+
+} // namespace folvane
