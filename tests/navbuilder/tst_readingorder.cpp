@@ -1,0 +1,218 @@
+#include "app/FmCHM.h"
+#include "navbuilder/FmContent.h"
+#include "project/FmOption.h"
+#include "support/ScriptedHost.h"
+#include "util/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace folvane;
+
+namespace {
+// Files of a site in file-list order: relative path, then the page's body. A path that starts
+// with "/" stays outside the site; "folder/" is a folder entry left by an earlier folder build.
+struct SiteFile {
+    const char* path;
+    QByteArray body;
+};
+using Files = QList<SiteFile>;
+
+QStringList lines(std::initializer_list<const char*> texts) {
+    QStringList out;
+    for (const char* t : texts)
+        out.append(QString::fromUtf8(t));
+    return out;
+}
+
+Files book() {
+    return {
+        {"index.htm", "<a href='ch1.htm' rel='next'>next</a><h1>Book</h1>"
+                      "<ul><li><a href='ch1.htm'>1</a><ul><li><a href='ch1/install.htm'>1.1</a>"
+                      "<li><a href='ch1/usage.htm'>1.2</a></ul>"
+                      "<li><a href='ch2.htm'>2</a></ul>"},
+        {"ch1.htm", "<a href='index.htm' accesskey='h'>Home</a><a href='ch2.htm'>Next »</a>"
+                    "<p>Options are in <a href='ch2/options.htm#all'>2.1</a>.</p>"},
+        {"ch2.htm", "<dl><dt><a href='ch2/options.htm'>2.1</a></dt>"
+                    "<dd><dl><dt><a href='ch2/colours.htm'>2.1.1</a></dt></dl></dd>"
+                    "<dt><a href='ch2/faq.htm'>2.2</a></dt></dl>"},
+        {"ch1/install.htm", "<a href='usage.htm'>下一页</a> <a href='../ch2/faq.htm'>FAQ</a>"},
+        {"ch1/usage.htm", "<a href='install.htm'>上一页</a>"},
+        {"ch2/colours.htm", ""},
+        {"ch2/faq.htm", ""},
+        {"ch2/options.htm", "<a href='colours.htm#red'>red</a>"},
+    };
+}
+
+Files cycle() {
+    return {
+        {"index.htm", "<a href='a.htm'>a</a> <a href='index.htm'>me</a>"},
+        {"a.htm", "<a href='b.htm'>b</a> <a href='index.htm'>up</a>"},
+        {"b.htm", "<a href='c.htm'>c</a> <a href='a.htm'>a</a>"},
+        {"c.htm", "<a href='a.htm'>a</a> <a href='b.htm'>b</a> <a href='c.htm'>c</a>"},
+    };
+}
+
+Files navigationBar() {
+    const QByteArray bar = "<a href='index.htm'>Home</a> | <a href='about.htm'>About</a> | "
+                           "<a href='glossary.htm'>Glossary</a>";
+    return {
+        {"about.htm", bar},
+        {"glossary.htm", bar + "<p><a href='terms.htm'>terms</a></p>" + bar},
+        {"index.htm", bar + "<ul><li><a href='a.htm'>A</a><li><a href='b.htm'>B</a></ul>" + bar},
+        {"a.htm", bar + "<a href='a1.htm'>A1</a>" + bar},
+        {"a1.htm", bar},
+        {"b.htm", bar},
+        {"terms.htm", bar},
+    };
+}
+
+Files unreachableAndNotPages() {
+    return {
+        {"index.htm", "<a href='pic.jpg'>p</a> <a href='doc.pdf'>d</a> <a href='old.bak.htm'>o</a> <a href='a.htm'>a</a>"},
+        {"a.htm", "<a href='b.htm' rel='next'>b</a> <a href='c.htm' accesskey='n'>c</a> <a href='d.htm'>[下一页]</a>"
+                  "<a href='e.htm'><img src='next.gif' alt='Next'></a> <a href='f.htm'>&laquo;</a>"},
+        {"b.htm", ""},
+        {"c.htm", ""},
+        {"d.htm", ""},
+        {"e.htm", ""},
+        {"f.htm", ""},
+        {"pic.jpg", ""},
+        {"doc.pdf", ""},
+        {"old.bak.htm", ""},
+        {"sub/", ""},
+        {"sub/notes.txt", ""},
+        {"sub/z.html", ""},
+        {"/out.htm", ""},
+    };
+}
+
+Files markup() {
+    return {
+        {"index.htm", "<!-- <a href='hidden.htm'>x</a> --><script>var s = '<a href=\"script.htm\">';</script>"
+                      "<frameset><frame src=toc.htm><frame src='main.htm#top'></frameset>"
+                      "<a href='%E4%B8%AD%E6%96%87.htm?x=1'>z</a> <a href='a&amp;b.htm'>ab</a> <A HREF=UPPER.HTM>u</A>"
+                      "<a href='../outside.htm'>o</a> <a href='http://example.com/index.htm'>w</a>"
+                      "<a href='mailto:x@example.com'>m</a> <a href='/main.htm'>r</a> <a href='#local'>l</a>"
+                      "<map><area href='sub/map.htm' alt='map'></map> <a href='sub\\back.htm'>b</a>"},
+        {"toc.htm", ""},
+        {"main.htm", ""},
+        {"中文.htm", ""},
+        {"a&b.htm", ""},
+        {"Upper.htm", ""},
+        {"hidden.htm", ""},
+        {"script.htm", ""},
+        {"sub/map.htm", ""},
+        {"sub/back.htm", ""},
+    };
+}
+
+Files chain() {
+    return {
+        {"index.htm", ""},
+        {"start/begin.htm", "<a href='p1.htm'>1</a>"},
+        {"start/p1.htm", "<a href='p2.htm'>2</a>"},
+        {"start/p2.htm", "<a href='p3.htm'>3</a>"},
+        {"start/p3.htm", "<a href='begin.htm'>again</a>"},
+    };
+}
+
+Files otherHome() {
+    return {
+        {"a.htm", "<a href='index.en.html'>home</a>"},
+        {"index.en.html", "<a href='a.htm'>a</a>"},
+    };
+}
+} // namespace
+
+Q_DECLARE_METATYPE(Files)
+
+class TestReadingOrder : public QObject {
+    Q_OBJECT
+private slots:
+    void sitesReadInTheOrderOfTheirLinks_data();
+    void sitesReadInTheOrderOfTheirLinks();
+};
+
+void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
+    QTest::addColumn<Files>("files");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QString>("types");
+    QTest::addColumn<QStringList>("toc");
+    const QString types = NavSettings().excludedTypes;
+
+    // Sections listed below their chapter on the home page belong to the chapter; a reference
+    // to a place inside a page does not take the page from the chapter that lists it.
+    QTest::newRow("book") << book() << QString() << 4 << types
+                          << lines({"index",    " ch1",      "  install", "  usage",
+                                         " ch2",     "  options", "   colours", "  faq"});
+    QTest::newRow("cycle") << cycle() << QString() << 4 << types << lines({"index", " a", "  b", "   c"});
+    // Bar links come after the page's own links; a page reached only through a bar is not lost.
+    QTest::newRow("navigation bar on every page")
+        << navigationBar() << QString() << 4 << types
+        << lines({"index", " a", "  a1", " b", " about", " glossary", "  terms"});
+    QTest::newRow("unreachable pages, browsing links, files that are not pages")
+        << unreachableAndNotPages() << QString() << 4 << QStringLiteral("jpg;bak.htm")
+        << lines({"index", " a", "其他页面", " b", " c", " d", " e", " f", " notes", " z", " out"});
+    QTest::newRow("markup") << markup() << QString() << 4 << types
+                            << lines({"index", " toc",    " main",  " 中文", " a&b",  " Upper",
+                                           " map",  " back",   "其他页面", " hidden", " script"});
+    QTest::newRow("home page chosen, depth limited")
+        << chain() << QStringLiteral("start/begin.htm") << 2 << types
+        << lines({"begin", " p1", "  p2", "  p3", "其他页面", " index"});
+    QTest::newRow("home page named index.*") << otherHome() << QString() << 4 << types
+                                             << lines({"index.en", " a"});
+}
+
+void TestReadingOrder::sitesReadInTheOrderOfTheirLinks() {
+    QFETCH(Files, files);
+    QFETCH(QString, home);
+    QFETCH(int, depth);
+    QFETCH(QString, types);
+    QTemporaryDir dir;
+    ScriptedHost host;
+    FmCHM main(host, PathStyle::Posix);
+    main.ComparePath = dir.path();
+    QList<ListEntry> list;
+    for (const SiteFile& f : files) {
+        const QString relative = QString::fromUtf8(f.path);
+        if (relative.endsWith(u'/')) {
+            list.append(ListEntry{relative.chopped(1), 1, false});
+            continue;
+        }
+        const QString path = relative.startsWith(u'/') ? relative : dir.filePath(relative);
+        list.append(ListEntry{path, 0, false});
+        if (relative.startsWith(u'/'))
+            continue;
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<html><head><link rel='next' href='b.htm'></head><body>" + f.body + "</body></html>");
+    }
+    main.LF.setEntries(list);
+    if (!home.isEmpty())
+        main.fmOption().setCo1Text(home);
+
+    main.Command2_Click();
+    FmContent& builder = main.fmContent();
+    builder.setCheck3(true);
+    builder.setSpin1(depth);
+    builder.setText1(types);
+    builder.CmdOK_Click();
+
+    QStringList toc;
+    for (const ListEntry& e : main.LB().entries()) {
+        toc.append(e.text);
+        // Every entry but the one folder entry opens its own page.
+        if (e.itemData >= 0)
+            QCOMPARE(PathPart(main.LF.text(e.itemData), 1, PathStyle::Posix), e.text.trimmed());
+    }
+    QTEST(toc, "toc");
+    QVERIFY(host.prompts().isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestReadingOrder)
+#include "tst_readingorder.moc"
