@@ -111,7 +111,8 @@ void NavBuilderWindow::buildControls() {
     layout->addLayout(buttons);
 
     // The widgets came into the window out of layout order: Tab goes from top to bottom.
-    const QList<QWidget*> order = {o_[0], t1_, t2_, o_[1], o_[2], o_[3], check1_, check3_, spin1_, check2_, text1_, cmdOK_, cmdCancel_};
+    const QList<QWidget*> order = {o_[0],   t1_,    t2_,     o_[1],  o_[2],  o_[3],     check1_,
+                                   check3_, spin1_, check2_, text1_, cmdOK_, cmdCancel_};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }

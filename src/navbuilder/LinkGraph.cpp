@@ -85,9 +85,9 @@ void LinkGraph::chooseHome(const QString& homePage) {
                 return;
         }
     }
-    constexpr std::array<QLatin1StringView, 4> kHomeNames{QLatin1StringView("index.htm"), QLatin1StringView("index.html"),
-                                                         QLatin1StringView("default.htm"),
-                                                         QLatin1StringView("default.html")};
+    constexpr std::array<QLatin1StringView, 4> kHomeNames{
+        QLatin1StringView("index.htm"), QLatin1StringView("index.html"), QLatin1StringView("default.htm"),
+        QLatin1StringView("default.html")};
     for (const QLatin1StringView name : kHomeNames) {
         home_ = pageByKey_.value(QString(name), -1);
         if (home_ >= 0)

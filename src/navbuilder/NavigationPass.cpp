@@ -128,9 +128,9 @@ void NavigationPass::buildReadingOrder() {
     for (const LinkWalk::Entry& e : walk.order()) {
         const qint32 file = graph.fileIndex(e.page);
         listed[static_cast<size_t>(file)] = true;
-        toc.append(ListEntry{QString(std::min(e.depth, depthLimit), QLatin1Char(' ')) +
-                                 PathPart(files[file].text, 0, style_),
-                             file, false});
+        toc.append(
+            ListEntry{QString(std::min(e.depth, depthLimit), QLatin1Char(' ')) + PathPart(files[file].text, 0, style_),
+                      file, false});
     }
     const qsizetype reached = toc.size();
     for (qint32 i = 0; i < files.size(); ++i)

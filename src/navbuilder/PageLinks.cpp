@@ -32,12 +32,23 @@ struct NamedReference {
 };
 // What link addresses and browsing captions use.
 constexpr std::array<NamedReference, 17> kNamedReferences{{
-    {QLatin1StringView("amp"), u'&'},      {QLatin1StringView("lt"), u'<'},        {QLatin1StringView("gt"), u'>'},
-    {QLatin1StringView("quot"), u'"'},     {QLatin1StringView("apos"), u'\''},     {QLatin1StringView("nbsp"), u'\u00a0'},
-    {QLatin1StringView("laquo"), u'«'},    {QLatin1StringView("raquo"), u'»'},     {QLatin1StringView("lsaquo"), u'‹'},
-    {QLatin1StringView("rsaquo"), u'›'},   {QLatin1StringView("larr"), u'←'},      {QLatin1StringView("rarr"), u'→'},
-    {QLatin1StringView("uarr"), u'↑'},     {QLatin1StringView("lArr"), u'⇐'},      {QLatin1StringView("rArr"), u'⇒'},
-    {QLatin1StringView("middot"), u'·'},   {QLatin1StringView("hellip"), u'…'},
+    {QLatin1StringView("amp"), u'&'},
+    {QLatin1StringView("lt"), u'<'},
+    {QLatin1StringView("gt"), u'>'},
+    {QLatin1StringView("quot"), u'"'},
+    {QLatin1StringView("apos"), u'\''},
+    {QLatin1StringView("nbsp"), u'\u00a0'},
+    {QLatin1StringView("laquo"), u'«'},
+    {QLatin1StringView("raquo"), u'»'},
+    {QLatin1StringView("lsaquo"), u'‹'},
+    {QLatin1StringView("rsaquo"), u'›'},
+    {QLatin1StringView("larr"), u'←'},
+    {QLatin1StringView("rarr"), u'→'},
+    {QLatin1StringView("uarr"), u'↑'},
+    {QLatin1StringView("lArr"), u'⇐'},
+    {QLatin1StringView("rArr"), u'⇒'},
+    {QLatin1StringView("middot"), u'·'},
+    {QLatin1StringView("hellip"), u'…'},
 }};
 
 int digitValue(QChar c, bool hex) {
@@ -103,9 +114,9 @@ QString decodeReferences(QStringView text) {
 // rel values that point along the book rather than into it.
 bool isBrowsingRel(QStringView rel) {
     constexpr std::array<QLatin1StringView, 12> kinds{
-        QLatin1StringView("next"),  QLatin1StringView("prev"),  QLatin1StringView("previous"),
-        QLatin1StringView("up"),    QLatin1StringView("index"), QLatin1StringView("search"),
-        QLatin1StringView("first"), QLatin1StringView("last"),  QLatin1StringView("start"),
+        QLatin1StringView("next"),  QLatin1StringView("prev"),     QLatin1StringView("previous"),
+        QLatin1StringView("up"),    QLatin1StringView("index"),    QLatin1StringView("search"),
+        QLatin1StringView("first"), QLatin1StringView("last"),     QLatin1StringView("start"),
         QLatin1StringView("home"),  QLatin1StringView("contents"), QLatin1StringView("nofollow")};
     for (const QStringView token : rel.split(u' ', Qt::SkipEmptyParts))
         for (const QLatin1StringView kind : kinds)
@@ -127,19 +138,17 @@ bool isCaptionDecoration(QChar c) {
 
 bool isBrowsingCaption(const QString& caption) {
     static const QSet<QString> captions = [] {
-        const char16_t* const words[] = {
-            u"prev", u"previous", u"next", u"up", u"home", u"top", u"back", u"forward", u"previous page",
-            u"next page", u"previous chapter", u"next chapter", u"previous section", u"next section",
-            u"previous topic", u"next topic", u"back to top", u"go to top",
-            u"上一页", u"下一页", u"上页", u"下页", u"前一页", u"后一页", u"上一章", u"下一章", u"上一节",
-            u"下一节", u"上一篇", u"下一篇", u"上一级", u"上一层", u"起始页", u"首页", u"主页", u"返回",
-            u"返回首页", u"返回顶部", u"返回目录", u"回到顶部", u"上一頁", u"下一頁", u"前一頁", u"後一頁",
-            u"上一節", u"下一節", u"上一級", u"起始頁", u"首頁", u"返回首頁", u"前へ", u"次へ", u"上へ",
-            u"ホーム", u"zurück", u"weiter", u"nach oben", u"vorherige", u"nächste", u"précédent", u"suivant",
-            u"haut", u"accueil", u"anterior", u"siguiente", u"arriba", u"inicio"};
+        const QStringView words = u"prev|previous|next|up|home|top|back|forward|previous page|next page|"
+                                  u"previous chapter|next chapter|previous section|next section|previous topic|"
+                                  u"next topic|back to top|go to top|"
+                                  u"上一页|下一页|上页|下页|前一页|后一页|上一章|下一章|上一节|下一节|上一篇|下一篇|"
+                                  u"上一级|上一层|起始页|首页|主页|返回|返回首页|返回顶部|返回目录|回到顶部|"
+                                  u"上一頁|下一頁|前一頁|後一頁|上一節|下一節|上一級|起始頁|首頁|返回首頁|"
+                                  u"前へ|次へ|上へ|ホーム|zurück|weiter|nach oben|vorherige|nächste|précédent|"
+                                  u"suivant|haut|accueil|anterior|siguiente|arriba|inicio";
         QSet<QString> set;
-        for (const char16_t* w : words)
-            set.insert(QString::fromUtf16(w).toCaseFolded());
+        for (const QStringView w : words.split(u'|'))
+            set.insert(w.toString().toCaseFolded());
         return set;
     }();
     qsizetype first = 0;
@@ -302,13 +311,14 @@ void Scanner::run() {
         bool hasAddress = false;
         bool navigation = false;
         const bool isLink = !closing && (is(name, QLatin1StringView("a")) || is(name, QLatin1StringView("area")));
-        const bool isFrame = !closing && (is(name, QLatin1StringView("frame")) || is(name, QLatin1StringView("iframe")));
+        const bool isFrame =
+            !closing && (is(name, QLatin1StringView("frame")) || is(name, QLatin1StringView("iframe")));
         pos = attributes(nameEnd, [&](const Attribute& a) {
-            if ((isLink && is(a.name, QLatin1StringView("href"))) || (isFrame && is(a.name, QLatin1StringView("src")))) {
+            if ((isLink && is(a.name, QLatin1StringView("href"))) ||
+                (isFrame && is(a.name, QLatin1StringView("src")))) {
                 address = a.value;
                 hasAddress = true;
-            }
-            else if (isLink && is(a.name, QLatin1StringView("rel")))
+            } else if (isLink && is(a.name, QLatin1StringView("rel")))
                 navigation = navigation || isBrowsingRel(a.value);
             else if (isLink && is(a.name, QLatin1StringView("accesskey")))
                 navigation = navigation || isBrowsingKey(a.value);

@@ -71,7 +71,8 @@ Files navigationBar() {
 
 Files unreachableAndNotPages() {
     return {
-        {"index.htm", "<a href='pic.jpg'>p</a> <a href='doc.pdf'>d</a> <a href='old.bak.htm'>o</a> <a href='a.htm'>a</a>"},
+        {"index.htm",
+         "<a href='pic.jpg'>p</a> <a href='doc.pdf'>d</a> <a href='old.bak.htm'>o</a> <a href='a.htm'>a</a>"},
         {"a.htm", "<a href='b.htm' rel='next'>b</a> <a href='c.htm' accesskey='n'>c</a> <a href='d.htm'>[下一页]</a>"
                   "<a href='e.htm'><img src='next.gif' alt='Next'></a> <a href='f.htm'>&laquo;</a>"},
         {"b.htm", ""},
@@ -147,8 +148,8 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
     // Sections listed below their chapter on the home page belong to the chapter; a reference
     // to a place inside a page does not take the page from the chapter that lists it.
     QTest::newRow("book") << book() << QString() << 4 << types
-                          << lines({"index",    " ch1",      "  install", "  usage",
-                                         " ch2",     "  options", "   colours", "  faq"});
+                          << lines(
+                                 {"index", " ch1", "  install", "  usage", " ch2", "  options", "   colours", "  faq"});
     QTest::newRow("cycle") << cycle() << QString() << 4 << types << lines({"index", " a", "  b", "   c"});
     // Bar links come after the page's own links; a page reached only through a bar is not lost.
     QTest::newRow("navigation bar on every page")
@@ -158,13 +159,11 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
         << unreachableAndNotPages() << QString() << 4 << QStringLiteral("jpg;bak.htm")
         << lines({"index", " a", "其他页面", " b", " c", " d", " e", " f", " notes", " z", " out"});
     QTest::newRow("markup") << markup() << QString() << 4 << types
-                            << lines({"index", " toc",    " main",  " 中文", " a&b",  " Upper",
-                                           " map",  " back",   "其他页面", " hidden", " script"});
-    QTest::newRow("home page chosen, depth limited")
-        << chain() << QStringLiteral("start/begin.htm") << 2 << types
-        << lines({"begin", " p1", "  p2", "  p3", "其他页面", " index"});
-    QTest::newRow("home page named index.*") << otherHome() << QString() << 4 << types
-                                             << lines({"index.en", " a"});
+                            << lines({"index", " toc", " main", " 中文", " a&b", " Upper", " map", " back", "其他页面",
+                                      " hidden", " script"});
+    QTest::newRow("home page chosen, depth limited") << chain() << QStringLiteral("start/begin.htm") << 2 << types
+                                                     << lines({"begin", " p1", "  p2", "  p3", "其他页面", " index"});
+    QTest::newRow("home page named index.*") << otherHome() << QString() << 4 << types << lines({"index.en", " a"});
 }
 
 void TestReadingOrder::sitesReadInTheOrderOfTheirLinks() {

@@ -113,9 +113,8 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
             name = arg.section(u'=', 0, 0);
             inlineValue = arg.section(u'=', 1);
         }
-        if (navigationOption.isEmpty() &&
-            (name == u"--titles" || name == u"--markers" || name == u"--exclude" || name == u"--no-exclude" ||
-             name == u"--order" || name == u"--depth"))
+        if (navigationOption.isEmpty() && (name == u"--titles" || name == u"--markers" || name == u"--exclude" ||
+                                           name == u"--no-exclude" || name == u"--order" || name == u"--depth"))
             navigationOption = name;
         if (name == u"-t" || name == u"--title") {
             o.title = in.value(name, inlineValue);
