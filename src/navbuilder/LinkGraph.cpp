@@ -5,13 +5,22 @@
 #include "util/Paths.h"
 #include "util/TextFile.h"
 
+#include <QSet>
 #include <QUrl>
 
+#include <algorithm>
 #include <array>
+#include <atomic>
+#include <limits>
+#include <thread>
 
 namespace folvane {
 
 namespace {
+
+// Pages a reading thread takes at a time, and the fewest pages worth a second thread.
+constexpr qint32 kPagesPerTake = 32;
+constexpr qint32 kPagesPerThread = 256;
 
 bool isAbsolute(const QString& path, PathStyle style) {
     if (style == PathStyle::Posix)
@@ -24,14 +33,18 @@ bool isAbsolute(const QString& path, PathStyle style) {
 bool leavesFolder(QStringView address) {
     if (address.startsWith(u'/') || address.startsWith(u'\\'))
         return true;
-    for (qsizetype i = 0; i < address.size(); ++i) {
-        const QChar c = address[i];
+    for (const QChar c : address) {
         if (c == u':')
             return true;
         if (c == u'/' || c == u'\\' || c == u'?' || c == u'#')
             return false;
     }
     return false;
+}
+
+// The key of a path relative to the project folder: "/" between names, case folded.
+QString keyOf(QString relative) {
+    return relative.replace(u'\\', u'/').toCaseFolded();
 }
 
 } // namespace
@@ -44,10 +57,6 @@ LinkGraph::LinkGraph(const QList<ListEntry>& files, const QString& folder, PathS
     readLinks(files);
 }
 
-QString LinkGraph::key(QString relative) {
-    return relative.replace(u'\\', u'/').toCaseFolded();
-}
-
 QString LinkGraph::relativeToFolder(const QString& path) const {
     QString rest = path.mid(folder_.size());
     while (rest.startsWith(pathSeparator(style_)) || rest.startsWith(u'/'))
@@ -55,9 +64,49 @@ QString LinkGraph::relativeToFolder(const QString& path) const {
     return rest;
 }
 
+// 64 bits on every system: with the length they tell a site's page names apart beyond any
+// real chance of a mistake, so a look-up never reads the name itself, which is what costs.
+quint64 LinkGraph::hashOf(QStringView key) {
+    const quint64 low = qHash(key, 0);
+    if constexpr (sizeof(size_t) >= sizeof(quint64))
+        return low;
+    else
+        return low | quint64(qHash(key, 1)) << 32;
+}
+
+qint32 LinkGraph::pageNamed(QStringView key) const {
+    if (table_.empty())
+        return -1;
+    const quint64 hash = hashOf(key);
+    const size_t mask = table_.size() - 1;
+    for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+        const Slot& slot = table_[i];
+        if (slot.page < 0)
+            return -1;
+        if (slot.hash == hash && slot.length == key.size())
+            return slot.page;
+    }
+}
+
+void LinkGraph::indexKeys() {
+    size_t size = 16;
+    while (size < keys_.size() * 2)
+        size *= 2;
+    table_.assign(size, Slot{});
+    for (qint32 page = 0; page < pageCount(); ++page) {
+        const QString& key = keys_[static_cast<size_t>(page)];
+        const quint64 hash = hashOf(key);
+        size_t i = static_cast<size_t>(hash) & (size - 1);
+        while (table_[i].page >= 0)
+            i = (i + 1) & (size - 1);
+        table_[i] = Slot{hash, page, key.size()};
+    }
+}
+
 void LinkGraph::choosePages(const QList<ListEntry>& files, const std::function<bool(qint32)>& isPage) {
     if (folder_.isEmpty())
         return;
+    QSet<QString> seen;
     for (qint32 i = 0; i < files.size(); ++i) {
         if (!isPage(i) || !isInFolder(files[i].text, folder_, style_))
             continue;
@@ -65,13 +114,15 @@ void LinkGraph::choosePages(const QList<ListEntry>& files, const std::function<b
         if (style_ == PathStyle::Windows)
             relative.replace(u'\\', u'/');
         // The first of two names that differ only in case is the one links reach.
-        const auto page = static_cast<qint32>(fileIndex_.size());
-        if (pageByKey_.contains(key(relative)))
+        QString key = keyOf(relative);
+        if (seen.contains(key))
             continue;
-        pageByKey_.insert(key(relative), page);
+        seen.insert(key);
+        keys_.push_back(std::move(key));
         fileIndex_.push_back(i);
-        relative_.push_back(relative);
+        relative_.push_back(std::move(relative));
     }
+    indexKeys();
 }
 
 void LinkGraph::chooseHome(const QString& homePage) {
@@ -80,119 +131,144 @@ void LinkGraph::chooseHome(const QString& homePage) {
     if (!homePage.isEmpty()) {
         const QString full = isAbsolute(homePage, style_) ? homePage : joinPath(folder_, homePage, style_);
         if (isInFolder(full, folder_, style_)) {
-            home_ = pageByKey_.value(key(relativeToFolder(full)), -1);
+            home_ = pageNamed(keyOf(relativeToFolder(full)));
             if (home_ >= 0)
                 return;
         }
     }
-    constexpr std::array<QLatin1StringView, 4> kHomeNames{
-        QLatin1StringView("index.htm"), QLatin1StringView("index.html"), QLatin1StringView("default.htm"),
-        QLatin1StringView("default.html")};
-    for (const QLatin1StringView name : kHomeNames) {
-        home_ = pageByKey_.value(QString(name), -1);
+    for (const QStringView name : {u"index.htm", u"index.html", u"default.htm", u"default.html"}) {
+        home_ = pageNamed(name);
         if (home_ >= 0)
             return;
     }
+    // A top-level index.* page (index.zh-cn.html), else the first page of the top-most folder.
+    qsizetype fewestFolders = std::numeric_limits<qsizetype>::max();
     for (qint32 page = 0; page < pageCount(); ++page) {
         const QString& relative = relative_[static_cast<size_t>(page)];
-        if (!relative.contains(u'/') && relative.startsWith(QLatin1StringView("index."), Qt::CaseInsensitive)) {
+        const qsizetype folders = relative.count(u'/');
+        if (folders == 0 && relative.startsWith(QLatin1StringView("index."), Qt::CaseInsensitive)) {
             home_ = page;
             return;
         }
+        if (folders < fewestFolders) {
+            fewestFolders = folders;
+            home_ = page;
+        }
     }
-    home_ = 0;
 }
 
-qint32 LinkGraph::resolve(const QString& pageFolder, QStringView address, bool& fragment) const {
-    if (leavesFolder(address))
-        return -1;
-    qsizetype end = address.size();
-    const qsizetype hash = address.indexOf(u'#');
-    fragment = hash >= 0 && hash + 1 < address.size();
-    if (hash >= 0)
-        end = hash;
-    const qsizetype query = address.first(end).indexOf(u'?');
-    if (query >= 0)
-        end = query;
-    QString path = address.first(end).toString();
-    if (path.contains(u'%'))
-        path = QUrl::fromPercentEncoding(path.toUtf8());
-    path.replace(u'\\', u'/');
-    if (path.isEmpty())
-        return -1; // the page itself
-    QStringList parts = pageFolder.isEmpty() ? QStringList() : pageFolder.split(u'/');
-    for (const QStringView part : QStringView(path).split(u'/')) {
-        if (part.isEmpty() || part == u".")
+qint32 LinkGraph::resolve(QStringView pageFolder, QStringView path, std::u16string& key) const {
+    QString decoded;
+    if (path.contains(u'%')) {
+        decoded = QUrl::fromPercentEncoding(path.toUtf8());
+        path = decoded;
+    }
+    // The folder, then each name of the path: "." stays, ".." goes up. Built in place and
+    // folded as it goes, since a big site has millions of links.
+    key.clear();
+    bool ascii = true;
+    const auto append = [&key, &ascii](QStringView name) {
+        if (!key.empty())
+            key += u'/';
+        for (const QChar c : name) {
+            const char16_t u = c.unicode();
+            ascii = ascii && u < 0x80;
+            key += (u >= u'A' && u <= u'Z') ? static_cast<char16_t>(u | 0x20) : u;
+        }
+    };
+    if (!pageFolder.isEmpty())
+        append(pageFolder);
+    qsizetype begin = 0;
+    while (begin <= path.size()) {
+        qsizetype end = begin;
+        while (end < path.size() && path[end] != u'/' && path[end] != u'\\')
+            ++end;
+        const QStringView part = path.sliced(begin, end - begin);
+        begin = end + 1;
+        const bool dots = !part.isEmpty() && part.size() <= 2 && part[0] == u'.' && part.back() == u'.';
+        if (part.isEmpty() || (dots && part.size() == 1))
             continue;
-        if (part == u"..") {
-            if (parts.isEmpty())
+        if (dots) {
+            if (key.empty())
                 return -1; // above the folder
-            parts.removeLast();
+            const size_t slash = key.rfind(u'/');
+            key.resize(slash == std::u16string::npos ? 0 : slash);
             continue;
         }
-        parts.append(part.toString());
+        append(part);
     }
-    return pageByKey_.value(key(parts.join(u'/')), -1);
+    const QStringView built(key.data(), static_cast<qsizetype>(key.size()));
+    return pageNamed(ascii ? built : QStringView(built.toString().toCaseFolded()));
 }
 
 void LinkGraph::readLinks(const QList<ListEntry>& files) {
     links_.resize(fileIndex_.size());
-    // Pages of one folder share their addresses (style sheets, bars, neighbours): each is resolved once.
-    struct Resolved {
-        qint32 target;
-        bool fragment;
+    const qint32 pages = pageCount();
+    const auto threads = static_cast<qint32>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1,
+                                                                  static_cast<unsigned>(pages / kPagesPerThread + 1)));
+    std::atomic<qint32> next{0};
+    // Each page's links depend on that page alone: threads take pages in turns.
+    const auto work = [&] {
+        Scratch scratch;
+        scratch.lastSeen.assign(static_cast<size_t>(pages), -1);
+        for (qint32 first = next.fetch_add(kPagesPerTake); first < pages; first = next.fetch_add(kPagesPerTake))
+            for (qint32 page = first; page < std::min(first + kPagesPerTake, pages); ++page)
+                readPage(page, files[fileIndex(page)].text, scratch);
     };
-    QHash<QString, Resolved> resolved;
-    QString resolvedFolder;
-    std::vector<qint32> lastSeen(fileIndex_.size(), -1);
-    for (qint32 page = 0; page < pageCount(); ++page) {
-        const QString& relative = relative_[static_cast<size_t>(page)];
-        const QString pageFolder = relative.left(std::max<qsizetype>(relative.lastIndexOf(u'/'), 0));
-        if (pageFolder != resolvedFolder) {
-            resolved.clear();
-            resolvedFolder = pageFolder;
-        }
-        const std::optional<QString> text = ReadTextFileQuietly(files[fileIndex(page)].text);
-        if (!text)
-            continue;
-        const PageLinks scanned = PageLinks::scan(*text);
+    std::vector<std::thread> helpers;
+    for (qint32 t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
 
-        // Keep the links to other pages, then find each one's place in the lists.
-        std::vector<Link>& kept = links_[static_cast<size_t>(page)];
-        std::vector<qint32> itemOf;
-        for (const PageLinks::Link& link : scanned.links()) {
-            if (link.navigation)
-                continue;
-            auto at = resolved.constFind(link.address);
-            if (at == resolved.cend()) {
-                Resolved r{-1, false};
-                r.target = resolve(pageFolder, link.address, r.fragment);
-                at = resolved.insert(link.address, r);
+void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
+    const std::optional<QString> text = ReadTextFileQuietly(path);
+    if (!text)
+        return;
+    const PageLinks scanned = PageLinks::scan(*text);
+    const QString& relative = relative_[static_cast<size_t>(page)];
+    const QStringView pageFolder = QStringView(relative).first(std::max<qsizetype>(relative.lastIndexOf(u'/'), 0));
+
+    // Keep the links to other pages, then find each one's place in the lists.
+    std::vector<Link>& kept = links_[static_cast<size_t>(page)];
+    std::vector<qint32> itemOf;
+    for (const PageLinks::Link& link : scanned.links()) {
+        if (link.navigation || leavesFolder(link.address))
+            continue;
+        const qsizetype hash = link.address.indexOf(u'#');
+        qsizetype pathEnd = hash < 0 ? link.address.size() : hash;
+        const qsizetype query = link.address.first(pathEnd).indexOf(u'?');
+        if (query >= 0)
+            pathEnd = query;
+        if (pathEnd == 0)
+            continue; // the page itself
+        const qint32 target = resolve(pageFolder, link.address.first(pathEnd), scratch.key);
+        if (target < 0 || target == page)
+            continue;
+        kept.push_back(Link{target, -1, hash >= 0 && hash + 1 < link.address.size(), false});
+        itemOf.push_back(link.item);
+    }
+    const auto count = static_cast<qint32>(kept.size());
+    std::vector<qint32> itemHead(static_cast<size_t>(scanned.itemCount()), -1); // each item's first kept link
+    for (qint32 i = count - 1; i >= 0; --i)
+        if (itemOf[static_cast<size_t>(i)] >= 0)
+            itemHead[static_cast<size_t>(itemOf[static_cast<size_t>(i)])] = i;
+    for (qint32 i = 0; i < count; ++i) {
+        for (qint32 item = scanned.parentItem(itemOf[static_cast<size_t>(i)]); item >= 0;
+             item = scanned.parentItem(item)) {
+            if (itemHead[static_cast<size_t>(item)] >= 0) {
+                kept[static_cast<size_t>(i)].parent = itemHead[static_cast<size_t>(item)];
+                break;
             }
-            if (at->target < 0 || at->target == page)
-                continue;
-            kept.push_back(Link{at->target, -1, at->fragment, false});
-            itemOf.push_back(link.item);
         }
-        QHash<qint32, qint32> itemHead; // each list item's first kept link
-        for (qint32 i = static_cast<qint32>(kept.size()) - 1; i >= 0; --i)
-            if (itemOf[static_cast<size_t>(i)] >= 0)
-                itemHead.insert(itemOf[static_cast<size_t>(i)], i);
-        for (qint32 i = 0; i < static_cast<qint32>(kept.size()); ++i) {
-            for (qint32 item = scanned.parentItem(itemOf[static_cast<size_t>(i)]); item >= 0;
-                 item = scanned.parentItem(item)) {
-                const qint32 head = itemHead.value(item, -1);
-                if (head >= 0) {
-                    kept[static_cast<size_t>(i)].parent = head;
-                    break;
-                }
-            }
-        }
-        for (qint32 i = static_cast<qint32>(kept.size()) - 1; i >= 0; --i) {
-            Link& link = kept[static_cast<size_t>(i)];
-            link.lastToTarget = lastSeen[static_cast<size_t>(link.target)] != page;
-            lastSeen[static_cast<size_t>(link.target)] = page;
-        }
+    }
+    for (qint32 i = count - 1; i >= 0; --i) {
+        Link& link = kept[static_cast<size_t>(i)];
+        qint32& seen = scratch.lastSeen[static_cast<size_t>(link.target)];
+        link.lastToTarget = seen != page;
+        seen = page;
     }
 }
 

@@ -3,11 +3,11 @@
 #include "toc/ListBox.h"
 #include "util/PathStyle.h"
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace folvane {
@@ -28,7 +28,8 @@ public:
     };
 
     // The file-list entries for which isPage holds and that lie inside folder; each page is
-    // read and decoded as the title pass reads it. homePage is the compile settings' home page.
+    // read and decoded as the title pass reads it, big sites on every core.
+    // homePage is the compile settings' home page.
     LinkGraph(const QList<ListEntry>& files, const QString& folder, PathStyle style,
               const std::function<bool(qint32)>& isPage, const QString& homePage);
 
@@ -38,24 +39,41 @@ public:
     const std::vector<Link>& links(qint32 page) const { return links_[static_cast<size_t>(page)]; }
     // The page the walk starts from: the home page when it is one of the pages, else
     // index.htm(l) or default.htm(l) at the top of the folder, else a top-level index.*
-    // page (index.zh-cn.html), else the first page. -1 when there is no page.
+    // page (index.zh-cn.html), else the first page of the top-most folder that holds pages,
+    // in file-list order. -1 when there is no page.
     qint32 home() const { return home_; }
 
 private:
+    // What one reading thread works with.
+    struct Scratch {
+        std::u16string key;
+        std::vector<qint32> lastSeen; // the page that last linked each target
+    };
+
     void choosePages(const QList<ListEntry>& files, const std::function<bool(qint32)>& isPage);
     void chooseHome(const QString& homePage);
     void readLinks(const QList<ListEntry>& files);
-    // The page an address on a page in folder leads to, -1 for none.
-    qint32 resolve(const QString& pageFolder, QStringView address, bool& fragment) const;
-    // The key of a path relative to the project folder: "/" between names, case folded.
-    static QString key(QString relative);
+    void readPage(qint32 page, const QString& path, Scratch& scratch);
+    // The page that a path on a page in pageFolder leads to, -1 for none.
+    qint32 resolve(QStringView pageFolder, QStringView path, std::u16string& key) const;
+    // The page whose key this is, -1 for none.
+    qint32 pageNamed(QStringView key) const;
+    void indexKeys();
+    static quint64 hashOf(QStringView key);
     QString relativeToFolder(const QString& path) const;
 
     QString folder_;
     PathStyle style_;
     std::vector<qint32> fileIndex_;
     std::vector<QString> relative_; // each page's path below the folder, "/" separated
-    QHash<QString, qint32> pageByKey_;
+    std::vector<QString> keys_;     // the same, case folded
+    // Open addressing over keys_: a big site looks pages up millions of times.
+    struct Slot {
+        quint64 hash = 0;
+        qint32 page = -1;
+        qsizetype length = 0;
+    };
+    std::vector<Slot> table_;
     std::vector<std::vector<Link>> links_;
     qint32 home_ = -1;
 };

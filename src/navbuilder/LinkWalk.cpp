@@ -12,6 +12,7 @@ namespace folvane {
 LinkWalk::LinkWalk(const LinkGraph& graph) : graph_(graph) {
     const auto pages = static_cast<size_t>(graph.pageCount());
     placed_.resize(pages);
+    settled_.resize(pages);
     if (graph.home() < 0)
         return;
     countLinks();
@@ -78,17 +79,22 @@ bool LinkWalk::claim(Pass pass) {
         return Key{hub_[static_cast<size_t>(page)], p.depth, p.seq, page};
     };
     for (qint32 page = 0; page < graph_.pageCount(); ++page)
-        if (reached(page))
+        if (reached(page) && !settled_[static_cast<size_t>(page)])
             queue.push(keyOf(page));
     bool placedAny = false;
     while (!queue.empty()) {
         const qint32 page = std::get<3>(queue.top());
         queue.pop();
         const std::vector<LinkGraph::Link>& links = graph_.links(page);
+        bool waiting = false; // links left for a later round
         for (qint32 i = 0; i < static_cast<qint32>(links.size()); ++i) {
             const qint32 target = links[static_cast<size_t>(i)].target;
-            if (reached(target) || !allows(pass, page, i))
+            if (reached(target))
                 continue;
+            if (!allows(pass, page, i)) {
+                waiting = true;
+                continue;
+            }
             // Listed below another link: a child of that link's page.
             qint32 parent = page;
             for (qint32 above = links[static_cast<size_t>(i)].parent; above >= 0;
@@ -103,6 +109,7 @@ bool LinkWalk::claim(Pass pass) {
             queue.push(keyOf(target));
             placedAny = true;
         }
+        settled_[static_cast<size_t>(page)] = !waiting;
     }
     return placedAny;
 }

@@ -51,8 +51,9 @@ private:
 
     const LinkGraph& graph_;
     std::vector<Placed> placed_;
-    std::vector<bool> bar_; // linked from more than half of the pages
-    std::vector<bool> hub_; // links to more than half of the pages
+    std::vector<bool> bar_;     // linked from more than half of the pages
+    std::vector<bool> hub_;     // links to more than half of the pages
+    std::vector<bool> settled_; // every page it links to is placed
     qint32 placedCount_ = 0;
     std::vector<Entry> order_;
 };

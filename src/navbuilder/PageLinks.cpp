@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -11,8 +12,9 @@ namespace folvane {
 
 namespace {
 
-// Browsing captions need no more than this; longer link texts are content.
+// How far a link's text is read for its caption, and the longest caption that browses.
 constexpr qsizetype kLongestCaption = 300;
+constexpr qsizetype kLongestBrowsingCaption = 20;
 
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
@@ -23,7 +25,38 @@ bool isAsciiLetter(QChar c) {
 }
 
 bool is(QStringView name, QLatin1StringView what) {
-    return name.compare(what, Qt::CaseInsensitive) == 0;
+    return name.size() == what.size() && name.compare(what, Qt::CaseInsensitive) == 0;
+}
+
+enum class Tag { Other, Link, Area, Frame, List, Item, Script, Style };
+
+// Tags are looked at one by one, so the few that matter are told apart by length and letters.
+Tag tagOf(QStringView name) {
+    if (name.size() > 6)
+        return Tag::Other;
+    std::array<char, 6> lower{};
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c >= 0x80)
+            return Tag::Other;
+        lower[static_cast<size_t>(i)] = static_cast<char>(c | 0x20);
+    }
+    const std::string_view n(lower.data(), static_cast<size_t>(name.size()));
+    if (n == "a")
+        return Tag::Link;
+    if (n == "area")
+        return Tag::Area;
+    if (n == "frame" || n == "iframe")
+        return Tag::Frame;
+    if (n == "ul" || n == "ol" || n == "dl")
+        return Tag::List;
+    if (n == "li" || n == "dt")
+        return Tag::Item;
+    if (n == "script")
+        return Tag::Script;
+    if (n == "style")
+        return Tag::Style;
+    return Tag::Other;
 }
 
 struct NamedReference {
@@ -133,11 +166,18 @@ bool isBrowsingKey(QStringView key) {
 
 // Arrows and punctuation around a browsing caption ("« Previous", "Next >>", "[上一页]").
 bool isCaptionDecoration(QChar c) {
-    return c.isSpace() || QStringView(u"«»‹›<>←→↑↓⇐⇒◀▶◁▷◄►|[]()-–—:.,·•/\\").contains(c);
+    if (c.unicode() < 0x80)
+        return c.isSpace() || QLatin1StringView("<>|[]()-:.,/\\").contains(c);
+    return c.isSpace() || QStringView(u"«»‹›←→↑↓⇐⇒◀▶◁▷◄►–—·•").contains(c);
 }
 
-bool isBrowsingCaption(const QString& caption) {
-    static const QSet<QString> captions = [] {
+struct BrowsingCaptions {
+    QSet<QString> words; // case folded
+    QSet<char16_t> firstLetters;
+};
+
+bool isBrowsingCaption(QStringView caption) {
+    static const BrowsingCaptions captions = [] {
         const QStringView words = u"prev|previous|next|up|home|top|back|forward|previous page|next page|"
                                   u"previous chapter|next chapter|previous section|next section|previous topic|"
                                   u"next topic|back to top|go to top|"
@@ -146,20 +186,23 @@ bool isBrowsingCaption(const QString& caption) {
                                   u"上一頁|下一頁|前一頁|後一頁|上一節|下一節|上一級|起始頁|首頁|返回首頁|"
                                   u"前へ|次へ|上へ|ホーム|zurück|weiter|nach oben|vorherige|nächste|précédent|"
                                   u"suivant|haut|accueil|anterior|siguiente|arriba|inicio";
-        QSet<QString> set;
-        for (const QStringView w : words.split(u'|'))
-            set.insert(w.toString().toCaseFolded());
+        BrowsingCaptions set;
+        for (const QStringView w : words.split(u'|')) {
+            set.words.insert(w.toString().toCaseFolded());
+            set.firstLetters.insert(w[0].toCaseFolded().unicode());
+        }
         return set;
     }();
-    qsizetype first = 0;
-    qsizetype last = caption.size();
-    while (first < last && isCaptionDecoration(caption[first]))
-        ++first;
-    while (last > first && isCaptionDecoration(caption[last - 1]))
-        --last;
-    if (first == last)
-        return !caption.isEmpty(); // arrows alone
-    return captions.contains(caption.sliced(first, last - first).simplified().toCaseFolded());
+    QStringView words = caption;
+    while (!words.isEmpty() && isCaptionDecoration(words.front()))
+        words = words.sliced(1);
+    while (!words.isEmpty() && isCaptionDecoration(words.back()))
+        words.chop(1);
+    if (words.isEmpty()) // arrows alone
+        return std::any_of(caption.begin(), caption.end(), [](QChar c) { return !c.isSpace(); });
+    return words.size() <= kLongestBrowsingCaption &&
+           captions.firstLetters.contains(words[0].toCaseFolded().unicode()) &&
+           captions.words.contains(words.toString().simplified().toCaseFolded());
 }
 
 class Scanner {
@@ -169,6 +212,7 @@ public:
     void run();
     QList<PageLinks::Link> links;
     QList<qint32> itemParents;
+    QStringList decoded; // addresses with character references, which links view
 
 private:
     struct Attribute {
@@ -186,7 +230,9 @@ private:
     template <typename Take> qsizetype attributes(qsizetype pos, Take take) const;
     qsizetype skipPast(qsizetype from, QLatin1StringView closing) const;
     qint32 enclosingItem() const;
-    QString captionAfter(qsizetype pos) const;
+    // Whether the text of the link whose start tag ends at pos, with the alt texts of its
+    // pictures, is a browsing caption.
+    bool browsingCaptionAfter(qsizetype pos) const;
     void addLink(QStringView address, bool navigation);
 
     QStringView t_;
@@ -245,10 +291,13 @@ qint32 Scanner::enclosingItem() const {
     return lists_.back().current >= 0 ? lists_.back().current : lists_.back().owner;
 }
 
-// The text of the link whose start tag ends at pos, with the alt texts of its pictures; empty
-// when it runs longer than any browsing caption.
-QString Scanner::captionAfter(qsizetype pos) const {
+bool Scanner::browsingCaptionAfter(qsizetype pos) const {
     const QStringView window = t_.sliced(pos, std::min(kLongestCaption, t_.size() - pos));
+    // Most captions are plain text up to "</a>".
+    const qsizetype lt = window.indexOf(u'<');
+    if (lt >= 0 && lt + 2 < window.size() && window[lt + 1] == u'/' && (window[lt + 2].unicode() | 0x20) == u'a' &&
+        (lt + 3 == window.size() || !isAsciiLetter(window[lt + 3])) && !window.first(lt).contains(u'&'))
+        return isBrowsingCaption(window.first(lt));
     QString text;
     for (qsizetype i = 0; i < window.size();) {
         if (window[i] != u'<') {
@@ -264,7 +313,7 @@ QString Scanner::captionAfter(qsizetype pos) const {
             ++nameEnd;
         const QStringView name = window.sliced(i + (closing ? 2 : 1), nameEnd - i - (closing ? 2 : 1));
         if (is(name, QLatin1StringView("a")))
-            return decodeReferences(text).simplified();
+            return isBrowsingCaption(decodeReferences(text));
         const qsizetype end = window.indexOf(u'>', nameEnd);
         if (end < 0)
             break;
@@ -277,11 +326,16 @@ QString Scanner::captionAfter(qsizetype pos) const {
         }
         i = end + 1;
     }
-    return {};
+    return false;
 }
 
 void Scanner::addLink(QStringView address, bool navigation) {
-    links.append(PageLinks::Link{decodeReferences(address.trimmed()), enclosingItem(), navigation});
+    address = address.trimmed();
+    if (address.contains(u'&')) {
+        decoded.append(decodeReferences(address));
+        address = decoded.constLast();
+    }
+    links.append(PageLinks::Link{address, enclosingItem(), navigation});
 }
 
 void Scanner::run() {
@@ -291,72 +345,89 @@ void Scanner::run() {
         const qsizetype lt = t_.indexOf(u'<', pos);
         if (lt < 0 || lt + 1 >= n)
             return;
-        if (t_.sliced(lt).startsWith(u"<!--")) {
-            pos = skipPast(lt + 4, QLatin1StringView("-->"));
+        const QChar next = t_[lt + 1];
+        if (next == u'!' || next == u'?') {
+            const bool comment = lt + 3 < n && t_[lt + 2] == u'-' && t_[lt + 3] == u'-';
+            pos = comment ? skipPast(lt + 4, QLatin1StringView("-->")) : skipPast(lt, QLatin1StringView(">"));
             continue;
         }
-        const bool closing = t_[lt + 1] == u'/';
+        const bool closing = next == u'/';
         const qsizetype nameBegin = lt + (closing ? 2 : 1);
         if (nameBegin >= n || !isAsciiLetter(t_[nameBegin])) {
-            // <!DOCTYPE>, <?xml?> or a '<' that is just text.
-            pos = (t_[lt + 1] == u'!' || t_[lt + 1] == u'?') ? skipPast(lt, QLatin1StringView(">")) : lt + 1;
+            pos = lt + 1; // a '<' that is just text
             continue;
         }
         qsizetype nameEnd = nameBegin;
         while (nameEnd < n && !isBlank(t_[nameEnd]) && t_[nameEnd] != u'>' && t_[nameEnd] != u'/')
             ++nameEnd;
-        const QStringView name = t_.sliced(nameBegin, nameEnd - nameBegin);
+        const Tag tag = tagOf(t_.sliced(nameBegin, nameEnd - nameBegin));
 
+        const bool linkTag = !closing && (tag == Tag::Link || tag == Tag::Area);
+        const bool frameTag = !closing && tag == Tag::Frame;
         QStringView address;
         bool hasAddress = false;
         bool navigation = false;
-        const bool isLink = !closing && (is(name, QLatin1StringView("a")) || is(name, QLatin1StringView("area")));
-        const bool isFrame =
-            !closing && (is(name, QLatin1StringView("frame")) || is(name, QLatin1StringView("iframe")));
         pos = attributes(nameEnd, [&](const Attribute& a) {
-            if ((isLink && is(a.name, QLatin1StringView("href"))) ||
-                (isFrame && is(a.name, QLatin1StringView("src")))) {
+            if (!linkTag && !frameTag)
+                return;
+            if (is(a.name, linkTag ? QLatin1StringView("href") : QLatin1StringView("src"))) {
                 address = a.value;
                 hasAddress = true;
-            } else if (isLink && is(a.name, QLatin1StringView("rel")))
+            } else if (linkTag && is(a.name, QLatin1StringView("rel"))) {
                 navigation = navigation || isBrowsingRel(a.value);
-            else if (isLink && is(a.name, QLatin1StringView("accesskey")))
+            } else if (linkTag && is(a.name, QLatin1StringView("accesskey"))) {
                 navigation = navigation || isBrowsingKey(a.value);
+            }
         });
 
-        if (closing) {
-            if ((is(name, QLatin1StringView("ul")) || is(name, QLatin1StringView("ol")) ||
-                 is(name, QLatin1StringView("dl"))) &&
-                !lists_.empty())
-                lists_.pop_back();
-        } else if (is(name, QLatin1StringView("script"))) {
-            pos = skipPast(pos, QLatin1StringView("</script"));
-        } else if (is(name, QLatin1StringView("style"))) {
-            pos = skipPast(pos, QLatin1StringView("</style"));
-        } else if (is(name, QLatin1StringView("ul")) || is(name, QLatin1StringView("ol")) ||
-                   is(name, QLatin1StringView("dl"))) {
-            lists_.push_back(List{enclosingItem(), -1});
-        } else if (is(name, QLatin1StringView("li")) || is(name, QLatin1StringView("dt"))) {
-            if (!lists_.empty()) {
+        switch (tag) {
+        case Tag::List:
+            if (closing) {
+                if (!lists_.empty())
+                    lists_.pop_back();
+            } else {
+                lists_.push_back(List{enclosingItem(), -1});
+            }
+            break;
+        case Tag::Item:
+            if (!closing && !lists_.empty()) {
                 lists_.back().current = static_cast<qint32>(itemParents.size());
                 itemParents.append(lists_.back().owner);
             }
-        } else if (hasAddress) {
-            if (isLink && !navigation && is(name, QLatin1StringView("a")))
-                navigation = isBrowsingCaption(captionAfter(pos));
-            addLink(address, navigation);
+            break;
+        case Tag::Script:
+            if (!closing)
+                pos = skipPast(pos, QLatin1StringView("</script"));
+            break;
+        case Tag::Style:
+            if (!closing)
+                pos = skipPast(pos, QLatin1StringView("</style"));
+            break;
+        case Tag::Link:
+        case Tag::Area:
+        case Tag::Frame:
+            if (hasAddress) {
+                if (tag == Tag::Link && !navigation)
+                    navigation = browsingCaptionAfter(pos);
+                addLink(address, navigation);
+            }
+            break;
+        case Tag::Other:
+            break;
         }
     }
 }
 
 } // namespace
 
-PageLinks PageLinks::scan(QStringView html) {
-    Scanner scanner(html);
-    scanner.run();
+PageLinks PageLinks::scan(const QString& html) {
     PageLinks result;
+    result.html_ = html;
+    Scanner scanner(result.html_);
+    scanner.run();
     result.links_ = std::move(scanner.links);
     result.itemParents_ = std::move(scanner.itemParents);
+    result.decoded_ = std::move(scanner.decoded);
     return result;
 }
 
