@@ -21,6 +21,9 @@ namespace {
 // Pages a reading thread takes at a time, and the fewest pages worth a second thread.
 constexpr qint32 kPagesPerTake = 32;
 constexpr qint32 kPagesPerThread = 256;
+// Big pages are read for their links too (an index, a manual in one page); the title pass
+// keeps its own limit.
+constexpr qint64 kMaxPageBytes = 64 * 1024 * 1024;
 
 bool isAbsolute(const QString& path, PathStyle style) {
     if (style == PathStyle::Posix)
@@ -210,7 +213,9 @@ void LinkGraph::readLinks(const QList<ListEntry>& files) {
     // Each page's links depend on that page alone: threads take pages in turns.
     const auto work = [&] {
         Scratch scratch;
-        scratch.lastSeen.assign(static_cast<size_t>(pages), -1);
+        scratch.seenOn.assign(static_cast<size_t>(pages), -1);
+        scratch.firstLink.resize(static_cast<size_t>(pages));
+        scratch.firstContent.resize(static_cast<size_t>(pages));
         for (qint32 first = next.fetch_add(kPagesPerTake); first < pages; first = next.fetch_add(kPagesPerTake))
             for (qint32 page = first; page < std::min(first + kPagesPerTake, pages); ++page)
                 readPage(page, files[fileIndex(page)].text, scratch);
@@ -224,7 +229,7 @@ void LinkGraph::readLinks(const QList<ListEntry>& files) {
 }
 
 void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
-    const std::optional<QString> text = ReadTextFileQuietly(path);
+    const std::optional<QString> text = ReadTextFileQuietly(path, kMaxPageBytes);
     if (!text)
         return;
     const PageLinks scanned = PageLinks::scan(*text);
@@ -247,7 +252,7 @@ void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
         const qint32 target = resolve(pageFolder, link.address.first(pathEnd), scratch.key);
         if (target < 0 || target == page)
             continue;
-        kept.push_back(Link{target, -1, hash >= 0 && hash + 1 < link.address.size(), false});
+        kept.push_back(Link{target, -1, hash >= 0 && hash + 1 < link.address.size(), link.inNavigationRegion, false});
         itemOf.push_back(link.item);
     }
     const auto count = static_cast<qint32>(kept.size());
@@ -264,11 +269,21 @@ void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
             }
         }
     }
-    for (qint32 i = count - 1; i >= 0; --i) {
+    for (qint32 i = 0; i < count; ++i) {
+        const Link& link = kept[static_cast<size_t>(i)];
+        const auto t = static_cast<size_t>(link.target);
+        if (scratch.seenOn[t] != page) {
+            scratch.seenOn[t] = page;
+            scratch.firstLink[t] = i;
+            scratch.firstContent[t] = -1;
+        }
+        if (!link.menu && scratch.firstContent[t] < 0)
+            scratch.firstContent[t] = i;
+    }
+    for (qint32 i = 0; i < count; ++i) {
         Link& link = kept[static_cast<size_t>(i)];
-        qint32& seen = scratch.lastSeen[static_cast<size_t>(link.target)];
-        link.lastToTarget = seen != page;
-        seen = page;
+        const auto t = static_cast<size_t>(link.target);
+        link.representative = i == (scratch.firstContent[t] >= 0 ? scratch.firstContent[t] : scratch.firstLink[t]);
     }
 }
 

@@ -23,8 +23,12 @@ public:
         // The link this one is listed below on the same page (its list item's first link),
         // -1 when it stands in no list below another link.
         qint32 parent = -1;
-        bool fragment = false;     // it points to a place inside its target
-        bool lastToTarget = false; // no later link on the page goes to the same target
+        bool fragment = false; // it points to a place inside its target
+        bool menu = false;     // it stands in a navigation region (<nav>, role="navigation")
+        // The one link of the page that stands for all its links to the same target where
+        // the target is reached only through menus and bars: the first outside menus, else
+        // the first.
+        bool representative = false;
     };
 
     // The file-list entries for which isPage holds and that lie inside folder; each page is
@@ -47,7 +51,9 @@ private:
     // What one reading thread works with.
     struct Scratch {
         std::u16string key;
-        std::vector<qint32> lastSeen; // the page that last linked each target
+        std::vector<qint32> seenOn;       // the page that last linked each target
+        std::vector<qint32> firstLink;    // and its first link there
+        std::vector<qint32> firstContent; // and its first link outside menus, -1 for none
     };
 
     void choosePages(const QList<ListEntry>& files, const std::function<bool(qint32)>& isPage);

@@ -37,7 +37,7 @@ void LinkWalk::countLinks() {
             if (seen == page)
                 continue;
             seen = page;
-            ++targets;
+            targets += link.menu ? 0 : 1; // a menu of the whole site does not make every page an index
             ++linkers[static_cast<size_t>(link.target)];
         }
         hub_[static_cast<size_t>(page)] = page != graph_.home() && qint64(targets) * 2 > pages;
@@ -49,14 +49,14 @@ void LinkWalk::countLinks() {
 
 bool LinkWalk::allows(Pass pass, qint32 page, qint32 linkIndex) const {
     const LinkGraph::Link& link = graph_.links(page)[static_cast<size_t>(linkIndex)];
-    const bool bar = bar_[static_cast<size_t>(link.target)];
+    const bool bar = bar_[static_cast<size_t>(link.target)] || link.menu;
     switch (pass) {
     case Pass::WholePages:
         return !bar && !link.fragment;
     case Pass::Places:
         return !bar;
     case Pass::Bars:
-        return bar && link.lastToTarget;
+        return link.representative;
     }
     return false;
 }
@@ -71,12 +71,13 @@ void LinkWalk::place(qint32 page, qint32 parent, qint32 source, qint32 position)
 }
 
 bool LinkWalk::claim(Pass pass) {
-    // Index pages last, then nearest the home page first, then in the order placed.
+    // Index pages last, then nearest the home page first, then in the order placed. Bars go to
+    // the nearest page, be it an index: a table of contents also links to every page.
     using Key = std::tuple<bool, qint32, qint32, qint32>;
     std::priority_queue<Key, std::vector<Key>, std::greater<>> queue;
-    const auto keyOf = [this](qint32 page) {
+    const auto keyOf = [this, pass](qint32 page) {
         const Placed& p = placed_[static_cast<size_t>(page)];
-        return Key{hub_[static_cast<size_t>(page)], p.depth, p.seq, page};
+        return Key{pass != Pass::Bars && hub_[static_cast<size_t>(page)], p.depth, p.seq, page};
     };
     for (qint32 page = 0; page < graph_.pageCount(); ++page)
         if (reached(page) && !settled_[static_cast<size_t>(page)])
@@ -105,7 +106,9 @@ bool LinkWalk::claim(Pass pass) {
                     break;
                 }
             }
-            place(target, parent, page, i);
+            // Pages reached only through a menu follow the page's own.
+            const qint32 position = links[static_cast<size_t>(i)].menu ? static_cast<qint32>(links.size()) + i : i;
+            place(target, parent, page, position);
             queue.push(keyOf(target));
             placedAny = true;
         }

@@ -14,11 +14,12 @@ class LinkGraph;
 // nearest the home page first, each in document order. A link listed below another link
 // of the same page (a table of contents) makes its page a child of that link's page. So a
 // chapter belongs to the page that lists it, not to a page before it that mentions it.
-// Links whose pages are claimed later, in this order: links to a place inside a page;
-// links that more than half of the pages carry (navigation bars), each at its last
-// appearance on a page; and all links of pages that link to more than half of the pages
-// (indexes, site maps), unless the page is the home page. Siblings keep the order of the
-// links that placed them.
+// Links claim in rounds: links to whole pages, then links to places inside pages, then links
+// in menus (<nav>, role="navigation") and bars (to pages that more than half of the pages
+// link to), each page's first link to a target outside its menus standing for the rest.
+// Pages that link to more than half of the pages (indexes, site maps; not the home page)
+// claim after all others, but for bars. Siblings keep the order of the links that placed
+// them; pages reached only through a menu follow.
 class LinkWalk {
 public:
     struct Entry {

@@ -28,7 +28,7 @@ bool is(QStringView name, QLatin1StringView what) {
     return name.size() == what.size() && name.compare(what, Qt::CaseInsensitive) == 0;
 }
 
-enum class Tag { Other, Link, Area, Frame, List, Item, Script, Style };
+enum class Tag { Other, Link, Area, Frame, List, Item, Script, Style, Nav, Empty };
 
 // Tags are looked at one by one, so the few that matter are told apart by length and letters.
 Tag tagOf(QStringView name) {
@@ -56,6 +56,10 @@ Tag tagOf(QStringView name) {
         return Tag::Script;
     if (n == "style")
         return Tag::Style;
+    if (n == "nav")
+        return Tag::Nav;
+    if (n == "img" || n == "br" || n == "hr" || n == "input" || n == "meta" || n == "link")
+        return Tag::Empty;
     return Tag::Other;
 }
 
@@ -223,6 +227,11 @@ private:
         qint32 owner;   // the item the list stands in
         qint32 current; // its item being read
     };
+    // A <nav> or an element with role="navigation", until its end tag.
+    struct Region {
+        QStringView name; // empty outside any
+        int nested = 0;   // elements of the same name open inside it
+    };
 
     // Reads the attributes from pos to the end of the tag, calling take for each; returns
     // the position after the tag's '>'. A quote opens a value only right after '=', so a
@@ -234,10 +243,26 @@ private:
     // pictures, is a browsing caption.
     bool browsingCaptionAfter(qsizetype pos) const;
     void addLink(QStringView address, bool navigation);
+    void followRegion(QStringView name, Tag tag, bool closing, bool navigationRole);
 
     QStringView t_;
     std::vector<List> lists_;
+    Region region_;
 };
+
+void Scanner::followRegion(QStringView name, Tag tag, bool closing, bool navigationRole) {
+    if (region_.name.isEmpty()) {
+        if (!closing && tag != Tag::Empty && (tag == Tag::Nav || navigationRole))
+            region_ = Region{name, 0};
+        return;
+    }
+    if (name.compare(region_.name, Qt::CaseInsensitive) != 0)
+        return;
+    if (!closing)
+        ++region_.nested;
+    else if (region_.nested-- == 0)
+        region_ = Region{};
+}
 
 template <typename Take> qsizetype Scanner::attributes(qsizetype i, Take take) const {
     const qsizetype n = t_.size();
@@ -335,7 +360,7 @@ void Scanner::addLink(QStringView address, bool navigation) {
         decoded.append(decodeReferences(address));
         address = decoded.constLast();
     }
-    links.append(PageLinks::Link{address, enclosingItem(), navigation});
+    links.append(PageLinks::Link{address, enclosingItem(), navigation, !region_.name.isEmpty()});
 }
 
 void Scanner::run() {
@@ -360,16 +385,21 @@ void Scanner::run() {
         qsizetype nameEnd = nameBegin;
         while (nameEnd < n && !isBlank(t_[nameEnd]) && t_[nameEnd] != u'>' && t_[nameEnd] != u'/')
             ++nameEnd;
-        const Tag tag = tagOf(t_.sliced(nameBegin, nameEnd - nameBegin));
+        const QStringView name = t_.sliced(nameBegin, nameEnd - nameBegin);
+        const Tag tag = tagOf(name);
 
         const bool linkTag = !closing && (tag == Tag::Link || tag == Tag::Area);
         const bool frameTag = !closing && tag == Tag::Frame;
         QStringView address;
         bool hasAddress = false;
         bool navigation = false;
+        bool navigationRole = false;
         pos = attributes(nameEnd, [&](const Attribute& a) {
-            if (!linkTag && !frameTag)
+            if (!linkTag && !frameTag) {
+                navigationRole = navigationRole || (is(a.name, QLatin1StringView("role")) &&
+                                                    is(a.value.trimmed(), QLatin1StringView("navigation")));
                 return;
+            }
             if (is(a.name, linkTag ? QLatin1StringView("href") : QLatin1StringView("src"))) {
                 address = a.value;
                 hasAddress = true;
@@ -380,6 +410,7 @@ void Scanner::run() {
             }
         });
 
+        followRegion(name, tag, closing, navigationRole);
         switch (tag) {
         case Tag::List:
             if (closing) {
@@ -412,6 +443,8 @@ void Scanner::run() {
                 addLink(address, navigation);
             }
             break;
+        case Tag::Nav:
+        case Tag::Empty:
         case Tag::Other:
             break;
         }

@@ -26,6 +26,8 @@ public:
         // Browsing rather than content: rel="next" and its kind, the access keys of
         // previous, next, up and home, or a caption such as "Next" or "上一页".
         bool navigation = false;
+        // Inside a <nav> or an element with role="navigation": a menu rather than content.
+        bool inNavigationRegion = false;
     };
 
     static PageLinks scan(const QString& html);

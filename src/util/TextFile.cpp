@@ -104,9 +104,9 @@ void replaceFile(const QString& path, const QByteArray& bytes) {
 }
 
 // Both readers read and decode here, so a page gives the same text to each.
-RegularFileRead readDecoded(const QString& path, QString& text) {
+RegularFileRead readDecoded(const QString& path, qint64 maxBytes, QString& text) {
     QByteArray bytes;
-    const RegularFileRead result = readRegularFile(path, kMaxReadBytes, bytes);
+    const RegularFileRead result = readRegularFile(path, maxBytes, bytes);
     if (result == RegularFileRead::Ok && !bytes.isEmpty())
         text = decodeFromDisk(bytes);
     return result;
@@ -116,7 +116,7 @@ RegularFileRead readDecoded(const QString& path, QString& text) {
 
 QString ReadTextFile(const QString& path, Host& host) {
     QString text;
-    switch (readDecoded(path, text)) {
+    switch (readDecoded(path, kMaxReadBytes, text)) {
     case RegularFileRead::Ok:
         return text;
     case RegularFileRead::NotAFile:
@@ -130,9 +130,9 @@ QString ReadTextFile(const QString& path, Host& host) {
     return {};
 }
 
-std::optional<QString> ReadTextFileQuietly(const QString& path) {
+std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes) {
     QString text;
-    if (readDecoded(path, text) != RegularFileRead::Ok)
+    if (readDecoded(path, maxBytes, text) != RegularFileRead::Ok)
         return std::nullopt;
     return text;
 }

@@ -56,16 +56,17 @@ Files cycle() {
 }
 
 Files navigationBar() {
-    const QByteArray bar = "<a href='index.htm'>Home</a> | <a href='about.htm'>About</a> | "
-                           "<a href='glossary.htm'>Glossary</a>";
+    const QByteArray menu = "<div role='navigation'><div>Menu</div><a href='index.htm'>Home</a> "
+                            "<a href='about.htm'>About</a></div>";
+    const QByteArray footer = "<p><a href='glossary.htm'>Glossary</a></p>";
     return {
-        {"about.htm", bar},
-        {"glossary.htm", bar + "<p><a href='terms.htm'>terms</a></p>" + bar},
-        {"index.htm", bar + "<ul><li><a href='a.htm'>A</a><li><a href='b.htm'>B</a></ul>" + bar},
-        {"a.htm", bar + "<a href='a1.htm'>A1</a>" + bar},
-        {"a1.htm", bar},
-        {"b.htm", bar},
-        {"terms.htm", bar},
+        {"about.htm", menu + footer},
+        {"glossary.htm", menu + "<a href='terms.htm'>terms</a>" + footer},
+        {"index.htm", menu + "<ul><li><a href='a.htm'>A</a><li><a href='b.htm'>B</a></ul>" + footer},
+        {"a.htm", menu + "<a href='a1.htm'>A1</a>" + footer},
+        {"a1.htm", menu + footer},
+        {"b.htm", menu + "<a href='a1.htm'>see A1</a>" + footer},
+        {"terms.htm", menu + footer},
     };
 }
 
@@ -151,10 +152,11 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
                           << lines(
                                  {"index", " ch1", "  install", "  usage", " ch2", "  options", "   colours", "  faq"});
     QTest::newRow("cycle") << cycle() << QString() << 4 << types << lines({"index", " a", "  b", "   c"});
-    // Bar links come after the page's own links; a page reached only through a bar is not lost.
+    // A bar on every page places its pages where nothing else does, in the first page's order;
+    // a menu's pages follow that page's own.
     QTest::newRow("navigation bar on every page")
         << navigationBar() << QString() << 4 << types
-        << lines({"index", " a", "  a1", " b", " about", " glossary", "  terms"});
+        << lines({"index", " a", "  a1", " b", " glossary", "  terms", " about"});
     QTest::newRow("unreachable pages, browsing links, files that are not pages")
         << unreachableAndNotPages() << QString() << 4 << QStringLiteral("jpg;bak.htm")
         << lines({"index", " a", "其他页面", " b", " c", " d", " e", " f", " notes", " z", " out"});
