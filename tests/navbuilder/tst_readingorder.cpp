@@ -15,7 +15,7 @@ namespace {
 // Files of a site in file-list order: relative path, then the page's body. A path that starts
 // with "/" stays outside the site; "folder/" is a folder entry left by an earlier folder build.
 struct SiteFile {
-    const char* path;
+    QByteArray path;
     QByteArray body;
 };
 using Files = QList<SiteFile>;
@@ -121,6 +121,31 @@ Files chain() {
     };
 }
 
+// Enough pages to be read on more than one thread, and a home page too big for a title.
+Files bigBook(QStringList& toc) {
+    constexpr int kChapters = 20;
+    constexpr int kSections = 30;
+    Files files{{"index.htm", QByteArray(600000, ' ') + "<ol>"}};
+    toc = QStringList{QStringLiteral("index")};
+    for (int c = 0; c < kChapters; ++c) {
+        const QByteArray chapter = "c" + QByteArray::number(c);
+        files[0].body += "<li><a href='" + chapter + ".htm'>" + chapter + "</a>";
+        toc.append(QLatin1Char(' ') + QString::fromLatin1(chapter));
+        QByteArray list = "<ol>";
+        for (int s = 0; s < kSections; ++s) {
+            const QByteArray section = chapter + "/s" + QByteArray::number(s) + ".htm";
+            list += "<li><a href='" + section + "'>" + QByteArray::number(s) + "</a>";
+            toc.append(QStringLiteral("  s%1").arg(s));
+            // The next section, and a place in a section of the next chapter.
+            files.append({section, "<a href='s" + QByteArray::number((s + 1) % kSections) +
+                                       ".htm'>下一页</a> <a href='../c" + QByteArray::number((c + 1) % kChapters) +
+                                       "/s" + QByteArray::number(s) + ".htm#x'>see</a>"});
+        }
+        files.append({chapter + ".htm", list + "</ol>"});
+    }
+    return files;
+}
+
 Files otherHome() {
     return {
         {"a.htm", "<a href='index.en.html'>home</a>"},
@@ -165,6 +190,9 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
                                       " hidden", " script"});
     QTest::newRow("home page chosen, depth limited") << chain() << QStringLiteral("start/begin.htm") << 2 << types
                                                      << lines({"begin", " p1", "  p2", "  p3", "其他页面", " index"});
+    QStringList bigToc;
+    const Files big = bigBook(bigToc);
+    QTest::newRow("big book") << big << QString() << 4 << types << bigToc;
     QTest::newRow("home page named index.*") << otherHome() << QString() << 4 << types << lines({"index.en", " a"});
 }
 
