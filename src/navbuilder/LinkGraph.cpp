@@ -78,17 +78,29 @@ quint64 LinkGraph::hashOf(QStringView key) {
 }
 
 qint32 LinkGraph::pageNamed(QStringView key) const {
+    return pageNamed(Name{hashOf(key), key.size()});
+}
+
+qint32 LinkGraph::pageNamed(const Name& name) const {
     if (table_.empty())
         return -1;
-    const quint64 hash = hashOf(key);
     const size_t mask = table_.size() - 1;
-    for (size_t i = static_cast<size_t>(hash) & mask;; i = (i + 1) & mask) {
+    for (size_t i = static_cast<size_t>(name.hash) & mask;; i = (i + 1) & mask) {
         const Slot& slot = table_[i];
         if (slot.page < 0)
             return -1;
-        if (slot.hash == hash && slot.length == key.size())
+        if (slot.hash == name.hash && slot.length == name.length)
             return slot.page;
     }
+}
+
+void LinkGraph::prefetch(const Name& name) const {
+#if defined(__GNUC__)
+    if (!table_.empty())
+        __builtin_prefetch(&table_[static_cast<size_t>(name.hash) & (table_.size() - 1)]);
+#else
+    Q_UNUSED(name);
+#endif
 }
 
 void LinkGraph::indexKeys() {
@@ -160,7 +172,7 @@ void LinkGraph::chooseHome(const QString& homePage) {
     }
 }
 
-qint32 LinkGraph::resolve(QStringView pageFolder, QStringView path, std::u16string& key) const {
+std::optional<LinkGraph::Name> LinkGraph::nameOf(QStringView pageFolder, QStringView path, std::u16string& key) {
     QString decoded;
     if (path.contains(u'%')) {
         decoded = QUrl::fromPercentEncoding(path.toUtf8());
@@ -173,10 +185,13 @@ qint32 LinkGraph::resolve(QStringView pageFolder, QStringView path, std::u16stri
     const auto append = [&key, &ascii](QStringView name) {
         if (!key.empty())
             key += u'/';
-        for (const QChar c : name) {
-            const char16_t u = c.unicode();
+        const size_t from = key.size();
+        key.append(reinterpret_cast<const char16_t*>(name.utf16()), static_cast<size_t>(name.size()));
+        for (size_t i = from; i < key.size(); ++i) {
+            char16_t& u = key[i];
             ascii = ascii && u < 0x80;
-            key += (u >= u'A' && u <= u'Z') ? static_cast<char16_t>(u | 0x20) : u;
+            if (u >= u'A' && u <= u'Z')
+                u |= 0x20;
         }
     };
     if (!pageFolder.isEmpty())
@@ -193,7 +208,7 @@ qint32 LinkGraph::resolve(QStringView pageFolder, QStringView path, std::u16stri
             continue;
         if (dots) {
             if (key.empty())
-                return -1; // above the folder
+                return std::nullopt; // above the folder
             const size_t slash = key.rfind(u'/');
             key.resize(slash == std::u16string::npos ? 0 : slash);
             continue;
@@ -201,7 +216,10 @@ qint32 LinkGraph::resolve(QStringView pageFolder, QStringView path, std::u16stri
         append(part);
     }
     const QStringView built(key.data(), static_cast<qsizetype>(key.size()));
-    return pageNamed(ascii ? built : QStringView(built.toString().toCaseFolded()));
+    if (ascii)
+        return Name{hashOf(built), built.size()};
+    const QString folded = built.toString().toCaseFolded();
+    return Name{hashOf(folded), folded.size()};
 }
 
 void LinkGraph::readLinks(const QList<ListEntry>& files) {
@@ -236,9 +254,10 @@ void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
     const QString& relative = relative_[static_cast<size_t>(page)];
     const QStringView pageFolder = QStringView(relative).first(std::max<qsizetype>(relative.lastIndexOf(u'/'), 0));
 
-    // Keep the links to other pages, then find each one's place in the lists.
-    std::vector<Link>& kept = links_[static_cast<size_t>(page)];
-    std::vector<qint32> itemOf;
+    // Name every link's target first, then look them up: the look-ups wait on memory, and
+    // asking for the table's places ahead lets them wait together.
+    std::vector<Pending>& pending = scratch.pending;
+    pending.clear();
     for (const PageLinks::Link& link : scanned.links()) {
         if (link.navigation || leavesFolder(link.address))
             continue;
@@ -249,11 +268,25 @@ void LinkGraph::readPage(qint32 page, const QString& path, Scratch& scratch) {
             pathEnd = query;
         if (pathEnd == 0)
             continue; // the page itself
-        const qint32 target = resolve(pageFolder, link.address.first(pathEnd), scratch.key);
+        const std::optional<Name> name = nameOf(pageFolder, link.address.first(pathEnd), scratch.key);
+        if (!name)
+            continue;
+        prefetch(*name);
+        pending.push_back(
+            Pending{*name, link.item, hash >= 0 && hash + 1 < link.address.size(), link.inNavigationRegion});
+    }
+
+    // Keep the links to other pages, then find each one's place in the lists.
+    std::vector<Link>& kept = links_[static_cast<size_t>(page)];
+    std::vector<qint32> itemOf;
+    kept.reserve(pending.size());
+    itemOf.reserve(pending.size());
+    for (const Pending& p : pending) {
+        const qint32 target = pageNamed(p.name);
         if (target < 0 || target == page)
             continue;
-        kept.push_back(Link{target, -1, hash >= 0 && hash + 1 < link.address.size(), link.inNavigationRegion, false});
-        itemOf.push_back(link.item);
+        kept.push_back(Link{target, -1, p.fragment, p.menu, false});
+        itemOf.push_back(p.item);
     }
     const auto count = static_cast<qint32>(kept.size());
     std::vector<qint32> itemHead(static_cast<size_t>(scanned.itemCount()), -1); // each item's first kept link

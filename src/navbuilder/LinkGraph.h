@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -48,8 +49,21 @@ public:
     qint32 home() const { return home_; }
 
 private:
+    // A page name as the table knows it.
+    struct Name {
+        quint64 hash;
+        qsizetype length;
+    };
+    // A link whose target is named but not yet looked up.
+    struct Pending {
+        Name name;
+        qint32 item;
+        bool fragment;
+        bool menu;
+    };
     // What one reading thread works with.
     struct Scratch {
+        std::vector<Pending> pending;
         std::u16string key;
         std::vector<qint32> seenOn;       // the page that last linked each target
         std::vector<qint32> firstLink;    // and its first link there
@@ -60,10 +74,13 @@ private:
     void chooseHome(const QString& homePage);
     void readLinks(const QList<ListEntry>& files);
     void readPage(qint32 page, const QString& path, Scratch& scratch);
-    // The page that a path on a page in pageFolder leads to, -1 for none.
-    qint32 resolve(QStringView pageFolder, QStringView path, std::u16string& key) const;
-    // The page whose key this is, -1 for none.
+    // The name of the page that a path on a page in pageFolder leads to; nothing above the
+    // folder. key is room to work in.
+    static std::optional<Name> nameOf(QStringView pageFolder, QStringView path, std::u16string& key);
+    // The page whose key or name this is, -1 for none.
     qint32 pageNamed(QStringView key) const;
+    qint32 pageNamed(const Name& name) const;
+    void prefetch(const Name& name) const;
     void indexKeys();
     static quint64 hashOf(QStringView key);
     QString relativeToFolder(const QString& path) const;
