@@ -15,11 +15,12 @@ class Host;
 class Project;
 struct ListEntry;
 
-// One run of the navigation builder over the project's contents in use: optionally the folder
-// hierarchy or the reading order of the home page's links first, then dropping excluded file types and the project's
-// own output, then a title for every entry. Pending events run after each title, so every list access re-reads the
-// lists and checks its bounds: a command handled in between may have changed them. A step that fails is skipped and the
-// pass goes on.
+// One run of the navigation builder over the project's contents in use: first optionally the
+// folder hierarchy, or the reading order of the home page's links; then dropping excluded
+// file types and the project's own output, then a title for every entry.
+// Pending events run after each title, so every list access re-reads the lists and
+// checks its bounds: a command handled in between may have changed them. A step that
+// fails is skipped and the pass goes on.
 class NavigationPass {
 public:
     NavigationPass(Project& project, Host& host, NavSettings settings);

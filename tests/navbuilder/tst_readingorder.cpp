@@ -29,7 +29,7 @@ QStringList lines(std::initializer_list<const char*> texts) {
 
 Files book() {
     return {
-        {"index.htm", "<a href='ch1.htm' rel='next'>next</a><h1>Book</h1>"
+        {"index.htm", "<a href='ch1.htm' rel='next'>next</a> <a href='genindex.htm'>Index</a><h1>Book</h1>"
                       "<ul><li><a href='ch1.htm'>1</a><ul><li><a href='ch1/install.htm'>1.1</a>"
                       "<li><a href='ch1/usage.htm'>1.2</a></ul>"
                       "<li><a href='ch2.htm'>2</a></ul>"},
@@ -43,6 +43,8 @@ Files book() {
         {"ch2/colours.htm", ""},
         {"ch2/faq.htm", ""},
         {"ch2/options.htm", "<a href='colours.htm#red'>red</a>"},
+        {"genindex.htm", "<a href='ch1/install.htm'>i</a> <a href='ch1/usage.htm'>u</a> <a href='ch2/faq.htm'>f</a>"
+                         "<a href='ch2/options.htm'>o</a> <a href='ch2/colours.htm'>c</a>"},
     };
 }
 
@@ -67,6 +69,19 @@ Files navigationBar() {
         {"a1.htm", menu + footer},
         {"b.htm", menu + "<a href='a1.htm'>see A1</a>" + footer},
         {"terms.htm", menu + footer},
+    };
+}
+
+// A contents page below the home page, and a first chapter that the others refer to.
+Files contentsPage() {
+    return {
+        {"index.htm", "<a href='toc.htm'>contents</a>"},
+        {"toc.htm", "<ol><li><a href='c1.htm'>1</a><li><a href='c2.htm'>2</a><li><a href='c3.htm'>3</a>"
+                    "<li><a href='c4.htm'>4</a></ol>"},
+        {"c1.htm", ""},
+        {"c2.htm", "see <a href='c1.htm#x'>1</a>"},
+        {"c3.htm", "see <a href='c1.htm#x'>1</a>"},
+        {"c4.htm", "see <a href='c1.htm#x'>1</a>"},
     };
 }
 
@@ -171,17 +186,20 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks_data() {
     QTest::addColumn<QStringList>("toc");
     const QString types = NavSettings().excludedTypes;
 
-    // Sections listed below their chapter on the home page belong to the chapter; a reference
-    // to a place inside a page does not take the page from the chapter that lists it.
+    // Sections listed below their chapter on the home page belong to the chapter; neither a
+    // reference to a place inside a page nor the book's index takes a page from the chapter
+    // that lists it.
     QTest::newRow("book") << book() << QString() << 4 << types
-                          << lines(
-                                 {"index", " ch1", "  install", "  usage", " ch2", "  options", "   colours", "  faq"});
+                          << lines({"index", " genindex", " ch1", "  install", "  usage", " ch2", "  options",
+                                    "   colours", "  faq"});
     QTest::newRow("cycle") << cycle() << QString() << 4 << types << lines({"index", " a", "  b", "   c"});
     // A bar on every page places its pages where nothing else does, in the first page's order;
     // a menu's pages follow that page's own.
     QTest::newRow("navigation bar on every page")
         << navigationBar() << QString() << 4 << types
         << lines({"index", " a", "  a1", " b", " glossary", "  terms", " about"});
+    QTest::newRow("contents page") << contentsPage() << QString() << 4 << types
+                                   << lines({"index", " toc", "  c1", "  c2", "  c3", "  c4"});
     QTest::newRow("unreachable pages, browsing links, files that are not pages")
         << unreachableAndNotPages() << QString() << 4 << QStringLiteral("jpg;bak.htm")
         << lines({"index", " a", "其他页面", " b", " c", " d", " e", " f", " notes", " z", " out"});
