@@ -83,6 +83,8 @@ FmOption& FmCHM::fmOption() {
 FmContent& FmCHM::fmContent() {
     if (!content_) {
         content_ = std::make_unique<FmContent>(project_, host_);
+        // The settings form may come and go; its home page is read when the builder runs.
+        content_->setHomePageSource([this] { return options_ ? options_->co1Text() : QString(); });
         connect(this, &FmCHM::showNavBuilderRequested, content_.get(), &FmContent::Show);
         emit fmContentLoaded(content_.get());
     }

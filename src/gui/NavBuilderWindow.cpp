@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace folvane {
@@ -72,6 +73,17 @@ void NavBuilderWindow::buildControls() {
         frameLayout->addWidget(o_[i], 0, Qt::AlignLeft);
 
     check1_ = named(new QCheckBox(QStringLiteral("应用文件夹层次")), QStringLiteral("Check1"));
+    check3_ = named(new QCheckBox(QStringLiteral("按首页链接顺序")), QStringLiteral("Check3"));
+    spin1_ = named(new QSpinBox, QStringLiteral("Spin1"));
+    spin1_->setRange(NavSettings::kMinDepthLimit, NavSettings::kMaxDepthLimit);
+    spin1_->setPrefix(QStringLiteral("最多 "));
+    spin1_->setSuffix(QStringLiteral(" 层"));
+    auto* contentsOrder = new QHBoxLayout;
+    contentsOrder->addWidget(check1_);
+    contentsOrder->addSpacing(charsWide(check1_, 2));
+    contentsOrder->addWidget(check3_);
+    contentsOrder->addWidget(spin1_);
+    contentsOrder->addStretch(1);
     check2_ = named(new QCheckBox(QStringLiteral("不包含文件类型:")), QStringLiteral("Check2"));
     text1_ = named(new QLineEdit, QStringLiteral("Text1"));
     text1_->setMinimumWidth(charsWide(text1_, 30));
@@ -93,13 +105,14 @@ void NavBuilderWindow::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     layout->addWidget(frame1_);
-    layout->addWidget(check1_, 0, Qt::AlignLeft);
+    layout->addLayout(contentsOrder);
     layout->addLayout(types);
     layout->addSpacing(6);
     layout->addLayout(buttons);
 
     // The widgets came into the window out of layout order: Tab goes from top to bottom.
-    const QList<QWidget*> order = {o_[0], t1_, t2_, o_[1], o_[2], o_[3], check1_, check2_, text1_, cmdOK_, cmdCancel_};
+    const QList<QWidget*> order = {o_[0],   t1_,    t2_,     o_[1],  o_[2],  o_[3],     check1_,
+                                   check3_, spin1_, check2_, text1_, cmdOK_, cmdCancel_};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -114,6 +127,8 @@ void NavBuilderWindow::connectControls() {
     connect(text1_, &QLineEdit::textEdited, &form_, &FmContent::setText1);
     connect(check1_, &QCheckBox::toggled, &form_, &FmContent::setCheck1);
     connect(check2_, &QCheckBox::toggled, &form_, &FmContent::setCheck2);
+    connect(check3_, &QCheckBox::toggled, &form_, &FmContent::setCheck3);
+    connect(spin1_, &QSpinBox::valueChanged, &form_, &FmContent::setSpin1);
     connect(cmdOK_, &QPushButton::clicked, &form_, &FmContent::CmdOK_Click);
     connect(cmdCancel_, &QPushButton::clicked, &form_, &FmContent::CmdCancel_Click);
 
@@ -135,9 +150,15 @@ void NavBuilderWindow::render() {
     {
         const QSignalBlocker block1(check1_);
         const QSignalBlocker block2(check2_);
+        const QSignalBlocker block3(check3_);
+        const QSignalBlocker blockSpin(spin1_);
         check1_->setChecked(form_.Check1());
         check2_->setChecked(form_.Check2());
+        check3_->setChecked(form_.Check3());
+        spin1_->setValue(form_.Spin1());
     }
+    check1_->setEnabled(form_.Check1Enabled());
+    spin1_->setEnabled(form_.Spin1Enabled());
     text1_->setEnabled(form_.Text1Enabled());
     const QPalette standard = QApplication::palette(text1_);
     const QColor back = form_.Text1BackColor() == FmContent::BackColor::WindowBackground

@@ -9,6 +9,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace folvane {
 
@@ -46,6 +47,8 @@ private:
     QLineEdit* t2_ = nullptr;
     QLabel* label2_ = nullptr;
     QCheckBox* check1_ = nullptr;
+    QCheckBox* check3_ = nullptr;
+    QSpinBox* spin1_ = nullptr;
     QCheckBox* check2_ = nullptr;
     QLineEdit* text1_ = nullptr;
     QLabel* label3_ = nullptr;

@@ -2,6 +2,9 @@
 
 #include "navbuilder/NavigationPass.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace folvane {
 
 FmContent::FmContent(Project& project, Host& host) : project_(project), host_(host) {}
@@ -31,6 +34,21 @@ void FmContent::setCheck1(bool checked) {
     if (checked == settings_.applyFolderHierarchy)
         return;
     settings_.applyFolderHierarchy = checked;
+    emit changed();
+}
+
+void FmContent::setCheck3(bool checked) {
+    if (checked == Check3())
+        return;
+    settings_.order = checked ? NavSettings::Order::Links : NavSettings::Order::Folders;
+    emit changed();
+}
+
+void FmContent::setSpin1(int depth) {
+    depth = std::clamp(depth, NavSettings::kMinDepthLimit, NavSettings::kMaxDepthLimit);
+    if (depth == settings_.depthLimit)
+        return;
+    settings_.depthLimit = depth;
     emit changed();
 }
 
@@ -74,7 +92,10 @@ void FmContent::CmdCancel_Click() {
 void FmContent::CmdOK_Click() {
     // The settings are taken once: a control changed while the pass lets events run
     // does not change the pass half-way.
-    NavigationPass(project_, host_, settings()).run();
+    NavSettings pass = settings();
+    if (homePage_)
+        pass.homePage = homePage_();
+    NavigationPass(project_, host_, std::move(pass)).run();
     setVisible(false);
 }
 

@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 namespace folvane {
 
 class Host;
@@ -30,6 +32,11 @@ public:
     const QString& T1() const { return settings_.startMarker; }
     const QString& T2() const { return settings_.endMarker; }
     bool Check1() const { return settings_.applyFolderHierarchy; }
+    // The reading order replaces the folder hierarchy while it is chosen.
+    bool Check1Enabled() const { return !Check3(); }
+    bool Check3() const { return settings_.order == NavSettings::Order::Links; }
+    int Spin1() const { return settings_.depthLimit; }
+    bool Spin1Enabled() const { return Check3(); }
     bool Check2() const { return settings_.excludeTypes; }
     const QString& Text1() const { return settings_.excludedTypes; }
     bool Text1Enabled() const { return text1Enabled_; }
@@ -41,6 +48,9 @@ public:
     void setT1(const QString& text);
     void setT2(const QString& text);
     void setCheck1(bool checked);
+    void setCheck3(bool checked);
+    // Kept within the limits NavSettings gives.
+    void setSpin1(int depth);
     // Runs Check2_Click when the value changes.
     void setCheck2(bool checked);
     void setText1(const QString& text);
@@ -50,6 +60,8 @@ public:
 
     // The pass as the controls describe it now.
     const NavSettings& settings() const { return settings_; }
+    // Where "确定" finds the home page the walk of the links starts from.
+    void setHomePageSource(std::function<QString()> source) { homePage_ = std::move(source); }
 
     void Check2_Click();
     void CmdCancel_Click();
@@ -64,6 +76,7 @@ private:
     Project& project_;
     Host& host_;
     NavSettings settings_;
+    std::function<QString()> homePage_;
     bool text1Enabled_ = true;
     BackColor text1BackColor_ = BackColor::WindowBackground;
     bool visible_ = false;

@@ -12,6 +12,11 @@ struct NavSettings {
         BaseName = 2,       // file name without extension
         FirstLine = 3,      // first non-blank line (.txt files)
     };
+    // How the contents are built: from the folders, or in the order the home page's links give.
+    enum class Order { Folders, Links };
+
+    static constexpr int kMinDepthLimit = 1;
+    static constexpr int kMaxDepthLimit = 20;
 
     bool applyFolderHierarchy = true;
     bool excludeTypes = true;
@@ -19,6 +24,11 @@ struct NavSettings {
     int titleMode = BaseName;
     QString startMarker = QStringLiteral("<title>");
     QString endMarker = QStringLiteral("</title>");
+    Order order = Order::Folders;
+    // In link order, pages deeper than this stay at this depth, below their last ancestor above it.
+    int depthLimit = 4;
+    // The compile settings' home page as written there; the link walk starts from it.
+    QString homePage;
 };
 
 } // namespace folvane

@@ -5,11 +5,15 @@
 #include "files/WildcardPattern.h"
 #include "host/Host.h"
 #include "navbuilder/FirstNonBlankLine.h"
+#include "navbuilder/LinkGraph.h"
+#include "navbuilder/LinkWalk.h"
 #include "navbuilder/TitleBetween.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
 #include "util/TextFile.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -55,16 +59,31 @@ bool isPageOrText(const QString& path) {
 bool isTextFile(const QString& path) {
     return path.endsWith(QStringLiteral(".txt"));
 }
+
+// The files that the reading order lists: web pages and text files, by the end of their name.
+bool isPageName(const QString& name) {
+    constexpr std::array<QLatin1StringView, 5> kEndings{QLatin1StringView(".htm"), QLatin1StringView(".html"),
+                                                        QLatin1StringView(".xhtml"), QLatin1StringView(".shtml"),
+                                                        QLatin1StringView(".txt")};
+    return std::any_of(kEndings.begin(), kEndings.end(),
+                       [&name](QLatin1StringView end) { return name.endsWith(end, Qt::CaseInsensitive); });
+}
 } // namespace
 
 NavigationPass::NavigationPass(Project& project, Host& host, NavSettings settings)
-    : project_(project), host_(host), settings_(std::move(settings)), style_(project.pathStyle()) {}
+    : project_(project), host_(host), settings_(std::move(settings)), style_(project.pathStyle()) {
+    if (settings_.excludeTypes)
+        excluded_ = exclusionPatterns(settings_.excludedTypes);
+}
 
 void NavigationPass::run() {
-    if (settings_.applyFolderHierarchy)
+    const bool linkOrder = settings_.order == NavSettings::Order::Links;
+    if (settings_.applyFolderHierarchy && !linkOrder)
         applyFolderHierarchy();
     host_.setBusy(true);
     project_.LB().setVisible(false);
+    if (linkOrder)
+        buildReadingOrder();
     excludeEntries();
     giveTitles();
     host_.setBusy(false);
@@ -88,11 +107,48 @@ bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
     return true;
 }
 
+bool NavigationPass::isReadingOrderPage(const ListEntry& file) const {
+    if (file.itemData >= 1)
+        return false;
+    const QString name = PathPart(file.text, 0, style_);
+    return isPageName(name) && !matchesAny(name.toLower(), excluded_) && !isProjectOutputName(name);
+}
+
+// The pages in the order the home page's links give, then under one folder entry the pages
+// no link reaches, in the order of the file list.
+void NavigationPass::buildReadingOrder() {
+    const QList<ListEntry> files = project_.LF.entries();
+    const LinkGraph graph(
+        files, project_.ComparePath, style_, [&](qint32 i) { return isReadingOrderPage(files[i]); },
+        settings_.homePage);
+    const LinkWalk walk(graph);
+    const int depthLimit = std::clamp(settings_.depthLimit, NavSettings::kMinDepthLimit, NavSettings::kMaxDepthLimit);
+    QList<ListEntry> toc;
+    std::vector<bool> listed(static_cast<size_t>(files.size()), false);
+    for (const LinkWalk::Entry& e : walk.order()) {
+        const qint32 file = graph.fileIndex(e.page);
+        listed[static_cast<size_t>(file)] = true;
+        toc.append(
+            ListEntry{QString(std::min(e.depth, depthLimit), QLatin1Char(' ')) + PathPart(files[file].text, 0, style_),
+                      file, false});
+    }
+    const qsizetype reached = toc.size();
+    for (qint32 i = 0; i < files.size(); ++i)
+        if (!listed[static_cast<size_t>(i)] && isReadingOrderPage(files[i]))
+            toc.append(ListEntry{QLatin1Char(' ') + PathPart(files[i].text, 0, style_), i, false});
+    if (toc.size() > reached)
+        toc.insert(reached, ListEntry{QStringLiteral("其他页面"), -1, false});
+    try {
+        project_.LB().setEntries(std::move(toc));
+    } catch (const RuntimeError& e) {
+        host_.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
+    }
+}
+
 // The excluded types when they are asked for, and always the project's own files and help
 // files, which a second run over the same folder finds there.
 void NavigationPass::excludeEntries() {
-    const auto patterns = settings_.excludeTypes ? exclusionPatterns(settings_.excludedTypes)
-                                                 : std::vector<std::optional<WildcardPattern>>();
+    const auto& patterns = excluded_;
     ListBox& toc = project_.LB();
     // No events run here, so one pass over a copy: removing entry by entry would move
     // the tail of a long list once per removal.

@@ -103,13 +103,22 @@ void replaceFile(const QString& path, const QByteArray& bytes) {
         throw writeFailure(path, file.errorString());
 }
 
+// Both readers read and decode here, so a page gives the same text to each.
+RegularFileRead readDecoded(const QString& path, qint64 maxBytes, QString& text) {
+    QByteArray bytes;
+    const RegularFileRead result = readRegularFile(path, maxBytes, bytes);
+    if (result == RegularFileRead::Ok && !bytes.isEmpty())
+        text = decodeFromDisk(bytes);
+    return result;
+}
+
 } // namespace
 
 QString ReadTextFile(const QString& path, Host& host) {
-    QByteArray bytes;
-    switch (readRegularFile(path, kMaxReadBytes, bytes)) {
+    QString text;
+    switch (readDecoded(path, kMaxReadBytes, text)) {
     case RegularFileRead::Ok:
-        return bytes.isEmpty() ? QString() : decodeFromDisk(bytes);
+        return text;
     case RegularFileRead::NotAFile:
     case RegularFileRead::TooBig:
         host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical, 0, {},
@@ -119,6 +128,13 @@ QString ReadTextFile(const QString& path, Host& host) {
         break;
     }
     return {};
+}
+
+std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes) {
+    QString text;
+    if (readDecoded(path, maxBytes, text) != RegularFileRead::Ok)
+        return std::nullopt;
+    return text;
 }
 
 void WriteTextFile(const QString& path, const QString& text, bool append) {

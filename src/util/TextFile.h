@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
+
 namespace folvane {
 
 class Host;
@@ -15,6 +17,10 @@ inline constexpr qint64 kMaxReadBytes = 500000;
 // gives the empty string; so does a file that cannot be opened or read after that check,
 // without a message.
 QString ReadTextFile(const QString& path, Host& host);
+
+// The same text without any message: nothing for a file that is missing, unreadable or
+// larger than maxBytes.
+std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes = kMaxReadBytes);
 
 // Writes text in the system code page, without byte-order mark or added line break.
 // Replacing is atomic: a failed write leaves the previous file whole. Throws RuntimeError

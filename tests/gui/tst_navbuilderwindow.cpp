@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +65,10 @@ void TestNavBuilderWindow::controlsAndCaptions() {
     QCOMPARE(f.control<QLabel>("Label2")->text(), QStringLiteral("之间的字符"));
     QCOMPARE(f.control<QCheckBox>("Check1")->text(), QStringLiteral("应用文件夹层次"));
     QVERIFY(f.control<QCheckBox>("Check1")->isChecked());
+    QCOMPARE(f.control<QCheckBox>("Check3")->text(), QStringLiteral("按首页链接顺序"));
+    QVERIFY(!f.control<QCheckBox>("Check3")->isChecked());
+    QCOMPARE(f.control<QSpinBox>("Spin1")->text(), QStringLiteral("最多 4 层"));
+    QVERIFY(!f.control<QSpinBox>("Spin1")->isEnabled());
     QCOMPARE(f.control<QCheckBox>("Check2")->text(), QStringLiteral("不包含文件类型:"));
     QVERIFY(f.control<QCheckBox>("Check2")->isChecked());
     QCOMPARE(f.control<QLineEdit>("Text1")->text(), QStringLiteral("jpg;gif;png;bmp;css;js;vbs"));
@@ -84,8 +89,9 @@ void TestNavBuilderWindow::controlsAndCaptions() {
     } while (w != f.control<QWidget>("O0"));
     QCOMPARE(tabOrder, (QStringList{QStringLiteral("O0"), QStringLiteral("T1"), QStringLiteral("T2"),
                                     QStringLiteral("O1"), QStringLiteral("O2"), QStringLiteral("O3"),
-                                    QStringLiteral("Check1"), QStringLiteral("Check2"), QStringLiteral("Text1"),
-                                    QStringLiteral("CmdOK"), QStringLiteral("CmdCancel")}));
+                                    QStringLiteral("Check1"), QStringLiteral("Check3"), QStringLiteral("Spin1"),
+                                    QStringLiteral("qt_spinbox_lineedit"), QStringLiteral("Check2"),
+                                    QStringLiteral("Text1"), QStringLiteral("CmdOK"), QStringLiteral("CmdCancel")}));
 }
 
 void TestNavBuilderWindow::check2EnablesText1() {
@@ -120,6 +126,16 @@ void TestNavBuilderWindow::controlsFollowTheFormBothWays() {
     QCOMPARE(form.Text1(), QStringLiteral("jpg;gif;png;bmp;css;js;vbs;txt"));
     QTest::mouseClick(f.control<QCheckBox>("Check1"), Qt::LeftButton);
     QVERIFY(!form.Check1());
+    // The reading order stands in for the folder hierarchy, with its depth.
+    QTest::mouseClick(f.control<QCheckBox>("Check3"), Qt::LeftButton);
+    QVERIFY(form.Check3());
+    QVERIFY(!f.control<QCheckBox>("Check1")->isEnabled());
+    auto* spin1 = f.control<QSpinBox>("Spin1");
+    QVERIFY(spin1->isEnabled());
+    QTest::keyClick(spin1, Qt::Key_Up);
+    QCOMPARE(form.settings().depthLimit, 5);
+    form.setSpin1(99);
+    QCOMPARE(spin1->value(), 20);
 
     form.setT2(QStringLiteral("</h1>"));
     QCOMPARE(f.control<QLineEdit>("T2")->text(), QStringLiteral("</h1>"));

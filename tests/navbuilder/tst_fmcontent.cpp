@@ -27,6 +27,8 @@ void TestFmContent::defaults() {
     QCOMPARE(form.T1(), QStringLiteral("<title>"));
     QCOMPARE(form.T2(), QStringLiteral("</title>"));
     QVERIFY(form.Check1());
+    QVERIFY(!form.Check3());
+    QCOMPARE(form.Spin1(), 4);
     QVERIFY(form.Check2());
     QCOMPARE(form.Text1(), QStringLiteral("jpg;gif;png;bmp;css;js;vbs"));
     QVERIFY(form.Text1Enabled());

@@ -33,6 +33,8 @@ struct Choices {
     std::optional<QString> output;
     QString home;
     bool ch1 = true;
+    bool check3 = false;
+    int spin1 = 4;
 };
 
 struct Written {
@@ -56,6 +58,8 @@ Written windowRoad(const QString& root, const Choices& c) {
     host.answerFolder(root);
     FmCHM form(host);
     form.Form_Load();
+    // The home page first: the reading order starts from it.
+    form.fmOption().setCo1Text(c.home);
     form.Command2_Click();
     FmContent& builder = form.fmContent();
     builder.setO(c.titleMode);
@@ -63,6 +67,8 @@ Written windowRoad(const QString& root, const Choices& c) {
     builder.setT2(c.t2);
     builder.setCheck2(c.check2);
     builder.setText1(c.text1);
+    builder.setCheck3(c.check3);
+    builder.setSpin1(c.spin1);
     builder.CmdOK_Click();
     form.Cmd_Click(2);
     FmOption& settings = form.fmOption();
@@ -80,7 +86,8 @@ Written windowRoad(const QString& root, const Choices& c) {
 }
 
 void makeSite(const GeneratedSite& site) {
-    site.page(QStringLiteral("index.htm"), QStringLiteral("首页"));
+    site.page(QStringLiteral("index.htm"), QStringLiteral("首页"),
+              "<ul><li><a href='api/h1.htm'>H1</a><ul><li><a href='guide/intro.htm'>intro</a></ul></ul>");
     site.page(QStringLiteral("guide/intro.htm"), QStringLiteral("入门 &amp; 概述"));
     site.page(QStringLiteral("guide/setup/install.html"), QStringLiteral("Install\r\nGuide"));
     site.file(QStringLiteral("guide/setup/notes.txt"), "\r\n   \r\n  第一行  \r\nsecond\r\n");
@@ -251,6 +258,14 @@ void TestFolvaneMake::rejectsBadCommandLines_data() {
         << QStringList{QStringLiteral("a"), QStringLiteral("--open"), QStringLiteral("--titles"),
                        QStringLiteral("name")}
         << "--titles cannot be used with --open: the contents come from the project";
+    QTest::newRow("unknown order") << QStringList{QStringLiteral("a"), QStringLiteral("--order=files")}
+                                   << "unknown --order 'files' (folders or links)";
+    QTest::newRow("depth out of range") << QStringList{QStringLiteral("a"), QStringLiteral("--depth"),
+                                                       QStringLiteral("0")}
+                                        << "--depth takes a number from 1 to 20, not '0'";
+    QTest::newRow("order with --open") << QStringList{QStringLiteral("a"), QStringLiteral("--order"),
+                                                      QStringLiteral("links"), QStringLiteral("--open")}
+                                       << "--order cannot be used with --open: the contents come from the project";
 }
 
 void TestFolvaneMake::rejectsBadCommandLines() {
@@ -402,6 +417,15 @@ void TestFolvaneMake::writesWhatTheWindowWrites_data() {
                                                 QStringLiteral("--home"),
                                                 QStringLiteral("guide/intro.htm")}
                                  << markers;
+
+    Choices links;
+    links.check3 = true;
+    links.spin1 = 1;
+    links.home = QStringLiteral("index.htm");
+    QTest::newRow("reading order") << QStringList{QStringLiteral("--order"), QStringLiteral("links"),
+                                                  QStringLiteral("--depth=1"), QStringLiteral("--home"),
+                                                  QStringLiteral("index.htm")}
+                                   << links;
 }
 
 void TestFolvaneMake::writesWhatTheWindowWrites() {

@@ -26,6 +26,25 @@ int titleModeNamed(const QString& name) {
     throw UsageError(QStringLiteral("unknown --titles mode '%1' (stem, name, between or firstline)").arg(name));
 }
 
+NavSettings::Order orderNamed(const QString& name) {
+    if (name == u"folders")
+        return NavSettings::Order::Folders;
+    if (name == u"links")
+        return NavSettings::Order::Links;
+    throw UsageError(QStringLiteral("unknown --order '%1' (folders or links)").arg(name));
+}
+
+int depthNamed(const QString& text) {
+    bool ok = false;
+    const int depth = text.toInt(&ok);
+    if (!ok || depth < NavSettings::kMinDepthLimit || depth > NavSettings::kMaxDepthLimit)
+        throw UsageError(QStringLiteral("--depth takes a number from %1 to %2, not '%3'")
+                             .arg(NavSettings::kMinDepthLimit)
+                             .arg(NavSettings::kMaxDepthLimit)
+                             .arg(text));
+    return depth;
+}
+
 // Walks the arguments once; an option's values are the arguments that follow it, or the
 // text after "=" for a long option with one value.
 class ArgumentReader {
@@ -94,8 +113,8 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
             name = arg.section(u'=', 0, 0);
             inlineValue = arg.section(u'=', 1);
         }
-        if (navigationOption.isEmpty() &&
-            (name == u"--titles" || name == u"--markers" || name == u"--exclude" || name == u"--no-exclude"))
+        if (navigationOption.isEmpty() && (name == u"--titles" || name == u"--markers" || name == u"--exclude" ||
+                                           name == u"--no-exclude" || name == u"--order" || name == u"--depth"))
             navigationOption = name;
         if (name == u"-t" || name == u"--title") {
             o.title = in.value(name, inlineValue);
@@ -117,6 +136,10 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
             noValue(name, inlineValue);
             o.exclude = false;
             noExcludeGiven = true;
+        } else if (name == u"--order") {
+            o.order = orderNamed(in.value(name, inlineValue));
+        } else if (name == u"--depth") {
+            o.depthLimit = depthNamed(in.value(name, inlineValue));
         } else if (name == u"--show-nav") {
             noValue(name, inlineValue);
             o.showNav = true;
@@ -155,7 +178,7 @@ QString MakeOptions::usage() {
         "builder, compile settings, save) and compiles it.\n"
         "      --open              open FOLDER/HH_KVEL.hhp as it was saved (files, contents, settings)\n"
         "                          instead of building new contents; -t, -o, --home and --show-nav\n"
-        "                          change its settings (--titles, --markers, --exclude are refused)\n"
+        "                          change its settings (the navigation builder's options are refused)\n"
         "  -t, --title TEXT        title; as typing it in the settings does, the output becomes FOLDER/TEXT.chm\n"
         "  -o, --output FILE       output file (applied after --title)\n"
         "      --home PAGE         home page, as the home-page field holds it (default: empty)\n"
@@ -163,6 +186,9 @@ QString MakeOptions::usage() {
         "      --markers START END markers for --titles between (default \"<title>\" \"</title>\")\n"
         "      --exclude TYPES     excluded types (default \"jpg;gif;png;bmp;css;js;vbs\")\n"
         "      --no-exclude        exclude nothing\n"
+        "      --order ORDER       folders (default): one folder entry per folder | links: pages in the\n"
+        "                          order the home page's links give, other pages at the end\n"
+        "      --depth N           deepest level of --order links below the home page (default 4)\n"
         "      --show-nav          open the help window with its navigation pane shown (default: closed)\n"
         "      --no-compile        write HH_KVEL.hhp and HH_KVEL.hhc only\n"
         "  -q, --quiet             print errors only\n"

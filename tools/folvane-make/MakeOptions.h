@@ -23,6 +23,8 @@ struct MakeOptions {
     QString endMarker = NavSettings().endMarker;
     bool exclude = true;
     QString excludedTypes = NavSettings().excludedTypes;
+    NavSettings::Order order = NavSettings::Order::Folders;
+    int depthLimit = NavSettings().depthLimit;
     bool showNav = false;
     bool open = false; // the folder's saved project instead of the navigation builder
     bool compile = true;

@@ -114,6 +114,9 @@ int MakeRun::road(BatchHost& host) {
 }
 
 void MakeRun::buildNavigation(FmCHM& form) const {
+    // The walk of the links starts from the home page: chosen first, as a user would.
+    if (!options_.home.isEmpty())
+        form.fmOption().setCo1Text(options_.home);
     form.Command2_Click();
     FmContent& builder = form.fmContent();
     builder.setO(options_.titleMode);
@@ -121,6 +124,8 @@ void MakeRun::buildNavigation(FmCHM& form) const {
     builder.setT2(options_.endMarker);
     builder.setCheck2(options_.exclude);
     builder.setText1(options_.excludedTypes);
+    builder.setCheck3(options_.order == NavSettings::Order::Links);
+    builder.setSpin1(options_.depthLimit);
     builder.CmdOK_Click();
 }
 
