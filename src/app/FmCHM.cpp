@@ -72,7 +72,7 @@ FmOption& FmCHM::fmOption() {
             if (options_)
                 options_->showSaved(saved);
         });
-        connect(options_.get(), &FmOption::compileRequested, this, [this] { Cmd_Click(3); });
+        connect(options_.get(), &FmOption::compileRequested, this, [this](bool replaceAny) { compile(replaceAny); });
         emit fmOptionLoaded(options_.get());
     }
     return *options_;
@@ -205,17 +205,20 @@ void FmCHM::addFolderFiles(const QString& folder) {
         ComparePath = folder;
 }
 
-void FmCHM::compile() {
+void FmCHM::compile(bool replaceAnyOutput) {
     const QString project = projectFilePath();
     if (!QFileInfo(project).isFile())
         return;
     const QChar sep = pathSeparator(style_);
+    // Only the user's yes to replacing a file that is not a help file adds an option.
+    const QStringList options = replaceAnyOutput ? QStringList{QStringLiteral("--force")} : QStringList();
     if (style_ == PathStyle::Windows) {
         const QString compiler = host_.programFolder() + sep + QStringLiteral("hhc.exe");
         const QChar q = u'"';
-        host_.startDetached(compiler, {project}, q + compiler + q + u' ' + q + project + q);
+        const QString force = replaceAnyOutput ? QStringLiteral("--force ") : QString();
+        host_.startChild(compiler, options + QStringList{project}, q + compiler + q + u' ' + force + q + project + q);
     } else {
-        host_.startDetached(host_.programFolder() + sep + QStringLiteral("hhc"), {project});
+        host_.startChild(host_.programFolder() + sep + QStringLiteral("hhc"), options + QStringList{project});
     }
 }
 

@@ -124,7 +124,7 @@ private:
     void addFiles(const QString& folder, const QString& pattern);
     void addFolder();
     void addFolderFiles(const QString& folder);
-    void compile();
+    void compile(bool replaceAnyOutput = false);
     void showError(const QString& description);
     FileSelectionContext fileSelection();
 

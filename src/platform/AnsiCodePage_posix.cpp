@@ -1,6 +1,7 @@
 #include "platform/AnsiCodePage.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtGlobal>
 
 #include <array>
@@ -57,6 +58,27 @@ const char* encodingForLocale(const QString& name) {
 }
 
 } // namespace
+
+std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
+    const char* encoding = encodingForLocale(localeName());
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    const QString name = decoder(bytes);
+    if (decoder.hasError() || name.contains(QChar::ReplacementCharacter) || encodeAnsiFileName(name) != bytes)
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
+    QStringEncoder encoder(encodingForLocale(localeName()), QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        return std::nullopt;
+    QByteArray bytes = encoder(name);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
 
 QString decodeAnsiCodePage(const QByteArray& bytes) {
     QStringDecoder decoder(encodingForLocale(localeName()));

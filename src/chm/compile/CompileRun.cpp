@@ -19,6 +19,7 @@
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>
+#include <array>
 #include <ctime>
 #include <unordered_map>
 
@@ -69,12 +70,14 @@ bool isHtmlPage(std::string_view name) {
 
 } // namespace
 
-CompileRun::CompileRun(CompileListener& listener, unsigned threads) : listener_(listener), threads_(threads) {}
+CompileRun::CompileRun(CompileListener& listener, const Compiler::Options& options)
+    : listener_(listener), options_(options) {}
 
 CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     started_ = std::chrono::steady_clock::now();
     readProject(projectFile);
     resolveOutput();
+    refuseOutputOverInput();
     contents_ = readSitemap(project_.contentsFile, "目录文件");
     index_ = readSitemap(project_.indexFile, "索引文件");
     chooseLanguage();
@@ -113,6 +116,28 @@ void CompileRun::resolveOutput() {
     result_.outputFile = outputFull_;
 }
 
+// The help file takes the place of what was there: never one of the project's own files, and
+// another file only when asked to.
+void CompileRun::refuseOutputOverInput() const {
+    if (paths_->sameFile(outputFull_, projectFull_))
+        throw CompileError("输出文件不能是项目文件本身：" + outputFull_);
+    for (const auto& [written, what] :
+         {std::pair{&project_.contentsFile, "目录文件"}, {&project_.indexFile, "索引文件"}})
+        if (!trimmed(*written).empty() && paths_->sameFile(outputFull_, paths_->resolve(trimmed(*written))))
+            throw CompileError(std::string("输出文件不能是项目的") + what + "：" + outputFull_);
+    const std::filesystem::path output = pathFromUtf8(outputFull_);
+    if (options_.replaceAnyOutput || fileKind(output) != FileKind::File)
+        return;
+    InputFile existing;
+    std::string error;
+    std::array<std::uint8_t, 4> signature{};
+    const bool read = existing.open(output, error) && (existing.size() == 0 || existing.read(signature) == 4);
+    if (read && existing.size() > 0 && std::string_view(reinterpret_cast<const char*>(signature.data()), 4) != "ITSF")
+        throw CompileError("输出文件已存在且不是帮助文件，没有替换它（hhc --force 可替换）：" + outputFull_);
+    if (isReadOnly(output))
+        throw CompileError("输出文件是只读的，没有替换它（hhc --force 可替换）：" + outputFull_);
+}
+
 std::optional<SitemapFile> CompileRun::readSitemap(const std::string& asWritten, const char* what) {
     const std::string written = trimmed(asWritten);
     if (written.empty())
@@ -143,7 +168,7 @@ void CompileRun::chooseLanguage() {
 }
 
 void CompileRun::planPages() {
-    pages_ = std::make_unique<PageList>(*paths_, listener_);
+    pages_ = std::make_unique<PageList>(*paths_, listener_, result_.codePage);
     for (const char* name : SystemFileSet::kReservedNames)
         pages_->reserve(name);
     for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
@@ -273,10 +298,10 @@ void CompileRun::write() {
     OutputFile out(pathFromUtf8(outputFull_));
     ContainerWriter container(out, result_.lcid, input.timestamp);
     container.plan(std::move(system.plain), std::move(entries), closing);
-    ParallelLzx lzx(threads_, [&container](const CompressedSpan& span) { container.append(span); });
+    ParallelLzx lzx(options_.threads, [&container](const CompressedSpan& span) { container.append(span); });
     std::optional<PageIndexer> indexer;
     if (project_.fullTextSearch)
-        indexer.emplace(threads_, result_.codePage);
+        indexer.emplace(options_.threads, result_.codePage);
     std::vector<std::size_t> htmlPages;
     std::uint64_t done = 0;
     const auto feed = [&](std::span<const std::uint8_t> bytes) {

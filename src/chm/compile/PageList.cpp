@@ -2,13 +2,16 @@
 
 #include "chm/compile/CompileListener.h"
 #include "chm/itsf/Directory.h"
+#include "chm/platform/FileSystemName.h"
 #include "chm/platform/InputFile.h"
+#include "chm/platform/OutputFile.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 
-PageList::PageList(const ProjectPaths& paths, CompileListener& listener) : paths_(paths), listener_(listener) {}
+PageList::PageList(const ProjectPaths& paths, CompileListener& listener, std::uint32_t nameCodePage)
+    : paths_(paths), listener_(listener), nameCodePage_(nameCodePage) {}
 
 std::string PageList::key(const std::string& name) {
     return AsciiText::lowered(name);
@@ -45,6 +48,10 @@ void PageList::add(const std::string& asWritten) {
         if (paths_.sameFile(full, path))
             return;
     const std::string name = paths_.storedName(full);
+    if (isOutputTemporaryName(name.substr(name.rfind('/') + 1))) {
+        listener_.notice("已跳过中断的编译留下的临时文件：" + full);
+        return;
+    }
     if (name.size() <= 1 || name.size() > Directory::kMaxNameBytes) {
         listener_.warning("文件名不能存入帮助文件，已跳过：" + full);
         return;
@@ -59,11 +66,12 @@ void PageList::add(const std::string& asWritten) {
     }
     InputFile file;
     std::string error;
-    if (!file.open(pathFromUtf8(full), error)) {
+    const std::filesystem::path source = fileSystemPath(full, nameCodePage_);
+    if (!file.open(source, error)) {
         listener_.warning("无法读取文件，已跳过：" + full + "：" + error);
         return;
     }
-    pages_.push_back({name, full, pathFromUtf8(full), file.size()});
+    pages_.push_back({name, full, source, file.size()});
     taken_.emplace(key(name), full);
     totalBytes_ += file.size();
 }

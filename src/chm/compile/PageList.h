@@ -24,7 +24,8 @@ struct PlannedPage {
 // can be read and how long it is. What cannot be stored is named to the listener.
 class PageList {
 public:
-    PageList(const ProjectPaths& paths, CompileListener& listener);
+    // nameCodePage: the code page a name not found in UTF-8 is looked for in (fileSystemPath).
+    PageList(const ProjectPaths& paths, CompileListener& listener, std::uint32_t nameCodePage);
 
     // A name taken by the compiler itself.
     void reserve(const std::string& name);
@@ -44,6 +45,7 @@ private:
 
     const ProjectPaths& paths_;
     CompileListener& listener_;
+    std::uint32_t nameCodePage_;
     std::vector<PlannedPage> pages_;
     // Names in listing order's sense (ASCII case folded) and the full path that took them.
     std::unordered_map<std::string, std::string> taken_;
