@@ -65,8 +65,13 @@ std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
     if (!decoder.isValid())
         return std::nullopt;
     const QString name = decoder(bytes);
-    if (decoder.hasError() || name.contains(QChar::ReplacementCharacter) || encodeAnsiFileName(name) != bytes)
+    if (decoder.hasError() || encodeAnsiFileName(name) != bytes)
         return std::nullopt;
+    // Bytes that a code page keeps in private use (GBK's 0xFF) are no text, and other
+    // converters do not map them back alike.
+    for (const QChar c : name)
+        if (c == QChar::ReplacementCharacter || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF) || c.isSurrogate())
+            return std::nullopt;
     return name;
 }
 

@@ -41,6 +41,7 @@ OutputTarget examineOutput(const QString& output, const QString& projectFolder, 
 QString fileNameFromTitle(const QString& title, PathStyle style) {
     const QString forbidden = style == PathStyle::Windows ? QStringLiteral("\\/:*?\"<>|") : QStringLiteral("/");
     QString name = title;
+    name.replace(QStringLiteral(".."), QStringLiteral("_"));
     for (QChar& c : name)
         if (forbidden.contains(c) || (style == PathStyle::Windows && c.unicode() < 0x20))
             c = u'_';

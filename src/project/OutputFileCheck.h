@@ -18,8 +18,8 @@ enum class OutputTarget {
 // output as the settings hold it; a relative one lies in projectFolder, as the compiler reads it.
 OutputTarget examineOutput(const QString& output, const QString& projectFolder, PathStyle style = nativePathStyle());
 
-// A title as the name of the output file: what would make it a path (separators, and on
-// Windows the characters its names cannot hold) becomes "_".
+// A title as the name of the output file: what would make it a path (separators, "..", and
+// on Windows the characters its names cannot hold) becomes "_".
 QString fileNameFromTitle(const QString& title, PathStyle style = nativePathStyle());
 
 } // namespace folvane
