@@ -9,9 +9,11 @@
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
 #include "chm/platform/SystemLocale.h"
+#include "chm/platform/SystemMemory.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
 #include "chm/search/FullTextFile.h"
+#include "chm/search/FullTextSink.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
@@ -33,6 +35,11 @@ constexpr std::size_t kReadBuffer = 1 << 20;
 constexpr std::size_t kMaxDeadLinksShown = 20;
 // Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
 constexpr std::uint64_t kMaxIndexedBytes = 32ull << 20;
+// The search index's words in memory, at most, and at least unless asked for less.
+constexpr std::uint64_t kMostIndexMemory = 1ull << 30;
+constexpr std::uint64_t kLeastIndexMemory = 64ull << 20;
+// The index file of words that went to runs is written through this much memory.
+constexpr std::size_t kSpilledFullTextMemory = 16u << 20;
 constexpr const char* kFullTextName = "/$FIftiMain";
 // Seconds between 1601, where Windows counts from, and 1970.
 constexpr std::uint64_t kFileTimeEpoch = 11644473600ull;
@@ -66,6 +73,14 @@ bool isHtmlPage(std::string_view name) {
         if (extension == html)
             return true;
     return false;
+}
+
+// Asked for, or a quarter of what the machine has, within bounds.
+std::uint64_t indexMemoryBudget(std::uint64_t asked) {
+    if (asked > 0)
+        return asked;
+    const std::uint64_t usable = usableMemoryBytes();
+    return usable == 0 ? kMostIndexMemory : std::clamp(usable / 4, kLeastIndexMemory, kMostIndexMemory);
 }
 
 } // namespace
@@ -300,8 +315,11 @@ void CompileRun::write() {
     container.plan(std::move(system.plain), std::move(entries), closing);
     ParallelLzx lzx(options_.threads, [&container](const CompressedSpan& span) { container.append(span); });
     std::optional<PageIndexer> indexer;
+    const std::uint64_t indexMemory = indexMemoryBudget(options_.indexMemoryBytes);
+    const std::filesystem::path outputFolder = pathFromUtf8(outputFull_).parent_path();
     if (project_.fullTextSearch)
-        indexer.emplace(options_.threads, result_.codePage);
+        indexer.emplace(options_.threads, result_.codePage,
+                        WordIndex::Limits{indexMemory, result_.codePage, outputFolder});
     std::vector<std::size_t> htmlPages;
     std::uint64_t done = 0;
     const auto feed = [&](std::span<const std::uint8_t> bytes) {
@@ -339,26 +357,31 @@ void CompileRun::write() {
     }
 
     std::vector<PageTopic> topics;
-    std::vector<std::uint8_t> fullText;
+    std::optional<FullTextSink> fullText;
     if (indexer) {
         if (!indexer->finish())
             listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
         topics = pageTopics(htmlPages, indexer->titles());
-        fullText = FullTextFile::make(indexer->words(),
-                                      {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size())});
+        const WordIndex& words = indexer->words();
+        // In memory unless the words went to runs: it is then about as large as they are.
+        fullText.emplace(outputFolder, words.runs() > 0 ? kSpilledFullTextMemory : indexMemory / 2);
+        FullTextFile::write(*words.sorted(), words.roots(),
+                            {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size())}, *fullText);
         result_.searchIndex = true;
         result_.indexedPages = htmlPages.size();
-        result_.indexBytes = fullText.size();
+        result_.indexBytes = fullText->size();
         indexer.reset();
     }
-    std::vector<MadeFile> closingFiles = system.closingFiles(topics);
-    if (project_.fullTextSearch)
-        closingFiles.push_back({kFullTextName, std::move(fullText)});
     std::vector<DirectoryEntry> placed;
-    for (const MadeFile& file : closingFiles) {
+    for (const MadeFile& file : system.closingFiles(topics)) {
         placed.push_back({file.name, 1, length, file.bytes.size()});
         length += file.bytes.size();
         feed(file.bytes);
+    }
+    if (fullText) {
+        placed.push_back({kFullTextName, 1, length, fullText->size()});
+        length += fullText->size();
+        fullText->read(feed);
     }
     lzx.finish();
     container.finish(placed, length);

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "chm/search/SortedWords.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace folvane::chm {
 
-class WordIndex;
+class FullTextSink;
 
 // $FIftiMain, the search index viewers read: a header, then the words in sorted leaf nodes,
 // each word's location list just before the leaf that names it, and index nodes above the
@@ -18,7 +19,9 @@ public:
         std::uint32_t documents = 0;
     };
 
-    static std::vector<std::uint8_t> make(const WordIndex& index, const Settings& settings);
+    // Words a reader cannot tell apart (the same stored spelling and kind) are written once,
+    // as the first of them.
+    static void write(SortedWords& words, const LocationRoots& roots, const Settings& settings, FullTextSink& out);
 };
 
 } // namespace folvane::chm
