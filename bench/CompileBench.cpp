@@ -1,6 +1,7 @@
 #include "CompileBench.h"
 
 #include "ChildRun.h"
+#include "EntropySite.h"
 #include "HelpFileCheck.h"
 #include "HelpProject.h"
 #include "PageSite.h"
@@ -41,7 +42,15 @@ struct Site {
     QString root;
     QString makeSummary; // what was written, for the figure's first line
     bool peakTarget = false;
+    int runs = kRuns;
 };
+
+// The programs measured: the build's own, or another build's (FOLVANE_BENCH_BIN_DIR), so that
+// figures of an earlier version can be taken with the same sites.
+QString program(const char* name) {
+    const QString folder = qEnvironmentVariable("FOLVANE_BENCH_BIN_DIR", QStringLiteral(FOLVANE_BIN_DIR));
+    return folder + u'/' + QString::fromLatin1(name);
+}
 
 void progress(const QString& text) {
     std::fprintf(stderr, "compile figure: %s\n", text.toLocal8Bit().constData());
@@ -83,15 +92,15 @@ Compile finished(const ChildRun& run, const QString& helpFile, const HelpProject
     return c;
 }
 
-// Ours, three times: the median time, the highest peak, the last file. projectFile: the
+// Ours, `runs` times: the median time, the highest peak, the last file. projectFile: the
 // project or a copy of it that writes helpFile.
 Compile compileWithHhc(const HelpProject& project, const QString& projectFile, const QString& helpFile,
-                       const QString& scratch) {
-    const QString hhc = QStringLiteral(FOLVANE_BIN_DIR "/hhc");
+                       const QString& scratch, int runs) {
+    const QString hhc = program("hhc");
     std::vector<double> times;
     ChildRun last;
     double peak = 0;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < runs; ++i) {
         QFile::remove(helpFile);
         last = ChildRun::of(hhc, {projectFile}, scratch + QStringLiteral("/hhc.txt"),
                             {QStringLiteral("FOLVANE_HHC_NO_WINDOW=1")});
@@ -140,17 +149,18 @@ QString indexSize(const Compile& c) {
 // The same project without a search index, to tell what the index costs; the compile
 // without it, which is what chmcmd is measured against.
 std::optional<Compile> reportIndexCost(QTextStream& out, const HelpProject& project, const Compile& ours,
-                                       const QString& scratch) {
+                                       const QString& scratch, int runs) {
     const QString copy = project.folder() + QStringLiteral("/no-search.hhp");
     const QString helpFile = project.folder() + QStringLiteral("/no-search.chm");
     if (!project.writeCopy(copy, helpFile, false)) {
         out << "  without search index: FAILED: cannot write the project copy\n";
         return std::nullopt;
     }
-    const Compile plain = compileWithHhc(project, copy, helpFile, scratch);
+    const Compile plain = compileWithHhc(project, copy, helpFile, scratch, runs);
     QFile::remove(copy);
     const double share = ours.run.ms / plain.run.ms - 1;
-    out << compileLine("hhc without search index (median of 3)", plain) << '\n';
+    out << compileLine(runs == kRuns ? "hhc without search index (median of 3)" : "hhc without search index", plain)
+        << '\n';
     out << "  search index: " << fixed((ours.run.ms - plain.run.ms) / 1000, 2) << " s more (" << fixed(share * 100, 0)
         << "%, target <= " << fixed(kTargetIndexShare * 100, 0) << "%), index " << indexSize(ours) << ", help file "
         << fixed(ours.sizeMB - plain.sizeMB, 2) << " MB larger" << (share > kTargetIndexShare ? " OVER TARGET" : "")
@@ -173,9 +183,9 @@ void reportComparison(QTextStream& out, const Compile& ours, const Compile& thei
 
 void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
     progress(site.name + QStringLiteral(": saving the project with folvane-make"));
-    const ChildRun make = ChildRun::of(QStringLiteral(FOLVANE_BIN_DIR "/folvane-make"),
-                                       {site.root, QStringLiteral("--no-compile"), QStringLiteral("-q")},
-                                       scratch + QStringLiteral("/make.txt"));
+    const ChildRun make =
+        ChildRun::of(program("folvane-make"), {site.root, QStringLiteral("--no-compile"), QStringLiteral("-q")},
+                     scratch + QStringLiteral("/make.txt"));
     const std::optional<HelpProject> project = HelpProject::load(site.root + QStringLiteral("/HH_KVEL.hhp"));
     out << "Compile, " << site.name << " (" << site.makeSummary << "):\n";
     if (!make.ok || !project) {
@@ -187,7 +197,7 @@ void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
     const QStringList inputs = project->inputFiles();
     std::vector<double> floorTimes;
     std::optional<qint64> inputBytes;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < site.runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         inputBytes = readAll(inputs);
@@ -197,15 +207,15 @@ void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
         << fixed(megabytes(static_cast<double>(inputBytes.value_or(0))), 1) << " MB): " << fixed(median(floorTimes), 2)
         << " s" << (inputBytes ? "" : " FAILED: a file is missing") << '\n';
 
-    progress(site.name + QStringLiteral(": compiling with hhc, three times"));
-    const Compile ours = compileWithHhc(*project, project->projectFile(), project->compiledFile(), scratch);
-    out << compileLine("hhc (median of 3)", ours) << "; " << fixed(ours.run.ms / 1000 / median(floorTimes), 1)
-        << " times the floor";
+    progress(site.name + QStringLiteral(": compiling with hhc"));
+    const Compile ours = compileWithHhc(*project, project->projectFile(), project->compiledFile(), scratch, site.runs);
+    out << compileLine(site.runs == kRuns ? "hhc (median of 3)" : "hhc", ours) << "; "
+        << fixed(ours.run.ms / 1000 / median(floorTimes), 1) << " times the floor";
     if (site.peakTarget)
         out << " (peak target < " << kTargetPeakMB << " MB)" << (ours.peakMB >= kTargetPeakMB ? " OVER TARGET" : "");
     out << '\n';
     progress(site.name + QStringLiteral(": compiling with hhc without the search index"));
-    const std::optional<Compile> plain = reportIndexCost(out, *project, ours, scratch);
+    const std::optional<Compile> plain = reportIndexCost(out, *project, ours, scratch, site.runs);
     out.flush();
 
     progress(site.name + QStringLiteral(": compiling with chmcmd, which takes a while"));
@@ -218,7 +228,7 @@ void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
 }
 
 void measureIn(QTextStream& out, const QString& name, bool peakTarget,
-               const std::function<QString(const QString& root)>& makeSite) {
+               const std::function<QString(const QString& root)>& makeSite, int runs = kRuns) {
     QTemporaryDir dir;
     if (!dir.isValid()) {
         out << "Compile, " << name << ": FAILED: no temporary folder\n";
@@ -227,7 +237,7 @@ void measureIn(QTextStream& out, const QString& name, bool peakTarget,
     progress(name + QStringLiteral(": writing the site"));
     const QString root = dir.path() + QStringLiteral("/site");
     const QString summary = makeSite(root);
-    measureSite(out, Site{name, root, summary, peakTarget}, dir.path());
+    measureSite(out, Site{name, root, summary, peakTarget, runs}, dir.path());
 }
 } // namespace
 
@@ -252,6 +262,16 @@ void benchCompile(QTextStream& out) {
             .arg(PageSite::folders())
             .arg(fixed(megabytes(static_cast<double>(PageSite::pages()) * PageSite::kPageBytes), 1));
     });
+    // Once each: a compile takes minutes. The search index's memory stays within its budget.
+    measureIn(
+        out, QStringLiteral("high-entropy site"), false,
+        [](const QString& root) {
+            EntropySite::make(root);
+            return QStringLiteral("%1 pages of random words, %2 MB")
+                .arg(EntropySite::kPages)
+                .arg(fixed(megabytes(static_cast<double>(EntropySite::kPages * EntropySite::kPageBytes)), 0));
+        },
+        1);
 }
 
 } // namespace folvane

@@ -149,6 +149,10 @@ std::wstring temporaryPath(const std::wstring& target, int attempt) {
 }
 
 DWORD replaceFile(const std::wstring& target, const std::string& bytes) {
+    // A read-only file stays, as the rename would leave it on some file systems.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return ERROR_ACCESS_DENIED;
     std::wstring temporary;
     HANDLE raw = INVALID_HANDLE_VALUE;
     for (int attempt = 0; raw == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {

@@ -180,9 +180,13 @@ void TestHhc::badArguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("message");
-    QTest::newRow("none") << QStringList() << 2 << QStringLiteral("用法：hhc 项目文件.hhp\n");
-    QTest::newRow("two") << QStringList{QStringLiteral("a.hhp"), QStringLiteral("b.hhp")} << 2
-                         << QStringLiteral("用法：hhc 项目文件.hhp\n");
+    const QString usage = QStringLiteral("用法：hhc [--force] [--index-memory MB] 项目文件.hhp\n");
+    QTest::newRow("none") << QStringList() << 2 << usage;
+    QTest::newRow("two") << QStringList{QStringLiteral("a.hhp"), QStringLiteral("b.hhp")} << 2 << usage;
+    QTest::newRow("bad budget") << QStringList{QStringLiteral("--index-memory"), QStringLiteral("0"),
+                                               QStringLiteral("a.hhp")}
+                                << 2
+                                << QStringLiteral("hhc：--index-memory 需要一个兆字节数（1 到 1048576）\n") + usage;
     QTest::newRow("missing project") << QStringList{QStringLiteral("/nonexistent/项目/HH_KVEL.hhp")} << 1
                                      << QStringLiteral("编译失败：找不到项目文件：/nonexistent/项目/HH_KVEL.hhp\n");
 }
