@@ -62,6 +62,8 @@ QString leftOutReason(DirectoryReader::LeftOut why) {
         return QStringLiteral("名称不是系统编码或ANSI代码页中的有效文字");
     case DirectoryReader::LeftOut::NotAFile:
         return QStringLiteral("不是普通文件");
+    case DirectoryReader::LeftOut::BrokenLink:
+        return QStringLiteral("链接指向的文件不存在");
     case DirectoryReader::LeftOut::PathTooLong:
         break;
     }

@@ -19,6 +19,7 @@ public:
     enum class LeftOut {
         NameNotText, // its name is no valid text, in UTF-8 or the ANSI code page
         NotAFile,    // a pipe, a socket or a device
+        BrokenLink,  // a link to nothing
         PathTooLong, // longer than the system opens
     };
     using Visitor = std::function<void(const QString& name, EntryKind kind)>;
@@ -29,7 +30,8 @@ public:
     // Folders include links to folders and entries whose kind cannot be read; only regular
     // files (or links to them) count as files. A name that is not UTF-8 is read in the ANSI
     // code page (decodeAnsiFileName) unless another name of the folder reads the same.
-    // Returns false when the folder cannot be opened (failure() says why) or was listed before.
+    // Returns false when the folder cannot be opened (failure() says why; nothing for a folder
+    // that is gone) or was listed before.
     bool read(const QString& folder, const Visitor& visit, const LeftOutVisitor& leftOut = {});
     // The system's words for the last folder that could not be opened; empty when it was
     // listed before.

@@ -29,9 +29,11 @@ bool isDotOrDotDot(const char* name) {
 }
 
 // Links and file systems that do not report the type need a stat, which follows links.
-// A name that cannot be examined counts as a folder; opening it then fails quietly.
-std::optional<DirectoryReader::EntryKind> entryKind(int dirFd, const dirent* entry) {
+// A name that cannot be examined counts as a folder; opening it then fails with a reason. A
+// link to nothing is left out.
+std::optional<DirectoryReader::EntryKind> entryKind(int dirFd, const dirent* entry, bool& brokenLink) {
     using Kind = DirectoryReader::EntryKind;
+    brokenLink = false;
     switch (entry->d_type) {
     case DT_DIR:
         return Kind::Folder;
@@ -40,7 +42,11 @@ std::optional<DirectoryReader::EntryKind> entryKind(int dirFd, const dirent* ent
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat st {};
-        if (fstatat(dirFd, entry->d_name, &st, 0) != 0 || S_ISDIR(st.st_mode))
+        if (fstatat(dirFd, entry->d_name, &st, 0) != 0) {
+            brokenLink = errno == ENOENT || errno == ELOOP;
+            return brokenLink ? std::nullopt : std::optional<Kind>(Kind::Folder);
+        }
+        if (S_ISDIR(st.st_mode))
             return Kind::Folder;
         if (S_ISREG(st.st_mode))
             return Kind::File;
@@ -89,7 +95,9 @@ bool DirectoryReader::read(const QString& folder, const Visitor& visit, const Le
     const QByteArray path = fileSystemPath(folder);
     const std::unique_ptr<DIR, DirCloser> dir(opendir(path.constData()));
     if (!dir) {
-        failure_ = QString::fromLocal8Bit(std::strerror(errno));
+        // A folder gone since it was found leaves nothing out.
+        if (errno != ENOENT)
+            failure_ = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     const int fd = dirfd(dir.get());
@@ -116,10 +124,11 @@ bool DirectoryReader::read(const QString& folder, const Visitor& visit, const Le
         if (isDotOrDotDot(entry->d_name))
             continue;
         const QByteArray bytes(entry->d_name);
-        const std::optional<EntryKind> kind = entryKind(fd, entry);
+        bool brokenLink = false;
+        const std::optional<EntryKind> kind = entryKind(fd, entry, brokenLink);
         const std::optional<QString> name = utf8Name(bytes);
         if (!kind) {
-            reportLeftOut(name.value_or(shownName(bytes)), LeftOut::NotAFile);
+            reportLeftOut(name.value_or(shownName(bytes)), brokenLink ? LeftOut::BrokenLink : LeftOut::NotAFile);
         } else if (path.size() + 1 + bytes.size() >= PATH_MAX) {
             reportLeftOut(name.value_or(shownName(bytes)), LeftOut::PathTooLong);
         } else if (!name) {

@@ -12,8 +12,8 @@
 #include <QThread>
 
 #include <fcntl.h>
-#include <unistd.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 using namespace folvane;
 using folvane::test::ChildSetup;

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 using namespace folvane;
 
 namespace {
@@ -181,7 +183,7 @@ void TestTextFile::writeFailuresThrow_data() {
     QTest::newRow("parent is a file") << fileAsFolder << false << int(RuntimeError::PathNotFound) << notFound;
     QTest::newRow("parent is a file, append") << fileAsFolder << true << int(RuntimeError::PathNotFound) << notFound;
     QTest::newRow("target is a folder") << dir_.path() << false << int(RuntimeError::FileAccess)
-                                        << QStringLiteral("文件写入失败");
+                                        << QStringLiteral("文件写入失败：") + qt_error_string(EISDIR);
     if (QFileInfo::exists(QStringLiteral("/dev/full")))
         QTest::newRow("disk full") << QStringLiteral("/dev/full") << true << int(RuntimeError::DiskFull)
                                    << QStringLiteral("磁盘已满");
