@@ -288,6 +288,20 @@ void TestFaults::compilerEndsWithItsParent() {
     QVERIFY2(waitFor([&] { return leftovers(site_).isEmpty(); }, 10000), qPrintable(leftovers(site_).join(u' ')));
     QThread::msleep(500);
     QVERIFY(!QFileInfo::exists(site.path(QStringLiteral("HH_KVEL.chm"))));
+
+    // Started by the window, it shows its own window; asked to end, it ends the same way.
+    QProcess windowed;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("FOLVANE_HHC_NO_WINDOW"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    windowed.setProcessEnvironment(env);
+    windowed.start(QStringLiteral(FOLVANE_BIN_DIR "/hhc"), {site.path(QStringLiteral("HH_KVEL.hhp"))});
+    QVERIFY(waitFor([&] { return !leftovers(site_).isEmpty(); }));
+    windowed.terminate();
+    QVERIFY(windowed.waitForFinished(10000));
+    QCOMPARE(windowed.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(leftovers(site_), QStringList());
+    QVERIFY(!QFileInfo::exists(site.path(QStringLiteral("HH_KVEL.chm"))));
 }
 
 QTEST_GUILESS_MAIN(TestFaults)

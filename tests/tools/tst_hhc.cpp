@@ -18,6 +18,7 @@ private slots:
     void initTestCase();
     void compilesSiteWithChineseNames();
     void failureChangesNothing();
+    void replacesOnlyItsOwnFiles();
     void badArguments_data();
     void badArguments();
 
@@ -174,6 +175,40 @@ void TestHhc::failureChangesNothing() {
     QVERIFY2(run.out.endsWith(QStringLiteral("编译失败：输出文件夹不存在：") + tmp.path() + QStringLiteral("/没有\n")),
              qPrintable(run.out));
     QCOMPARE(snapshot(tmp.path()), before);
+}
+
+void TestHhc::replacesOnlyItsOwnFiles() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    ProgramProject project = makeSite(tmp.path());
+    // A name as long as names get: the temporary file's name must fit beside it.
+    project.output = tmp.path() + u'/' + QString(246, u'x') + QStringLiteral(".chm");
+    QFile hhp(tmp.path() + QStringLiteral("/HH_KVEL.hhp"));
+    QVERIFY(hhp.open(QIODevice::WriteOnly) && hhp.write(project.text().toUtf8()) > 0);
+    hhp.close();
+    const QStringList arguments{hhp.fileName()};
+    const QString running = QStringLiteral("/.out.chm.folvane-%1-0.tmp").arg(QCoreApplication::applicationPid());
+    QVERIFY2(runHhc(arguments).status == 0, "a long output name");
+
+    // Leftovers of older versions: removed once their compile is gone, kept while it runs.
+    project.output = tmp.path() + QStringLiteral("/out.chm");
+    QVERIFY(hhp.open(QIODevice::WriteOnly) && hhp.write(project.text().toUtf8()) > 0);
+    hhp.close();
+    for (const QString& leftover : {QStringLiteral("/.out.chm.folvane-999999999-0.tmp"), running}) {
+        QFile file(tmp.path() + leftover);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(runHhc(arguments).status, 0);
+    QVERIFY(!QFileInfo::exists(tmp.path() + QStringLiteral("/.out.chm.folvane-999999999-0.tmp")));
+    QVERIFY(QFileInfo::exists(tmp.path() + running));
+
+    // A read-only help file stays, as a read-only project file does, unless forced.
+    QFile::setPermissions(project.output, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const Run refused = runHhc(arguments);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.out.contains(QStringLiteral("只读")), qPrintable(refused.out));
+    QCOMPARE(runHhc({QStringLiteral("--force"), hhp.fileName()}).status, 0);
+    QCOMPARE(QFileInfo(project.output).permissions() & QFile::WriteOwner, QFile::Permissions());
 }
 
 void TestHhc::badArguments_data() {
