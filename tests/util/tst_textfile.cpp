@@ -62,6 +62,7 @@ private slots:
     void writeFailuresThrow_data();
     void writeFailuresThrow();
     void failedWriteKeepsPreviousFile();
+    void replacingKeepsPermissionsAndLinks();
     void deviceIsWrittenNotReplaced();
 
 private:
@@ -200,6 +201,23 @@ void TestTextFile::writeFailuresThrow() {
 
     QCOMPARE(error.number(), code);
     QCOMPARE(error.description(), reason + u'\n' + path);
+}
+
+void TestTextFile::replacingKeepsPermissionsAndLinks() {
+    const QString target = dir_.filePath(QStringLiteral("kept.hhp"));
+    const QString link = dir_.filePath(QStringLiteral("link.hhp"));
+    QVERIFY(writeBytes(target, "old"));
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(target, mode));
+    QVERIFY(QFile::link(target, link));
+
+    WriteTextFile(link, QStringLiteral("新的"));
+
+    QCOMPARE(readBytes(target), systemBytes(QStringLiteral("新的")));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), mode);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QStringLiteral("folvane")),
+             QStringList());
 }
 
 void TestTextFile::failedWriteKeepsPreviousFile() {
