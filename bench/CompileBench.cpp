@@ -45,11 +45,14 @@ struct Site {
     int runs = kRuns;
 };
 
-// The programs measured: the build's own, or another build's (FOLVANE_BENCH_BIN_DIR), so that
-// figures of an earlier version can be taken with the same sites.
-QString program(const char* name) {
-    const QString folder = qEnvironmentVariable("FOLVANE_BENCH_BIN_DIR", QStringLiteral(FOLVANE_BIN_DIR));
-    return folder + u'/' + QString::fromLatin1(name);
+// The compilers measured: ours, and with FOLVANE_BENCH_EARLIER_BIN_DIR another build's hhc,
+// run in turn with ours on the same projects so that both meet the same load.
+QStringList compilers() {
+    QStringList programs{QStringLiteral(FOLVANE_BIN_DIR "/hhc")};
+    const QString earlier = qEnvironmentVariable("FOLVANE_BENCH_EARLIER_BIN_DIR");
+    if (!earlier.isEmpty())
+        programs.append(earlier + QStringLiteral("/hhc"));
+    return programs;
 }
 
 void progress(const QString& text) {
@@ -92,28 +95,30 @@ Compile finished(const ChildRun& run, const QString& helpFile, const HelpProject
     return c;
 }
 
-// Ours, `runs` times: the median time, the highest peak, the last file. projectFile: the
-// project or a copy of it that writes helpFile.
-Compile compileWithHhc(const HelpProject& project, const QString& projectFile, const QString& helpFile,
-                       const QString& scratch, int runs) {
-    const QString hhc = program("hhc");
-    std::vector<double> times;
-    ChildRun last;
-    double peak = 0;
-    for (int i = 0; i < runs; ++i) {
-        QFile::remove(helpFile);
-        last = ChildRun::of(hhc, {projectFile}, scratch + QStringLiteral("/hhc.txt"),
-                            {QStringLiteral("FOLVANE_HHC_NO_WINDOW=1")});
-        times.push_back(last.ms);
-        peak = std::max(peak, last.peakMiB);
-        if (!last.ok || !last.out.contains("\xe7\xbc\x96\xe8\xaf\x91\xe5\xae\x8c\xe6\x88\x90")) { // 编译完成
-            last.ok = false;
-            break;
+// Each compiler in turn, `runs` rounds: for each the median time, the highest peak and its
+// last file. projectFile: the project or a copy of it that writes helpFile.
+std::vector<Compile> compileEach(const HelpProject& project, const QString& projectFile, const QString& helpFile,
+                                 const QString& scratch, int runs) {
+    const QStringList programs = compilers();
+    std::vector<std::vector<double>> times(programs.size());
+    std::vector<Compile> compiles(programs.size());
+    for (int round = 0; round < runs; ++round) {
+        for (qsizetype c = 0; c < programs.size(); ++c) {
+            if (round > 0 && !compiles[c].run.ok)
+                continue;
+            QFile::remove(helpFile);
+            ChildRun run = ChildRun::of(programs[c], {projectFile}, scratch + QStringLiteral("/hhc.txt"),
+                                        {QStringLiteral("FOLVANE_HHC_NO_WINDOW=1")});
+            times[c].push_back(run.ms);
+            run.ok = run.ok && run.out.contains("\xe7\xbc\x96\xe8\xaf\x91\xe5\xae\x8c\xe6\x88\x90"); // 编译完成
+            run.ms = median(times[c]);
+            run.peakMiB = std::max(run.peakMiB, compiles[c].run.peakMiB);
+            compiles[c].run = run;
+            if (round == runs - 1 || !run.ok)
+                compiles[c] = finished(run, helpFile, project);
         }
     }
-    last.ms = median(times);
-    last.peakMiB = peak;
-    return finished(last, helpFile, project);
+    return compiles;
 }
 
 // chmcmd on a copy of the project it accepts, with the settings that make it do the work
@@ -148,24 +153,32 @@ QString indexSize(const Compile& c) {
 
 // The same project without a search index, to tell what the index costs; the compile
 // without it, which is what chmcmd is measured against.
-std::optional<Compile> reportIndexCost(QTextStream& out, const HelpProject& project, const Compile& ours,
-                                       const QString& scratch, int runs) {
+std::optional<Compile> reportIndexCost(QTextStream& out, const HelpProject& project,
+                                       const std::vector<Compile>& withIndex, const QString& scratch, int runs) {
     const QString copy = project.folder() + QStringLiteral("/no-search.hhp");
     const QString helpFile = project.folder() + QStringLiteral("/no-search.chm");
     if (!project.writeCopy(copy, helpFile, false)) {
         out << "  without search index: FAILED: cannot write the project copy\n";
         return std::nullopt;
     }
-    const Compile plain = compileWithHhc(project, copy, helpFile, scratch, runs);
+    const std::vector<Compile> plain = compileEach(project, copy, helpFile, scratch, runs);
     QFile::remove(copy);
-    const double share = ours.run.ms / plain.run.ms - 1;
-    out << compileLine(runs == kRuns ? "hhc without search index (median of 3)" : "hhc without search index", plain)
-        << '\n';
-    out << "  search index: " << fixed((ours.run.ms - plain.run.ms) / 1000, 2) << " s more (" << fixed(share * 100, 0)
-        << "%, target <= " << fixed(kTargetIndexShare * 100, 0) << "%), index " << indexSize(ours) << ", help file "
-        << fixed(ours.sizeMB - plain.sizeMB, 2) << " MB larger" << (share > kTargetIndexShare ? " OVER TARGET" : "")
-        << '\n';
-    return plain;
+    for (std::size_t c = 0; c < plain.size(); ++c) {
+        const Compile& with = withIndex[c];
+        const double share = with.run.ms / plain[c].run.ms - 1;
+        const QString who = c == 0 ? QStringLiteral("hhc") : QStringLiteral("earlier hhc");
+        out << compileLine(qPrintable(who + (runs == kRuns ? QStringLiteral(" without search index (median of 3)")
+                                                           : QStringLiteral(" without search index"))),
+                           plain[c])
+            << '\n';
+        out << "  " << (c == 0 ? "" : "earlier ")
+            << "search index: " << fixed((with.run.ms - plain[c].run.ms) / 1000, 2) << " s more ("
+            << fixed(share * 100, 0) << "%, target <= " << fixed(kTargetIndexShare * 100, 0) << "%), index "
+            << indexSize(with) << ", help file " << fixed(with.sizeMB - plain[c].sizeMB, 2)
+            << " MB larger, peak memory " << fixed(with.peakMB, 1) << " MB against " << fixed(plain[c].peakMB, 1)
+            << " MB" << (share > kTargetIndexShare ? " OVER TARGET" : "") << '\n';
+    }
+    return plain.front();
 }
 
 void reportComparison(QTextStream& out, const Compile& ours, const Compile& theirs) {
@@ -183,9 +196,9 @@ void reportComparison(QTextStream& out, const Compile& ours, const Compile& thei
 
 void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
     progress(site.name + QStringLiteral(": saving the project with folvane-make"));
-    const ChildRun make =
-        ChildRun::of(program("folvane-make"), {site.root, QStringLiteral("--no-compile"), QStringLiteral("-q")},
-                     scratch + QStringLiteral("/make.txt"));
+    const ChildRun make = ChildRun::of(QStringLiteral(FOLVANE_BIN_DIR "/folvane-make"),
+                                       {site.root, QStringLiteral("--no-compile"), QStringLiteral("-q")},
+                                       scratch + QStringLiteral("/make.txt"));
     const std::optional<HelpProject> project = HelpProject::load(site.root + QStringLiteral("/HH_KVEL.hhp"));
     out << "Compile, " << site.name << " (" << site.makeSummary << "):\n";
     if (!make.ok || !project) {
@@ -208,14 +221,18 @@ void measureSite(QTextStream& out, const Site& site, const QString& scratch) {
         << " s" << (inputBytes ? "" : " FAILED: a file is missing") << '\n';
 
     progress(site.name + QStringLiteral(": compiling with hhc"));
-    const Compile ours = compileWithHhc(*project, project->projectFile(), project->compiledFile(), scratch, site.runs);
+    const std::vector<Compile> compiled =
+        compileEach(*project, project->projectFile(), project->compiledFile(), scratch, site.runs);
+    const Compile& ours = compiled.front();
     out << compileLine(site.runs == kRuns ? "hhc (median of 3)" : "hhc", ours) << "; "
         << fixed(ours.run.ms / 1000 / median(floorTimes), 1) << " times the floor";
     if (site.peakTarget)
         out << " (peak target < " << kTargetPeakMB << " MB)" << (ours.peakMB >= kTargetPeakMB ? " OVER TARGET" : "");
     out << '\n';
+    if (compiled.size() > 1)
+        out << compileLine(site.runs == kRuns ? "earlier hhc (median of 3)" : "earlier hhc", compiled.back()) << '\n';
     progress(site.name + QStringLiteral(": compiling with hhc without the search index"));
-    const std::optional<Compile> plain = reportIndexCost(out, *project, ours, scratch, site.runs);
+    const std::optional<Compile> plain = reportIndexCost(out, *project, compiled, scratch, site.runs);
     out.flush();
 
     progress(site.name + QStringLiteral(": compiling with chmcmd, which takes a while"));

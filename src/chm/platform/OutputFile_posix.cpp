@@ -55,6 +55,8 @@ bool isStale(int folder, const std::string& name, const std::string& ownPrefix, 
     ::close(fd);
     return unlocked;
 }
+
+// Short whatever the output's name, and the same for every compile of that output.
 std::string temporaryPrefix(const std::filesystem::path& target) {
     std::uint32_t hash = 2166136261u;
     for (const char c : utf8FromPath(target.filename()))

@@ -27,6 +27,8 @@ constexpr std::size_t kMaxWaitingPerThread = 256;
 // Pages go to the workers a few at a time: one hand-over per page costs more than a
 // small page's words.
 constexpr std::size_t kBatchBytes = 256u << 10;
+// A worker keeps its tables for the next page up to this size.
+constexpr std::size_t kKeptScratchBytes = 16u << 20;
 constexpr std::size_t kBatchPages = 64;
 
 struct Job {
@@ -108,6 +110,10 @@ struct PageIndexer::Impl {
                     complete = false;
                     results[i] = Indexed{{}, {}, job.pages[i].size()};
                 }
+                std::string().swap(job.pages[i]);
+                // The tables a huge page grew are given back rather than kept for the next.
+                if (scratch.memoryBytes() > kKeptScratchBytes)
+                    scratch = PageTerms();
             }
             {
                 std::lock_guard lock(mutex);
