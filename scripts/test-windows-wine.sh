@@ -50,7 +50,8 @@ done
 # The Qt wrappers cannot be linked without a Windows Qt, but their code must at least compile.
 if pkg-config --exists Qt6Core 2>/dev/null; then
     echo "== syntax check of the Qt wrappers"
-    for wrapper in registry/WinRegistryBackend_win.cpp platform/DirectoryReader_win.cpp platform/RegularFile_win.cpp; do
+    for wrapper in registry/WinRegistryBackend_win.cpp platform/DirectoryReader_win.cpp platform/RegularFile_win.cpp \
+        platform/FileWrite_win.cpp platform/FileName_win.cpp; do
         # shellcheck disable=SC2086,SC2046
         g++ $flags -fPIC -DQT_NO_CAST_FROM_ASCII -fsyntax-only $(pkg-config --cflags Qt6Core) "$root/src/$wrapper"
     done

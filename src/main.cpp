@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <csignal>
+
 namespace {
 void installChineseTranslations(QApplication& app) {
     // Standard buttons read 是/否/取消/确定.
@@ -24,6 +26,10 @@ void installChineseTranslations(QApplication& app) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef Q_OS_WIN
+    // Past a file-size limit a save fails with a message instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Folvane"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/folvane.png")));

@@ -74,7 +74,7 @@ FmOption& FmCHM::fmOption() {
             if (options_)
                 options_->showSaved(saved);
         });
-        connect(options_.get(), &FmOption::compileRequested, this, [this] { Cmd_Click(3); });
+        connect(options_.get(), &FmOption::compileRequested, this, [this](bool replaceAny) { compile(replaceAny); });
         emit fmOptionLoaded(options_.get());
     }
     return *options_;
@@ -238,7 +238,7 @@ void FmCHM::setProjectFolder(const QString& folder) {
     host_.remember(kLastProjectFolderKey, folder);
 }
 
-void FmCHM::compile() {
+void FmCHM::compile(bool replaceAnyOutput) {
     if (ComparePath.isEmpty()) {
         host_.messageBox(QStringLiteral("还没有项目：请先用“添文件夹”选择要编译为CHM的文件夹。"), MsgButtons::OkOnly,
                          MsgIcon::Information);
@@ -256,17 +256,20 @@ void FmCHM::compile() {
     if (!goOnWithoutHomePage())
         return;
     const QChar sep = pathSeparator(style_);
+    // Only the user's yes to replacing a file that is not a help file adds an option.
+    const QStringList options = replaceAnyOutput ? QStringList{QStringLiteral("--force")} : QStringList();
     if (style_ == PathStyle::Windows) {
         const QString compiler = host_.programFolder() + sep + QStringLiteral("hhc.exe");
         const QChar q = u'"';
-        host_.startDetached(compiler, {project}, q + compiler + q + u' ' + q + project + q);
+        const QString force = replaceAnyOutput ? QStringLiteral("--force ") : QString();
+        host_.startChild(compiler, options + QStringList{project}, q + compiler + q + u' ' + force + q + project + q);
     } else {
         // The compiler's output opens in a window of its own, in the middle of this one.
         QString window = QStringLiteral("--window");
         if (const std::optional<QRect> frame = host_.programWindowFrame())
             window +=
                 QStringLiteral("=%1,%2,%3,%4").arg(frame->x()).arg(frame->y()).arg(frame->width()).arg(frame->height());
-        host_.startDetached(host_.programFolder() + sep + QStringLiteral("hhc"), {window, project});
+        host_.startChild(host_.programFolder() + sep + QStringLiteral("hhc"), options + QStringList{window, project});
     }
 }
 

@@ -132,7 +132,7 @@ private:
     void reportOwnOutput(const QStringList& leftOut);
     void addFolder();
     void addFolderFiles(const QString& folder);
-    void compile();
+    void compile(bool replaceAnyOutput = false);
     // Whether to compile when no home page is set: asked once for a project.
     bool goOnWithoutHomePage();
     void setProjectFolder(const QString& folder);

@@ -3,6 +3,7 @@
 #include "files/PatternList.h"
 #include "host/Host.h"
 #include "platform/DirectoryReader.h"
+#include "platform/FileWrite.h"
 
 #include <QElapsedTimer>
 
@@ -27,6 +28,9 @@ private:
     Host& host_;
 };
 
+// Names that are listed as left out, at most; the rest are counted.
+constexpr qsizetype kLeftOutShown = 20;
+
 // "?" stands for a character the file system could not give; control characters would
 // break the line-based project files (Posix only: Windows forbids them in names).
 bool isListable(const QString& name, PathStyle style) {
@@ -40,6 +44,32 @@ bool isListable(const QString& name, PathStyle style) {
     return true;
 }
 
+// Control characters as \xHH, so that the name stays on its line of the message.
+QString shownName(const QString& name) {
+    QString shown;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+QString leftOutReason(DirectoryReader::LeftOut why) {
+    switch (why) {
+    case DirectoryReader::LeftOut::NameNotText:
+        return QStringLiteral("名称不是系统编码或ANSI代码页中的有效文字");
+    case DirectoryReader::LeftOut::NotAFile:
+        return QStringLiteral("不是普通文件");
+    case DirectoryReader::LeftOut::BrokenLink:
+        return QStringLiteral("链接指向的文件不存在");
+    case DirectoryReader::LeftOut::PathTooLong:
+        break;
+    }
+    return QStringLiteral("路径太长");
+}
+
 struct FolderResult {
     QStringList files;
     std::vector<QString> subs; // sub-folders in the order found
@@ -51,6 +81,8 @@ public:
         : patterns_(patterns), host_(host), style_(style), separator_(pathSeparator(style)) {}
 
     QStringList run(const QString& folder);
+    // What was left out and why, one line each.
+    const QStringList& leftOut() const { return leftOut_; }
 
 private:
     FolderResult listOne(const QString& folder);
@@ -65,6 +97,7 @@ private:
     DirectoryReader reader_;
     QElapsedTimer sinceEvents_;
     qint64 entriesSeen_ = 0;
+    QStringList leftOut_;
 };
 
 // Each folder's own files come after everything found below it, and sub-folders found later
@@ -93,16 +126,26 @@ QStringList Scan::run(const QString& folder) {
 
 FolderResult Scan::listOne(const QString& folder) {
     FolderResult result;
-    reader_.read(folder, [&](const QString& name, DirectoryReader::EntryKind kind) {
-        if (isListable(name, style_)) {
-            if (kind == DirectoryReader::EntryKind::Folder)
+    const auto leaveOut = [&](const QString& name, const QString& why) {
+        leftOut_.append(folder + shownName(name) + QStringLiteral("（") + why + QStringLiteral("）"));
+    };
+    const bool read = reader_.read(
+        folder,
+        [&](const QString& name, DirectoryReader::EntryKind kind) {
+            if (!isListable(name, style_))
+                leaveOut(name, QStringLiteral("名称含有“?”或控制字符"));
+            else if (kind == DirectoryReader::EntryKind::Folder)
                 result.subs.push_back(folder + name + separator_);
+            else if (isOwnTemporaryName(name))
+                leaveOut(name, QStringLiteral("中断的保存或编译留下的临时文件"));
             else
                 addFile(result, folder, name);
-        }
-        ++entriesSeen_;
-        letEventsRun();
-    });
+            ++entriesSeen_;
+            letEventsRun();
+        },
+        [&](const QString& name, DirectoryReader::LeftOut why) { leaveOut(name, leftOutReason(why)); });
+    if (!read && !reader_.failure().isEmpty())
+        leftOut_.append(folder + QStringLiteral("（文件夹无法读取：") + reader_.failure() + QStringLiteral("）"));
     return result;
 }
 
@@ -143,7 +186,18 @@ QStringList ListFolderFiles(const QString& folder, const QString& patterns, Host
     if (folder.isEmpty())
         return {};
     const BusyPointer busy(host);
-    return Scan(patterns, host, style).run(folder);
+    Scan scan(patterns, host, style);
+    QStringList files = scan.run(folder);
+    const QStringList& leftOut = scan.leftOut();
+    if (!leftOut.isEmpty()) {
+        QString text = QStringLiteral("以下文件或文件夹无法加入列表，已略去：");
+        for (qsizetype i = 0; i < leftOut.size() && i < kLeftOutShown; ++i)
+            text += QStringLiteral("\r\n") + leftOut[i];
+        if (leftOut.size() > kLeftOutShown)
+            text += QStringLiteral("\r\n……共 %1 项").arg(leftOut.size());
+        host.messageBox(text, MsgButtons::OkOnly, MsgIcon::Critical, 0, QString(), MsgMeaning::ItemSkipped);
+    }
+    return files;
 }
 
 } // namespace folvane

@@ -3,6 +3,7 @@
 
 #include "gui/MessageBoxWidth.h"
 #include "gui/Twips.h"
+#include "platform/ChildLifetime.h"
 #include "registry/RegistryBackend.h"
 
 #ifdef Q_OS_WIN
@@ -27,6 +28,9 @@
 namespace folvane {
 
 namespace {
+// How long a child asked to end may take before it is killed.
+constexpr int kChildEndMs = 3000;
+
 QMessageBox::Icon qtIcon(MsgIcon icon) {
     switch (icon) {
     case MsgIcon::Critical:
@@ -88,7 +92,16 @@ QStringList qtFileFilters(const QString& filter) {
 }
 
 QtHost::QtHost() = default;
-QtHost::~QtHost() = default;
+
+QtHost::~QtHost() {
+    // A compile still running stops at its next step and removes its temporary file.
+    for (const std::unique_ptr<QProcess>& child : children_)
+        if (child->state() != QProcess::NotRunning)
+            child->terminate();
+    for (const std::unique_ptr<QProcess>& child : children_)
+        if (child->state() != QProcess::NotRunning)
+            child->waitForFinished(kChildEndMs);
+}
 
 QString QtHost::programTitle() {
     return QStringLiteral("Folvane");
@@ -208,8 +221,8 @@ bool QtHost::isKeyDown(int virtualKey) {
     }
 }
 
-bool QtHost::startDetached(const QString& program, const QStringList& arguments, const QString& commandLine) {
-    QProcess process;
+namespace {
+void setCommand(QProcess& process, const QString& program, const QStringList& arguments, const QString& commandLine) {
     process.setProgram(program);
 #ifdef Q_OS_WIN
     if (!commandLine.isEmpty()) {
@@ -221,7 +234,39 @@ bool QtHost::startDetached(const QString& program, const QStringList& arguments,
     Q_UNUSED(commandLine)
     process.setArguments(arguments);
 #endif
+}
+} // namespace
+
+bool QtHost::startDetached(const QString& program, const QStringList& arguments, const QString& commandLine) {
+    QProcess process;
+    setCommand(process, program, arguments, commandLine);
     return process.startDetached();
+}
+
+bool QtHost::startChild(const QString& program, const QStringList& arguments, const QString& commandLine) {
+#ifdef Q_OS_WIN
+    // Started as before, with its own console window, then bound to the program's job.
+    QProcess process;
+    setCommand(process, program, arguments, commandLine);
+    qint64 id = 0;
+    if (!process.startDetached(&id))
+        return false;
+    endWithThisProgram(id);
+    return true;
+#else
+    std::erase_if(children_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });
+    auto child = std::make_unique<QProcess>();
+    setCommand(*child, program, arguments, commandLine);
+    // What it prints goes where ours goes, as for a detached process.
+    child->setProcessChannelMode(QProcess::ForwardedChannels);
+    child->setStandardInputFile(QProcess::nullDevice());
+    endWithThisProgram(*child);
+    child->start();
+    if (!child->waitForStarted())
+        return false;
+    children_.push_back(std::move(child));
+    return true;
+#endif
 }
 
 void QtHost::openUrl(const QString& url) {

@@ -3,7 +3,9 @@
 #include "host/Host.h"
 
 #include <memory>
+#include <vector>
 
+class QProcess;
 class QWidget;
 
 namespace folvane {
@@ -26,6 +28,7 @@ public:
     void setBusy(bool busy) override;
     bool isKeyDown(int virtualKey) override;
     bool startDetached(const QString& program, const QStringList& arguments, const QString& commandLine = {}) override;
+    bool startChild(const QString& program, const QStringList& arguments, const QString& commandLine = {}) override;
     void openUrl(const QString& url) override;
     void beep() override;
     QSize screenSizeTwips() override;
@@ -45,6 +48,8 @@ private:
     static QWidget* dialogOwner();
     bool busy_ = false;
     std::unique_ptr<RegistryBackend> registry_;
+    // Children that end with the program; asked to end, and given a moment, when it does.
+    std::vector<std::unique_ptr<QProcess>> children_;
 };
 
 // "name|pattern|name|pattern" as Qt file-dialog filters ("name (patterns)").

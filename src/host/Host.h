@@ -57,6 +57,11 @@ public:
     // passed to the process as it is (program and arguments already quoted in it).
     virtual bool startDetached(const QString& program, const QStringList& arguments,
                                const QString& commandLine = {}) = 0;
+    // The same for a process that must not outlive the program (the help compiler): it is
+    // asked to end when the program ends, however the program ends.
+    virtual bool startChild(const QString& program, const QStringList& arguments, const QString& commandLine = {}) {
+        return startDetached(program, arguments, commandLine);
+    }
     virtual void openUrl(const QString& url) = 0;
     virtual void beep() = 0;
 

@@ -1,6 +1,7 @@
 #include "navbuilder/FirstNonBlankLine.h"
 
 #include "navbuilder/TitleBetween.h"
+#include "platform/FileName.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -50,8 +51,8 @@ private:
 } // namespace
 
 QString FirstNonBlankLine(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!openForReading(file, path))
         return {};
     // Same decoding as every other text file: system code page, no byte-order mark.
     QStringDecoder decoder(QStringConverter::System, QStringConverter::Flag::ConvertInitialBom);

@@ -1,6 +1,7 @@
 #include "platform/AnsiCodePage.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QtGlobal>
 
 #include <array>
@@ -57,6 +58,32 @@ const char* encodingForLocale(const QString& name) {
 }
 
 } // namespace
+
+std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
+    const char* encoding = encodingForLocale(localeName());
+    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    if (!decoder.isValid())
+        return std::nullopt;
+    const QString name = decoder(bytes);
+    if (decoder.hasError() || encodeAnsiFileName(name) != bytes)
+        return std::nullopt;
+    // Bytes that a code page keeps in private use (GBK's 0xFF) are no text, and other
+    // converters do not map them back alike.
+    for (const QChar c : name)
+        if (c == QChar::ReplacementCharacter || (c.unicode() >= 0xE000 && c.unicode() <= 0xF8FF) || c.isSurrogate())
+            return std::nullopt;
+    return name;
+}
+
+std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
+    QStringEncoder encoder(encodingForLocale(localeName()), QStringConverter::Flag::Stateless);
+    if (!encoder.isValid())
+        return std::nullopt;
+    QByteArray bytes = encoder(name);
+    if (encoder.hasError())
+        return std::nullopt;
+    return bytes;
+}
 
 QString decodeAnsiCodePage(const QByteArray& bytes) {
     QStringDecoder decoder(encodingForLocale(localeName()));

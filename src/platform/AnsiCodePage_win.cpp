@@ -10,4 +10,13 @@ QString decodeAnsiCodePage(const QByteArray& bytes) {
     return decoder(bytes);
 }
 
+// Windows names are Unicode: none is ever read in a code page.
+std::optional<QString> decodeAnsiFileName(const QByteArray&) {
+    return std::nullopt;
+}
+
+std::optional<QByteArray> encodeAnsiFileName(const QString&) {
+    return std::nullopt;
+}
+
 } // namespace folvane

@@ -1,6 +1,6 @@
 #include "platform/RegularFile.h"
 
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -31,7 +31,7 @@ RegularFileRead readRegularFile(const QString& path, qint64 maxBytes, QByteArray
     if (path.isEmpty())
         return RegularFileRead::NotAFile;
     // Non-blocking, so that opening a pipe cannot hang; it is refused below anyway.
-    const FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    const FileDescriptor fd(::open(fileSystemPath(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (fd.get() < 0)
         return RegularFileRead::NotAFile;
     struct stat info {};

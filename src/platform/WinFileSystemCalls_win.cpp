@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cwchar>
 #include <memory>
 
 namespace folvane {
@@ -117,6 +119,91 @@ WinFileSystemCalls::ReadResult WinFileSystemCalls::readFile(const std::wstring& 
     }
     bytes.resize(filled);
     return ReadResult::Ok;
+}
+
+namespace {
+DWORD writeAll(HANDLE file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, want, &written, nullptr))
+            return GetLastError();
+        if (written == 0)
+            return ERROR_DISK_FULL;
+        done += written;
+    }
+    return 0;
+}
+
+// Short whatever the target's name, so that it fits where the target fits.
+std::wstring temporaryPath(const std::wstring& target, int attempt) {
+    const std::size_t slash = target.find_last_of(L'\\');
+    std::uint32_t hash = 2166136261u;
+    for (const wchar_t c : target.substr(slash + 1))
+        hash = (hash ^ static_cast<std::uint32_t>(c)) * 16777619u;
+    wchar_t name[64];
+    std::swprintf(name, 64, attempt == 0 ? L"~folvane-%08x-%lu.tmp" : L"~folvane-%08x-%lu-%d.tmp", hash,
+                  GetCurrentProcessId(), attempt);
+    return target.substr(0, slash + 1) + name;
+}
+
+DWORD replaceFile(const std::wstring& target, const std::string& bytes) {
+    // A read-only file stays, as the rename would leave it on some file systems.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        return ERROR_ACCESS_DENIED;
+    std::wstring temporary;
+    HANDLE raw = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; raw == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
+        temporary = temporaryPath(target, attempt);
+        raw = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return GetLastError();
+    }
+    if (raw == INVALID_HANDLE_VALUE)
+        return ERROR_FILE_EXISTS;
+    DWORD error = writeAll(raw, bytes);
+    if (error == 0 && !FlushFileBuffers(raw))
+        error = GetLastError();
+    if (!CloseHandle(raw) && error == 0)
+        error = GetLastError();
+    if (error == 0 &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error != 0)
+        DeleteFileW(temporary.c_str());
+    return error;
+}
+
+DWORD writeInto(const std::wstring& path, const std::string& bytes, bool append) {
+    const HANDLE raw = CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    DWORD error = writeAll(raw, bytes);
+    // Devices and pipes have no buffers to flush on a disk.
+    if (error == 0 && GetFileType(raw) == FILE_TYPE_DISK && !FlushFileBuffers(raw))
+        error = GetLastError();
+    if (!CloseHandle(raw) && error == 0)
+        error = GetLastError();
+    return error;
+}
+} // namespace
+
+unsigned long WinFileSystemCalls::writeFile(const std::wstring& path, const std::string& bytes, WriteMode mode) {
+    if (path.empty())
+        return ERROR_PATH_NOT_FOUND;
+    const std::wstring target = systemPath(path);
+    switch (mode) {
+    case WriteMode::Replace:
+        return replaceFile(target, bytes);
+    case WriteMode::InPlace:
+        return writeInto(target, bytes, false);
+    case WriteMode::Append:
+        break;
+    }
+    return writeInto(target, bytes, true);
 }
 
 } // namespace folvane

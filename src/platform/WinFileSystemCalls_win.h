@@ -19,6 +19,7 @@ public:
     using FolderId = std::pair<std::uint64_t, std::uint64_t>;
     using Visitor = std::function<void(const std::wstring& name, bool isFolder)>;
     enum class ReadResult { Ok, NotAFile, TooBig, Failed };
+    enum class WriteMode { Replace, InPlace, Append };
 
     static bool folderId(const std::wstring& folder, FolderId& id);
     // Every entry but "." and "..", hidden and system ones included; junctions and links
@@ -26,6 +27,10 @@ public:
     static bool listFolder(const std::wstring& folder, const Visitor& visit);
     // A regular file of at most maxBytes, read whole with one open.
     static ReadResult readFile(const std::wstring& path, std::int64_t maxBytes, std::string& bytes);
+    // Writes bytes as the file's content (Replace: through a new file renamed over it once
+    // written and flushed, so that a failure leaves the previous file whole). Returns 0 or
+    // the system's error code.
+    static unsigned long writeFile(const std::wstring& path, const std::string& bytes, WriteMode mode);
 };
 
 } // namespace folvane

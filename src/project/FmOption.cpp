@@ -2,6 +2,7 @@
 
 #include "document/Project.h"
 #include "host/Host.h"
+#include "project/OutputFileCheck.h"
 #include "util/PathJoin.h"
 
 namespace folvane {
@@ -42,8 +43,10 @@ ProjectSettings FmOption::settings() const {
 }
 
 void FmOption::chmTt_Change() {
-    // Typing a title proposes an output file named after it, in the project folder.
-    setChmFN(joinPath(project_.ComparePath, chmTt_ + QStringLiteral(".chm"), project_.pathStyle()));
+    // Typing a title proposes an output file named after it, in the project folder: a name,
+    // never a path to somewhere else.
+    const PathStyle style = project_.pathStyle();
+    setChmFN(joinPath(project_.ComparePath, fileNameFromTitle(chmTt_, style) + QStringLiteral(".chm"), style));
 }
 
 void FmOption::chmFN_Change() {
@@ -69,12 +72,39 @@ void FmOption::showSaved(bool saved) {
     emit changed();
 }
 
+std::optional<bool> FmOption::confirmOutput() {
+    const QString output = chmFN_;
+    switch (examineOutput(output, project_.ComparePath, project_.pathStyle())) {
+    case OutputTarget::Free:
+        return false;
+    case OutputTarget::ProjectFile:
+        host_.messageBox(QStringLiteral("CHM文件不能是项目文件或目录文件，请换一个文件名：\n") + output,
+                         MsgButtons::OkOnly, MsgIcon::Critical);
+        return std::nullopt;
+    case OutputTarget::NotHelpFile:
+        return askToReplace(output + QStringLiteral("\n这个文件已存在，但不是CHM文件。要用编译出的CHM文件替换它吗？"));
+    case OutputTarget::ReadOnly:
+        break;
+    }
+    return askToReplace(output + QStringLiteral("\n这个CHM文件是只读的。要用编译出的CHM文件替换它吗？"));
+}
+
+std::optional<bool> FmOption::askToReplace(const QString& question) {
+    if (host_.messageBox(question, MsgButtons::YesNo, MsgIcon::Exclamation, 1) == MsgResult::Yes)
+        return true;
+    return std::nullopt;
+}
+
 void FmOption::Command2_Click() {
+    // The compiler refuses such an output as well; asked here, nothing is saved in vain.
+    const std::optional<bool> replaceAny = confirmOutput();
+    if (!replaceAny)
+        return;
     saved_ = false;
     Command3_Click();
     // A save that failed would compile the project as it was saved before.
     if (saved_)
-        emit compileRequested();
+        emit compileRequested(*replaceAny);
 }
 
 } // namespace folvane

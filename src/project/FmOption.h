@@ -6,6 +6,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 namespace folvane {
 
 class Host;
@@ -46,11 +48,16 @@ signals:
     void changed();
     // "保存" and "保存并编译": the main form saves and compiles the project.
     void saveRequested();
-    void compileRequested();
+    // replaceAnyOutput: the user agreed to replace an output that is not a help file.
+    void compileRequested(bool replaceAnyOutput);
 
 private:
     // A changed setting is a change of the project: the next save writes it.
     void markEdited(bool edited);
+    // Whether the output may be replaced (true when the user agreed to replace a file that the
+    // compiler would refuse); nothing when the compile must not start.
+    std::optional<bool> confirmOutput();
+    std::optional<bool> askToReplace(const QString& question);
 
     Project& project_;
     Host& host_;

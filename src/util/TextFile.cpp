@@ -1,17 +1,13 @@
 #include "util/TextFile.h"
 
 #include "host/Host.h"
+#include "platform/FileWrite.h"
 #include "platform/RegularFile.h"
 #include "util/RuntimeError.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
-
-#include <cerrno>
-#include <initializer_list>
 
 namespace folvane {
 
@@ -53,54 +49,16 @@ QByteArray encodeForDisk(const QString& text, const QString& path) {
     return bytes;
 }
 
-// Qt words its file errors with qt_error_string(code): matching them tells the cause.
-bool reasonIsOneOf(const QString& reason, std::initializer_list<int> codes) {
-    for (int code : codes)
-        if (reason == qt_error_string(code))
-            return true;
-    return false;
-}
-
-#ifdef Q_OS_WIN
-// ERROR_FILE_NOT_FOUND, ERROR_PATH_NOT_FOUND, ERROR_INVALID_NAME
-constexpr std::initializer_list<int> kNotFoundCodes = {2, 3, 123};
-// ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT, ERROR_SHARING_VIOLATION, ERROR_LOCK_VIOLATION
-constexpr std::initializer_list<int> kDeniedCodes = {5, 19, 32, 33};
-// ERROR_HANDLE_DISK_FULL, ERROR_DISK_FULL
-constexpr std::initializer_list<int> kDiskFullCodes = {39, 112};
-#else
-constexpr std::initializer_list<int> kNotFoundCodes = {ENOENT, ENOTDIR};
-constexpr std::initializer_list<int> kDeniedCodes = {EACCES, EPERM, EROFS, ETXTBSY};
-constexpr std::initializer_list<int> kDiskFullCodes = {ENOSPC, EDQUOT};
-#endif
-
-RuntimeError writeFailure(const QString& path, const QString& reason) {
+RuntimeError writeFailure(const QString& path, const FileWriteResult& result) {
     const QFileInfo target(path);
     const auto fail = [&path](int code, const QString& what) { return RuntimeError(code, what + u'\n' + path); };
-    if (path.isEmpty() || !QFileInfo(target.absolutePath()).isDir() || reasonIsOneOf(reason, kNotFoundCodes))
+    if (result.error == FileWriteError::PathNotFound || !QFileInfo(target.absolutePath()).isDir())
         return fail(RuntimeError::PathNotFound, QStringLiteral("找不到路径"));
-    if (reasonIsOneOf(reason, kDeniedCodes) || (target.exists() && !target.isDir() && !target.isWritable()))
+    if (result.error == FileWriteError::PermissionDenied)
         return fail(RuntimeError::PermissionDenied, QStringLiteral("权限被拒绝"));
-    if (reasonIsOneOf(reason, kDiskFullCodes))
+    if (result.error == FileWriteError::DiskFull)
         return fail(RuntimeError::DiskFull, QStringLiteral("磁盘已满"));
-    return fail(RuntimeError::FileAccess, QStringLiteral("文件写入失败"));
-}
-
-void writeInPlace(const QString& path, const QByteArray& bytes, QIODevice::OpenMode mode) {
-    QFile file(path);
-    if (!file.open(mode) || file.write(bytes) != bytes.size() || !file.flush())
-        throw writeFailure(path, file.errorString());
-    file.close();
-}
-
-void replaceFile(const QString& path, const QByteArray& bytes) {
-    // A read-only file stays as it is, although its folder would let us rename over it.
-    const QFileInfo target(path);
-    if (target.isFile() && !target.isWritable())
-        throw writeFailure(path, QString());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw writeFailure(path, file.errorString());
+    return fail(RuntimeError::FileAccess, QStringLiteral("文件写入失败：") + result.reason);
 }
 
 // Both readers read and decode here, so a page gives the same text to each.
@@ -140,13 +98,18 @@ std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes)
 void WriteTextFile(const QString& path, const QString& text, bool append) {
     const QByteArray bytes = encodeForDisk(text, path);
     const QFileInfo target(path);
+    FileWriteMode mode = FileWriteMode::Replace;
     // A device or a pipe can neither be renamed over nor appended to by seeking.
     if (target.exists() && !target.isFile() && !target.isDir())
-        writeInPlace(path, bytes, QIODevice::WriteOnly);
+        mode = FileWriteMode::InPlace;
     else if (append)
-        writeInPlace(path, bytes, QIODevice::WriteOnly | QIODevice::Append);
-    else
-        replaceFile(path, bytes);
+        mode = FileWriteMode::Append;
+    // A read-only file stays as it is, although its folder would let us rename over it.
+    else if (target.isFile() && !target.isWritable())
+        throw writeFailure(path, {FileWriteError::PermissionDenied, {}});
+    const FileWriteResult written = writeWholeFile(path, bytes, mode);
+    if (!written.ok())
+        throw writeFailure(path, written);
 }
 
 } // namespace folvane

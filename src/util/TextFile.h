@@ -22,10 +22,11 @@ QString ReadTextFile(const QString& path, Host& host);
 // larger than maxBytes.
 std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes = kMaxReadBytes);
 
-// Writes text in the system code page, without byte-order mark or added line break.
-// Replacing is atomic: a failed write leaves the previous file whole. Throws RuntimeError
-// with a description naming the path on every failure, also when text holds characters
-// that the code page cannot represent (nothing is written then).
+// Writes text in the system code page, without byte-order mark or added line break, through
+// writeWholeFile: every write, the flush to the disk and the close are checked before the
+// new file replaces the previous one, which stays whole when anything fails. Throws
+// RuntimeError with a description naming the path on every failure, also when text holds
+// characters that the code page cannot represent (nothing is written then).
 void WriteTextFile(const QString& path, const QString& text, bool append = false);
 
 } // namespace folvane

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 #include <sys/stat.h>
 
 using namespace folvane;
@@ -111,9 +113,13 @@ void TestHostileTrees::wholeRoadOverHostileNames() {
     expected << QStringLiteral("empty.htm") << QStringLiteral("big.htm") << QStringLiteral("noise.htm");
     expected.sort();
     QCOMPARE(relativeTexts(form.LF, root_), expected);
-    // The only message: the page too big to read for its title, which falls back to its name.
-    QCOMPARE(host.messageTexts(),
-             QStringList{QStringLiteral("文件太大或不存在！\r\n") + root_ + QStringLiteral("/big.htm")});
+    // The names left out, each with its reason, then the page too big to read for its title,
+    // which falls back to its name.
+    QCOMPARE(host.messageTexts().size(), 2);
+    for (const char* shown : {"cr\\x0dname.htm", "lf\\x0aname.htm", "tab\\x09name.htm", "what?.htm"})
+        QVERIFY2(host.messageTexts()[0].contains(root_ + u'/' + QString::fromUtf8(shown) + QStringLiteral("（")),
+                 shown);
+    QCOMPARE(host.messageTexts()[1], QStringLiteral("文件太大或不存在！\r\n") + root_ + QStringLiteral("/big.htm"));
     const QStringList titles = texts(form.LB());
     for (const QString& name : kept)
         QVERIFY2(titles.contains(name), qPrintable(name));
@@ -159,11 +165,12 @@ void TestHostileTrees::linkLoopsAndDeepChain() {
     FmCHM form(host, PathStyle::Posix);
     addBuildAndSave(form, host, root_);
 
-    // Each page once, through whichever path reached its folder first; nothing for the broken link.
+    // Each page once, through whichever path reached its folder first; the broken link named.
     QCOMPARE(form.LF.count() - form.FolderSet.size(), 2);
     QVERIFY(texts(form.LF).contains(deep + QStringLiteral("/bottom.htm")));
     QVERIFY(texts(form.LB()).contains(QString(1001, u' ') + QStringLiteral("Bottom")));
-    QVERIFY(host.messageTexts().isEmpty());
+    QCOMPARE(host.messageTexts(), QStringList{QStringLiteral("以下文件或文件夹无法加入列表，已略去：\r\n") + root_ +
+                                              QStringLiteral("/broken.htm（链接指向的文件不存在）")});
     const QString contents = QString::fromUtf8(readFile(form.contentsFilePath()));
     QCOMPARE(contents.count(QStringLiteral("<UL>")), contents.count(QStringLiteral("</UL>")));
     QVERIFY(contents.contains(QStringLiteral("deep/") + QStringLiteral("d/").repeated(1000) +
@@ -185,9 +192,12 @@ void TestHostileTrees::unreadableSubFolder() {
     chmod(QFile::encodeName(root_ + QStringLiteral("/closed")).constData(), 0755);
     if (!answer)
         QSKIP("this machine cannot drop root's permissions");
-    // The folder that cannot be opened is left out without a word.
-    QCOMPARE(*answer, (QStringList{QStringLiteral("--"), QStringLiteral("open"), QStringLiteral("open/a.htm"),
-                                   QStringLiteral("top.htm")}));
+    // The folder that cannot be opened is left out and named with the system's reason.
+    QCOMPARE(answer->mid(1), (QStringList{QStringLiteral("--"), QStringLiteral("open"), QStringLiteral("open/a.htm"),
+                                          QStringLiteral("top.htm")}));
+    QCOMPARE(answer->value(0), QStringLiteral("以下文件或文件夹无法加入列表，已略去：\r\n") + root_ +
+                                   QStringLiteral("/closed/（文件夹无法读取：") + qt_error_string(EACCES) +
+                                   QStringLiteral("）"));
     QVERIFY(QFile::exists(root_ + QStringLiteral("/HH_KVEL.hhc")));
 }
 

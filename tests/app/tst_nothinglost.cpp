@@ -9,6 +9,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 using namespace folvane;
 using folvane::test::ChildSetup;
 using folvane::test::runInChild;
@@ -165,7 +167,8 @@ void TestNothingLost::projectFileCannotBeReplaced() {
     });
     if (!report || *report == QStringList{QStringLiteral("unsupported")})
         QSKIP("this machine cannot mount a file for the test");
-    QCOMPARE(*report, expectedReport(QStringLiteral("文件写入失败"), folder_, QStringLiteral("HH_KVEL.hhp")));
+    QCOMPARE(*report, expectedReport(QStringLiteral("文件写入失败：") + qt_error_string(EBUSY), folder_,
+                                     QStringLiteral("HH_KVEL.hhp")));
 }
 
 QTEST_GUILESS_MAIN(TestNothingLost)

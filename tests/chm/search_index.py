@@ -14,6 +14,7 @@ try:
     import struct
     import chm.chm
     import chm.extra
+    import chm.chmlib
 except ImportError:
     print("pychm (python3-chm) is not installed: skipped")
     sys.exit(77)
@@ -25,19 +26,33 @@ failures = []
 totals = [0, 0]  # expected pages, pages found of them
 
 
-def compile_project(folder, language, files, extra_options=()):
-    options = ["[OPTIONS]", "Compiled file=site.chm", "Title=测试", f"Language={language}",
+def compile_project(folder, language, files, extra_options=(), hhc_options=(), output="site.chm"):
+    options = ["[OPTIONS]", f"Compiled file={output}", "Title=测试", f"Language={language}",
                "Full-text search=Yes", f"Default topic={files[0]}", *extra_options, "", "[FILES]", *files, ""]
     with open(os.path.join(folder, "site.hhp"), "w", encoding="utf-8") as hhp:
         hhp.write("\n".join(options))
-    run = subprocess.run([HHC, "site.hhp"], cwd=folder, capture_output=True, text=True)
+    run = subprocess.run([HHC, *hhc_options, "site.hhp"], cwd=folder, capture_output=True, text=True)
     if run.returncode != 0 or "全文搜索" not in run.stdout:
         sys.exit(f"hhc failed with status {run.returncode}:\n{run.stdout}{run.stderr}")
     print(next(line for line in run.stdout.splitlines() if "全文搜索" in line))
     book = chm.chm.CHMFile()
-    if not book.LoadCHM(os.path.join(folder, "site.chm")) or not book.IsSearchable():
+    if not book.LoadCHM(os.path.join(folder, output)) or not book.IsSearchable():
         sys.exit("pychm cannot open or search the help file")
     return book
+
+
+def full_text(book):
+    found, unit = book.ResolveObject(b"/$FIftiMain")
+    return book.RetrieveObject(unit)[1] if found == chm.chmlib.CHM_RESOLVE_SUCCESS else b""
+
+
+def same_index_in_little_memory(site, book, folder, language, files, extra_options=()):
+    """One megabyte for the words: they go to sorted runs on disk and come back the same."""
+    small = compile_project(folder, language, files, extra_options, ["--index-memory", "1"], "small.chm")
+    if full_text(small) != full_text(book):
+        failures.append(f"{site}: the index built in one megabyte differs")
+    if [name for name in os.listdir(folder) if name.startswith(".folvane-")]:
+        failures.append(f"{site}: temporary files left behind")
 
 
 def search(book, word, codepage):
@@ -148,6 +163,7 @@ def generated_chinese(folder):
     with open(os.path.join(folder, "keywords.hhk"), "w", encoding="utf-8") as hhk:
         hhk.write(f"<HTML><BODY><UL>\n{keywords}</UL></BODY></HTML>\n")
     book = compile_project(folder, "0x804", files + ["notes.txt"], ["Index file=keywords.hhk"])
+    same_index_in_little_memory("zh", book, folder, "0x804", files + ["notes.txt"], ["Index file=keywords.hhk"])
     # The hand-written keyword index, in the language's code page, named for viewers' index tab.
     stored = (book.GetIndex() or b"").decode("gbk", "replace")
     if book.index != b"/keywords.hhk" or "编译器" not in stored or f'"{files[1]}"' not in stored:
@@ -239,6 +255,7 @@ def documentation_set(folder):
         title_of[name] = " ".join("".join(parser.title).split())
         words_of[name] = {w for w in WORD.findall(text_of[name].lower()) if len(w.encode()) <= 99}
     book = compile_project(folder, "0x409", files)
+    same_index_in_little_memory("docs", book, folder, "0x409", files)
     for word in ["postgresql", "autovacuum", "vacuum", "pg_dump", "wal", "9", "utf8", "x86_64", "álvaro",
                  "josé", "reiß", "π", "hoffstätte", "select", "the"]:
         expected = {p for p in files if word in words_of[p]}

@@ -2,6 +2,7 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/Compiler.h"
 #include "chm/platform/Utf8Path.h"
+#include "chm/search/PageIndexer.h"
 #include "chm/text/CodePage.h"
 #include "support/ChmReaders.h"
 #include "tools/GeneratedSite.h"
@@ -51,6 +52,7 @@ private slots:
     void readersAgree();
     void rebuildLeavesOutItsOwnOutput();
     void failedCompileKeepsPreviousFile();
+    void indexRunsThatCannotBeWritten();
     void homePageWithLeadingSeparator();
     void oddProjects_data();
     void oddProjects();
@@ -242,6 +244,27 @@ void TestCompiledFile::failedCompileKeepsPreviousFile() {
     QDirIterator it(tmp_->path(), QDir::Files | QDir::Hidden);
     while (it.hasNext())
         QVERIFY2(!it.next().contains(QStringLiteral(".folvane-")), qPrintable(it.filePath()));
+}
+
+void TestCompiledFile::indexRunsThatCannotBeWritten() {
+    // Words past the memory of a few kilobytes go to a folder that is not there; the pages
+    // are many enough that the words are merged on a worker thread, which cannot report.
+    chm::PageIndexer indexer(2, 1252, {4096, 1252, "/nonexistent/folvane"});
+    try {
+        for (int page = 0; page < 300; ++page) {
+            std::string text = "<p>";
+            for (int word = 0; word < 7200; ++word) {
+                text += 'w';
+                text += std::to_string(page * 7200 + word);
+                text += ' ';
+            }
+            indexer.add(std::move(text));
+        }
+        indexer.finish();
+        QFAIL("the index went nowhere without a word");
+    } catch (const chm::CompileError& e) {
+        QVERIFY2(QString::fromUtf8(e.what()).contains(QStringLiteral("无法创建临时文件")), e.what());
+    }
 }
 
 void TestCompiledFile::homePageWithLeadingSeparator() {

@@ -169,10 +169,22 @@ void TestFolderScan::unlistableNamesAreSkipped() {
     QVERIFY(f);
     fclose(f);
 
+    // A Western locale reads what is no UTF-8 in its code page, where 0xFF is ÿ; GBK does not.
+    const QByteArray locale = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "de_DE.UTF-8");
     ScriptedHost host;
     const QStringList got = ListFolderFiles(root_, QStringLiteral("*.*"), host);
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    ScriptedHost chinese;
+    const QStringList gotInChinese = ListFolderFiles(root_, QStringLiteral("*.*"), chinese);
+    qputenv("LC_ALL", locale);
     unlink(badName.constData()); // the temporary folder's cleanup cannot name it
-    QCOMPARE(got, QStringList{root_ + QStringLiteral("/ok.htm")});
+    QCOMPARE(got, (QStringList{root_ + QStringLiteral("/bad\u00ff.htm"), root_ + QStringLiteral("/ok.htm")}));
+    QCOMPARE(gotInChinese, QStringList{root_ + QStringLiteral("/ok.htm")});
+    // One message names every name left out.
+    QCOMPARE(host.messageTexts().size(), 1);
+    QCOMPARE(host.messageTexts()[0].count(QStringLiteral("\r\n")), 7);
+    QVERIFY(chinese.messageTexts().value(0).contains(root_ + QStringLiteral("/bad\\xff.htm（")));
 }
 
 void TestFolderScan::linkLoopEnteredOnce() {

@@ -47,6 +47,7 @@ class TestCompile : public QObject {
     Q_OBJECT
 private slots:
     void startsTheCompilerOnTheProjectFile();
+    void compilerEndsWithTheProgram();
     void doubleClickedPageIsTheHomePage();
     void newProjectLeavesTheOldHelpOut();
 };
@@ -76,6 +77,33 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
     QVERIFY(file.open(QIODevice::ReadOnly));
     // Without a main window on the screen, the compiler's window opens where it likes.
     QCOMPARE(QString::fromUtf8(file.readAll()), QStringLiteral("2\n--window\n") + projectFile + u'\n');
+#endif
+}
+
+void TestCompile::compilerEndsWithTheProgram() {
+#ifdef Q_OS_WIN
+    QSKIP("The fake compiler is a shell script.");
+#else
+    QTemporaryDir program;
+    QTemporaryDir project;
+    const QString running = program.filePath(QStringLiteral("running"));
+    const QString compiler = program.filePath(QStringLiteral("hhc"));
+    // Asked to end, it cleans up as hhc does.
+    QVERIFY(writeFile(compiler, "#!/bin/sh\ndir=$(dirname \"$0\")\n"
+                                "trap 'kill $sleeper; rm -f \"$dir/running\"; exit 0' TERM\n"
+                                "sleep 60 & sleeper=$!\ntouch \"$dir/running\"\nwait\n"));
+    QVERIFY(QFile::setPermissions(compiler, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(writeFile(project.filePath(QStringLiteral("HH_KVEL.hhp")), "[OPTIONS]\r\n"));
+    {
+        HostWithFolder host(program.path());
+        FmCHM form(host, PathStyle::Posix);
+        form.ComparePath = project.path();
+        form.fmOption().setCo1Text(QStringLiteral("index.htm"));
+        form.open_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(running), 5000);
+    }
+    // The program has closed: the compiler was asked to end and has ended.
+    QVERIFY(!QFile::exists(running));
 #endif
 }
 

@@ -42,6 +42,8 @@ private slots:
     void saveSetsStatus_data();
     void saveSetsStatus();
     void saveAndCompile();
+    void outputOverAnotherFile_data();
+    void outputOverAnotherFile();
     void browseForOutputFile();
     void closingForgetsSettings();
 
@@ -171,6 +173,9 @@ void TestFmOption::titleProposesOutputFile() {
     }
     options.setChmTt(QString());
     QCOMPARE(options.chmFN(), folderPart + QStringLiteral(".chm"));
+    // A name, never a path out of the folder.
+    options.setChmTt(windows ? QStringLiteral("..\\a/b:c") : QStringLiteral("../a/b:c"));
+    QCOMPARE(options.chmFN(), folderPart + (windows ? QStringLiteral("__a_b_c.chm") : QStringLiteral("__a_b:c.chm")));
 }
 
 void TestFmOption::outputFileChangeClearsStatus() {
@@ -247,6 +252,45 @@ void TestFmOption::saveAndCompile() {
     empty.fmOption().Command2_Click();
     QCOMPARE(empty.fmOption().Lab(), QString());
     QVERIFY(host2.launches().isEmpty());
+}
+
+void TestFmOption::outputOverAnotherFile_data() {
+    QTest::addColumn<QString>("output");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QStringList>("launched");
+    const QStringList force{QStringLiteral("--force"), QStringLiteral("HH_KVEL.hhp")};
+    QTest::newRow("a page, replaced") << QStringLiteral("a.htm") << int(MsgResult::Yes) << force;
+    QTest::newRow("a page, kept") << QStringLiteral("a.htm") << int(MsgResult::No) << QStringList();
+    QTest::newRow("the contents file") << QStringLiteral("HH_KVEL.hhc") << int(MsgResult::Yes) << QStringList();
+}
+
+void TestFmOption::outputOverAnotherFile() {
+    QFETCH(QString, output);
+    QFETCH(int, answer);
+    QFETCH(QStringList, launched);
+    ScriptedHost host;
+    host.setProgramFolder(QStringLiteral("/opt/tools"));
+    FmCHM form(host, PathStyle::Posix);
+    form.ComparePath = site_;
+    QFile page(site_ + QStringLiteral("/") + output);
+    QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>a page</p>") > 0);
+    page.close();
+    fill(form.LF, {page.fileName()}, {0});
+    form.fmOption().setChmFN(page.fileName());
+    form.fmOption().setCo1Text(QStringLiteral("a.htm"));
+    host.answerMessage(answer);
+
+    form.fmOption().Command2_Click();
+
+    QCOMPARE(host.prompts(PromptKind::Message).size(), 1);
+    QVERIFY(host.messageTexts().first().startsWith(page.fileName()) ||
+            host.messageTexts().first().endsWith(page.fileName()));
+    QCOMPARE(QFileInfo::exists(form.projectFilePath()), !launched.isEmpty());
+    QCOMPARE(host.launches().size(), launched.isEmpty() ? 0 : 1);
+    if (!launched.isEmpty())
+        QCOMPARE(host.launches()[0].arguments,
+                 QStringList({launched[0], QStringLiteral("--window"), form.projectFilePath()}));
+    QCOMPARE(readFile(page.fileName()), QStringLiteral("<p>a page</p>"));
 }
 
 void TestFmOption::browseForOutputFile() {

@@ -539,7 +539,7 @@ void TestFolvaneMake::compilerResultDecidesExitStatus() {
     const GeneratedSite site(tmp_->path() + QStringLiteral("/site"));
     site.page(QStringLiteral("a.htm"), QStringLiteral("A"));
     if (staleOutput)
-        site.file(QStringLiteral("T.chm"), "old");
+        site.file(QStringLiteral("T.chm"), "ITSF, an old help file");
     const QString program = withFakeCompiler(script);
 
     // Quiet holds the compiler's output back, but shows it when the compile failed.

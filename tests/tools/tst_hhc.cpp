@@ -18,6 +18,7 @@ private slots:
     void initTestCase();
     void compilesSiteWithChineseNames();
     void failureChangesNothing();
+    void replacesOnlyItsOwnFiles();
     void badArguments_data();
     void badArguments();
     void helpListsExitStatuses();
@@ -180,6 +181,40 @@ void TestHhc::failureChangesNothing() {
     QCOMPARE(snapshot(tmp.path()), before);
 }
 
+void TestHhc::replacesOnlyItsOwnFiles() {
+    QTemporaryDir tmp;
+    QVERIFY(tmp.isValid());
+    ProgramProject project = makeSite(tmp.path());
+    // A name as long as names get: the temporary file's name must fit beside it.
+    project.output = tmp.path() + u'/' + QString(246, u'x') + QStringLiteral(".chm");
+    QFile hhp(tmp.path() + QStringLiteral("/HH_KVEL.hhp"));
+    QVERIFY(hhp.open(QIODevice::WriteOnly) && hhp.write(project.text().toUtf8()) > 0);
+    hhp.close();
+    const QStringList arguments{hhp.fileName()};
+    const QString running = QStringLiteral("/.out.chm.folvane-%1-0.tmp").arg(QCoreApplication::applicationPid());
+    QVERIFY2(runHhc(arguments).status == 0, "a long output name");
+
+    // Leftovers of older versions: removed once their compile is gone, kept while it runs.
+    project.output = tmp.path() + QStringLiteral("/out.chm");
+    QVERIFY(hhp.open(QIODevice::WriteOnly) && hhp.write(project.text().toUtf8()) > 0);
+    hhp.close();
+    for (const QString& leftover : {QStringLiteral("/.out.chm.folvane-999999999-0.tmp"), running}) {
+        QFile file(tmp.path() + leftover);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(runHhc(arguments).status, 0);
+    QVERIFY(!QFileInfo::exists(tmp.path() + QStringLiteral("/.out.chm.folvane-999999999-0.tmp")));
+    QVERIFY(QFileInfo::exists(tmp.path() + running));
+
+    // A read-only help file stays, as a read-only project file does, unless forced.
+    QFile::setPermissions(project.output, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const Run refused = runHhc(arguments);
+    QCOMPARE(refused.status, 1);
+    QVERIFY2(refused.out.contains(QStringLiteral("只读")), qPrintable(refused.out));
+    QCOMPARE(runHhc({QStringLiteral("--force"), hhp.fileName()}).status, 0);
+    QCOMPARE(QFileInfo(project.output).permissions() & QFile::WriteOwner, QFile::Permissions());
+}
+
 void TestHhc::badArguments_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("status");
@@ -192,6 +227,9 @@ void TestHhc::badArguments_data() {
     QTest::newRow("window over half a rectangle")
         << QStringList{QStringLiteral("--window=10,20"), QStringLiteral("a.hhp")} << 2
         << QStringLiteral("--window= 后应是 X,Y,宽,高（整数，宽和高大于 0）：--window=10,20\n");
+    QTest::newRow("bad budget") << QStringList{QStringLiteral("--index-memory"), QStringLiteral("0"),
+                                               QStringLiteral("a.hhp")}
+                                << 2 << QStringLiteral("--index-memory 需要一个兆字节数（1 到 1048576）\n用法：hhc ");
     QTest::newRow("missing project") << QStringList{QStringLiteral("/nonexistent/项目/HH_KVEL.hhp")} << 1
                                      << QStringLiteral("编译失败：找不到项目文件：/nonexistent/项目/HH_KVEL.hhp\n");
 }
@@ -209,7 +247,8 @@ void TestHhc::helpListsExitStatuses() {
     for (const QString& option : {QStringLiteral("-h"), QStringLiteral("--help"), QStringLiteral("/?")}) {
         const Run run = runHhc({option, QStringLiteral("ignored.hhp")});
         QCOMPARE(run.status, 0);
-        QVERIFY2(run.out.startsWith(QStringLiteral("用法：hhc [--window[=X,Y,宽,高]] 项目文件.hhp\n")),
+        QVERIFY2(run.out.startsWith(
+                     QStringLiteral("用法：hhc [--force] [--index-memory MB] [--window[=X,Y,宽,高]] 项目文件.hhp\n")),
                  qPrintable(run.out));
         for (const QString& status : {QStringLiteral("  0  编译成功\n"), QStringLiteral("  1  编译失败"),
                                       QStringLiteral("  2  命令行有误\n"), QStringLiteral("  3  帮助文件已写出")})

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+
 using namespace folvane;
 
 namespace {
@@ -60,6 +62,7 @@ private slots:
     void writeFailuresThrow_data();
     void writeFailuresThrow();
     void failedWriteKeepsPreviousFile();
+    void replacingKeepsPermissionsAndLinks();
     void deviceIsWrittenNotReplaced();
 
 private:
@@ -181,7 +184,7 @@ void TestTextFile::writeFailuresThrow_data() {
     QTest::newRow("parent is a file") << fileAsFolder << false << int(RuntimeError::PathNotFound) << notFound;
     QTest::newRow("parent is a file, append") << fileAsFolder << true << int(RuntimeError::PathNotFound) << notFound;
     QTest::newRow("target is a folder") << dir_.path() << false << int(RuntimeError::FileAccess)
-                                        << QStringLiteral("文件写入失败");
+                                        << QStringLiteral("文件写入失败：") + qt_error_string(EISDIR);
     if (QFileInfo::exists(QStringLiteral("/dev/full")))
         QTest::newRow("disk full") << QStringLiteral("/dev/full") << true << int(RuntimeError::DiskFull)
                                    << QStringLiteral("磁盘已满");
@@ -198,6 +201,23 @@ void TestTextFile::writeFailuresThrow() {
 
     QCOMPARE(error.number(), code);
     QCOMPARE(error.description(), reason + u'\n' + path);
+}
+
+void TestTextFile::replacingKeepsPermissionsAndLinks() {
+    const QString target = dir_.filePath(QStringLiteral("kept.hhp"));
+    const QString link = dir_.filePath(QStringLiteral("link.hhp"));
+    QVERIFY(writeBytes(target, "old"));
+    const QFile::Permissions mode = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+    QVERIFY(QFile::setPermissions(target, mode));
+    QVERIFY(QFile::link(target, link));
+
+    WriteTextFile(link, QStringLiteral("新的"));
+
+    QCOMPARE(readBytes(target), systemBytes(QStringLiteral("新的")));
+    QCOMPARE(QFileInfo(link).symLinkTarget(), target);
+    QCOMPARE(QFile::permissions(target) & ~(QFile::ReadUser | QFile::WriteUser), mode);
+    QCOMPARE(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).filter(QStringLiteral("folvane")),
+             QStringList());
 }
 
 void TestTextFile::failedWriteKeepsPreviousFile() {

@@ -135,6 +135,30 @@ void longNames(const std::wstring& root) {
     check(names == std::vector<std::wstring>{L"长.htm"}, "a folder past 260 characters lists");
 }
 
+void writing(const std::wstring& root) {
+    using Mode = WinFileSystemCalls::WriteMode;
+    const std::wstring target = root + L"\\项目.hhp";
+    std::string bytes;
+    check(WinFileSystemCalls::writeFile(target, "first", Mode::Replace) == 0 &&
+              WinFileSystemCalls::writeFile(target, "second, longer", Mode::Replace) == 0 &&
+              WinFileSystemCalls::readFile(target, 100, bytes) == Read::Ok && bytes == "second, longer",
+          "a file replaced whole");
+    check(WinFileSystemCalls::writeFile(target, " and more", Mode::Append) == 0 &&
+              WinFileSystemCalls::readFile(target, 100, bytes) == Read::Ok && bytes == "second, longer and more",
+          "appending");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    check(WinFileSystemCalls::writeFile(target, "third", Mode::Replace) == ERROR_ACCESS_DENIED &&
+              WinFileSystemCalls::readFile(target, 100, bytes) == Read::Ok && bytes == "second, longer and more",
+          "a read-only file is refused and stays");
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    check(WinFileSystemCalls::writeFile(root + L"\\missing\\x.hhp", "x", Mode::Replace) == ERROR_PATH_NOT_FOUND,
+          "a missing folder is named");
+    int temporaries = 0;
+    WinFileSystemCalls::listFolder(
+        root, [&](const std::wstring& name, bool) { temporaries += name.starts_with(L"~folvane-") ? 1 : 0; });
+    check(temporaries == 0, "no temporary file stays");
+}
+
 } // namespace
 
 int main() {
@@ -142,6 +166,7 @@ int main() {
     listing(root);
     reading(root);
     longNames(root);
+    writing(root);
     std::printf("%d passed, %d failed\n", passes, failures);
     return failures == 0 ? 0 : 1;
 }

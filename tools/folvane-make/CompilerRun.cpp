@@ -1,5 +1,7 @@
 #include "folvane-make/CompilerRun.h"
 
+#include "platform/ChildLifetime.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -89,14 +91,18 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProgram(compiler);
 #ifdef Q_OS_WIN
-    process.setNativeArguments(u'"' + projectFile + u'"');
+    process.setNativeArguments((replaceAnyOutput_ ? QStringLiteral("--force \"") : QStringLiteral("\"")) + projectFile +
+                               u'"');
 #else
-    process.setArguments({projectFile});
+    process.setArguments(replaceAnyOutput_ ? QStringList{QStringLiteral("--force"), projectFile}
+                                           : QStringList{projectFile});
 #endif
     const OutputState before = OutputState::of(outputFile);
+    endWithThisProgram(process);
     process.start(QIODevice::ReadOnly);
     if (!process.waitForStarted(-1))
         return fail(QStringLiteral("the help compiler did not start: %1: %2").arg(compiler, process.errorString()));
+    endWithThisProgram(process.processId());
     if (!waitAndForward(process))
         return fail(QStringLiteral("the help compiler crashed"));
     if (!succeeded(process.exitCode()))

@@ -21,6 +21,10 @@ public:
     // Whether the compiler's exit code means success (hhc.exe reports success with 1).
     static bool succeeded(int exitCode);
 
+    // Lets the compiler replace an output that is not a help file (hhc --force).
+    void setReplaceAnyOutput(bool replace) { replaceAnyOutput_ = replace; }
+
+    // The compiler ends when this program ends, however it ends.
     bool run(const QString& projectFile, const QString& outputFile);
     // Why the last run failed.
     const QString& failure() const { return failure_; }
@@ -33,6 +37,7 @@ private:
     QString programFolder_;
     QIODevice& out_;
     bool quiet_;
+    bool replaceAnyOutput_ = false;
     // Quiet runs keep only the end of the compiler's output: a large site can make it
     // print hundreds of megabytes of warnings.
     static constexpr qsizetype kHeldBytes = 64 * 1024;

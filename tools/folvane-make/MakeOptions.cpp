@@ -146,6 +146,9 @@ MakeOptions MakeOptions::parse(const QStringList& arguments) {
         } else if (name == u"--open") {
             noValue(name, inlineValue);
             o.open = true;
+        } else if (name == u"--force") {
+            noValue(name, inlineValue);
+            o.force = true;
         } else if (name == u"--no-compile") {
             noValue(name, inlineValue);
             o.compile = false;
@@ -181,6 +184,7 @@ QString MakeOptions::usage() {
         "                          change its settings (the navigation builder's options are refused)\n"
         "  -t, --title TEXT        title; as typing it in the settings does, the output becomes FOLDER/TEXT.chm\n"
         "  -o, --output FILE       output file (applied after --title)\n"
+        "      --force             replace the output file even when it is not a help file or is read-only\n"
         "      --home PAGE         home page, as the home-page field holds it (default: empty)\n"
         "      --titles MODE       stem (default) | name | between | firstline: the four title options\n"
         "      --markers START END markers for --titles between (default \"<title>\" \"</title>\")\n"

@@ -28,6 +28,7 @@ struct MakeOptions {
     bool showNav = false;
     bool open = false; // the folder's saved project instead of the navigation builder
     bool compile = true;
+    bool force = false; // replace an output that is not a help file
     bool quiet = false;
 
     // arguments without the program name. Throws UsageError.

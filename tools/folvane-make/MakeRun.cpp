@@ -7,6 +7,7 @@
 #include "folvane-make/ProgressLine.h"
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
+#include "project/OutputFileCheck.h"
 #include "util/PathJoin.h"
 
 #include <QDir>
@@ -100,6 +101,10 @@ int MakeRun::road(BatchHost& host) {
                                .toLocal8Bit());
         return ExitStatus::Usage;
     }
+    if (options_.compile) {
+        if (const std::optional<QString> refusal = outputRefusal(form))
+            return failed(*refusal);
+    }
     form.SaveIt();
     if (host.errorCount() > 0)
         return ExitStatus::Failed;
@@ -145,9 +150,30 @@ void MakeRun::fillSettings(FmCHM& form) const {
         settings.setCh1(!options_.showNav);
 }
 
+// The compiler would refuse the output as well, but only after the project was saved.
+std::optional<QString> MakeRun::outputRefusal(FmCHM& form) const {
+    const QString output = form.fmOption().chmFN();
+    switch (examineOutput(output, form.ComparePath)) {
+    case OutputTarget::Free:
+        return std::nullopt;
+    case OutputTarget::ProjectFile:
+        return QStringLiteral("the output cannot be the project or contents file: %1").arg(output);
+    case OutputTarget::NotHelpFile:
+        if (options_.force)
+            return std::nullopt;
+        return QStringLiteral("the output exists and is not a help file: %1 (--force replaces it)").arg(output);
+    case OutputTarget::ReadOnly:
+        break;
+    }
+    if (options_.force)
+        return std::nullopt;
+    return QStringLiteral("the output is a read-only help file: %1 (--force replaces it)").arg(output);
+}
+
 int MakeRun::compile(FmCHM& form, BatchHost& host) {
     const QString output = form.fmOption().chmFN();
     CompilerRun compiler(host.programFolder(), console_.err, options_.quiet);
+    compiler.setReplaceAnyOutput(options_.force);
     if (!compiler.run(form.projectFilePath(), output))
         return failed(compiler.failure());
     report(QStringLiteral("compiled %1").arg(output));

@@ -50,6 +50,7 @@ private:
     int road(BatchHost& host);
     void buildNavigation(FmCHM& form) const;
     void fillSettings(FmCHM& form) const;
+    std::optional<QString> outputRefusal(FmCHM& form) const;
     int compile(FmCHM& form, BatchHost& host);
     int failed(const QString& message);
     void report(const QString& line);

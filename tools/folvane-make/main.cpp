@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QFile>
 
+#include <csignal>
 #include <cstdio>
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -38,6 +39,10 @@ void write(QFile& file, const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+#ifndef Q_OS_WIN
+    // Past a file-size limit a write fails with a reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+#endif
     QCoreApplication app(argc, argv);
     QFile out;
     QFile err;

@@ -15,7 +15,8 @@ void holdOwnConsole();
 bool isTerminal(std::FILE* stream);
 void writeText(std::FILE* stream, std::string_view utf8);
 // From now on Ctrl+C (or a request to end) only marks the run as interrupted, so that the
-// compile stops at its next step and removes what it began.
+// compile stops at its next step and removes what it began; a file-size limit makes writes
+// fail instead of ending the program.
 void catchInterrupts();
 bool interrupted();
 // The command's arguments as paths, in the system's own encoding of file names.

@@ -21,6 +21,9 @@ void catchInterrupts() {
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGHUP, &action, nullptr);
+    // Past a file-size limit a write then fails with a reason, instead of the signal ending
+    // the compile without a word and leaving its temporary file.
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool interrupted() {

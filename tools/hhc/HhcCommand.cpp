@@ -36,9 +36,9 @@ std::string summaryOf(const chm::CompileResult& result) {
            sizeText(result.fileBytes) + "（原 " + sizeText(result.uncompressedBytes) + "）" + details + search;
 }
 
-int runHhc(const std::filesystem::path& projectFile, HhcReport& report) {
+int runHhc(const std::filesystem::path& projectFile, HhcReport& report, const chm::Compiler::Options& options) {
     try {
-        chm::Compiler compiler(report);
+        chm::Compiler compiler(report, options);
         const chm::CompileResult result = compiler.compile(projectFile);
         report.written(result.outputFile);
         report.finished(true, result.missingFiles == 0, summaryOf(result));

@@ -2,6 +2,7 @@
 
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/CompileResult.h"
+#include "chm/compile/Compiler.h"
 
 #include <filesystem>
 #include <string>
@@ -23,7 +24,7 @@ public:
 };
 
 // Compiles one project; returns the exit status.
-int runHhc(const std::filesystem::path& projectFile, HhcReport& report);
+int runHhc(const std::filesystem::path& projectFile, HhcReport& report, const chm::Compiler::Options& options = {});
 
 // "编译完成：…" with the files, the sizes, the time and the language.
 std::string summaryOf(const chm::CompileResult& result);

@@ -12,6 +12,16 @@ namespace folvane::hhc {
 namespace {
 
 constexpr std::string_view kWindow = "--window";
+constexpr std::string_view kIndexMemory = "--index-memory";
+constexpr std::uint64_t kMaxIndexMegabytes = 1u << 20;
+
+std::optional<std::uint64_t> megabytes(std::string_view text) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value == 0 || value > kMaxIndexMegabytes)
+        return std::nullopt;
+    return value;
+}
 
 std::optional<std::array<int, 4>> rectangle(std::string_view text) {
     std::array<int, 4> values{};
@@ -39,7 +49,8 @@ HhcOptions HhcOptions::parse(const std::vector<std::filesystem::path>& arguments
     HhcOptions options;
     bool optionsEnded = false;
     std::vector<std::filesystem::path> files;
-    for (const std::filesystem::path& argument : arguments) {
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::filesystem::path& argument = arguments[i];
         const std::string text = chm::utf8FromPath(argument);
         if (optionsEnded || text.empty() || text[0] != '-') {
             if (text == "/?") {
@@ -52,6 +63,20 @@ HhcOptions HhcOptions::parse(const std::vector<std::filesystem::path>& arguments
         } else if (text == "-h" || text == "--help") {
             options.action = Action::Help;
             return options;
+        } else if (text == "--force") {
+            options.compile.replaceAnyOutput = true;
+        } else if (text == kIndexMemory || text.starts_with(std::string(kIndexMemory) + "=")) {
+            std::string value;
+            if (text.size() > kIndexMemory.size())
+                value = text.substr(kIndexMemory.size() + 1);
+            else if (i + 1 < arguments.size())
+                value = chm::utf8FromPath(arguments[++i]);
+            const std::optional<std::uint64_t> mb = megabytes(value);
+            if (!mb) {
+                options.error = "--index-memory 需要一个兆字节数（1 到 1048576）";
+                return options;
+            }
+            options.compile.indexMemoryBytes = *mb << 20;
         } else if (text == kWindow) {
             options.window = true;
         } else if (text.starts_with(std::string(kWindow) + "=")) {
@@ -76,7 +101,7 @@ HhcOptions HhcOptions::parse(const std::vector<std::filesystem::path>& arguments
 }
 
 std::string usageText(bool windowOption) {
-    std::string text = "用法：hhc ";
+    std::string text = "用法：hhc [--force] [--index-memory MB] ";
     if (windowOption)
         text += "[--window[=X,Y,宽,高]] ";
     text += "项目文件.hhp\n"
@@ -84,7 +109,9 @@ std::string usageText(bool windowOption) {
     if (windowOption)
         text += "  --window             在窗口里显示编译的输出，而不是在终端里\n"
                 "  --window=X,Y,宽,高   同上，窗口开在屏幕上这个矩形的正中\n";
-    text += "  -h, --help, /?       显示本说明\n\n"
+    text += "  --force              输出处已有的文件不是帮助文件或是只读的，也替换它\n"
+            "  --index-memory MB    全文搜索索引在内存中最多占用多少兆字节，超出的部分暂存到输出旁的文件\n"
+            "  -h, --help, /?       显示本说明\n\n"
             "退出状态：\n";
     std::vector<std::pair<int, const char*>> statuses{{kSucceeded, "编译成功"}, {kUsage, "命令行有误"}};
     if (kIncomplete != kFailed) {

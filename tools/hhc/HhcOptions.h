@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chm/compile/Compiler.h"
+
 #include <array>
 #include <filesystem>
 #include <optional>
@@ -18,6 +20,8 @@ struct HhcOptions {
     bool window = false;
     // Where that window opens: centred over this rectangle (x, y, width, height) of the screen.
     std::optional<std::array<int, 4>> windowOver;
+    // --force (replace an output that is not a help file, or is read-only) and --index-memory.
+    chm::Compiler::Options compile;
     std::string error; // for UsageError
 
     static HhcOptions parse(const std::vector<std::filesystem::path>& arguments);

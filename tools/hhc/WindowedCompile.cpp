@@ -1,12 +1,15 @@
 #include "hhc/WindowedCompile.h"
 
+#include "hhc/ConsoleText.h"
 #include "hhc/ExitStatus.h"
+#include "hhc/HhcCommand.h"
 #include "hhc/HhcWindow.h"
 #include "hhc/WindowListener.h"
 
 #include <QApplication>
 #include <QFont>
 #include <QRect>
+#include <QTimer>
 
 #include <cstdlib>
 #include <string_view>
@@ -15,6 +18,8 @@
 namespace folvane::hhc {
 
 namespace {
+constexpr int kInterruptPollMs = 100;
+
 bool isSet(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr && *value != '\0';
@@ -29,18 +34,29 @@ bool canShowWindow() {
     return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
 }
 
-int runWindowed(int argc, char* argv[], const std::filesystem::path& projectFile,
-                const std::optional<std::array<int, 4>>& over) {
+int runWindowed(int argc, char* argv[], const HhcOptions& options) {
     QApplication app(argc, argv);
     QApplication::setFont(QFont(QStringLiteral("Noto Sans CJK SC"), 9));
     HhcWindow window;
     WindowListener listener(&window);
     QObject::connect(&window, &HhcWindow::closing, &window, [&listener] { listener.cancel(); });
-    if (over)
-        window.centreOver(QRect((*over)[0], (*over)[1], (*over)[2], (*over)[3]));
+    if (options.windowOver)
+        window.centreOver(QRect(options.windowOver->at(0), options.windowOver->at(1), options.windowOver->at(2),
+                                options.windowOver->at(3)));
+    // Ended from outside (the program that started it went away): the compile stops and
+    // removes what it began, and the window goes.
+    catchInterrupts();
+    QTimer interrupts;
+    QObject::connect(&interrupts, &QTimer::timeout, &window, [&listener] {
+        if (!interrupted())
+            return;
+        listener.cancel();
+        QApplication::quit();
+    });
+    interrupts.start(kInterruptPollMs);
     window.show();
     int status = kFailed;
-    std::thread compile([&] { status = runHhc(projectFile, listener); });
+    std::thread compile([&] { status = runHhc(options.projectFile, listener, options.compile); });
     QApplication::exec();
     listener.cancel();
     compile.join();

@@ -31,11 +31,11 @@ int main(int argc, char* argv[]) {
 #ifdef FOLVANE_HHC_WINDOW
     // Only when asked: a build that pipes the output must never wait for a window.
     if (options.window && canShowWindow())
-        return runWindowed(argc, argv, options.projectFile, options.windowOver);
+        return runWindowed(argc, argv, options);
 #endif
     catchInterrupts();
     ConsoleListener listener(stdout, isTerminal(stdout));
-    const int status = runHhc(options.projectFile, listener);
+    const int status = runHhc(options.projectFile, listener, options.compile);
     holdOwnConsole();
     return status;
 }

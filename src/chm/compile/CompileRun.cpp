@@ -11,9 +11,11 @@
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
 #include "chm/platform/SystemLocale.h"
+#include "chm/platform/SystemMemory.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
 #include "chm/search/FullTextFile.h"
+#include "chm/search/FullTextSink.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
 #include "chm/text/AsciiText.h"
@@ -22,6 +24,7 @@
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
@@ -39,6 +42,11 @@ constexpr std::size_t kMaxDeadLinksShown = 20;
 constexpr std::size_t kMaxContextWarningsShown = 20;
 // Words past this much of one page are not indexed, so a huge page cannot exhaust memory.
 constexpr std::uint64_t kMaxIndexedBytes = 32ull << 20;
+// The search index's words in memory, at most, and at least unless asked for less.
+constexpr std::uint64_t kMostIndexMemory = 1ull << 30;
+constexpr std::uint64_t kLeastIndexMemory = 64ull << 20;
+// The index file of words that went to runs is written through this much memory.
+constexpr std::size_t kSpilledFullTextMemory = 16u << 20;
 constexpr const char* kFullTextName = "/$FIftiMain";
 // Seconds between 1601, where Windows counts from, and 1970.
 constexpr std::uint64_t kFileTimeEpoch = 11644473600ull;
@@ -64,14 +72,24 @@ std::uint64_t compileTime() {
     return static_cast<std::uint64_t>(std::time(nullptr));
 }
 
+// Asked for, or a quarter of what the machine has, within bounds.
+std::uint64_t indexMemoryBudget(std::uint64_t asked) {
+    if (asked > 0)
+        return asked;
+    const std::uint64_t usable = usableMemoryBytes();
+    return usable == 0 ? kMostIndexMemory : std::clamp(usable / 4, kLeastIndexMemory, kMostIndexMemory);
+}
+
 } // namespace
 
-CompileRun::CompileRun(CompileListener& listener, unsigned threads) : listener_(listener), threads_(threads) {}
+CompileRun::CompileRun(CompileListener& listener, const Compiler::Options& options)
+    : listener_(listener), options_(options) {}
 
 CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     started_ = std::chrono::steady_clock::now();
     readProject(projectFile);
     resolveOutput();
+    refuseOutputOverInput();
     contents_ = readSitemap(project_.contentsFile, "目录文件");
     index_ = readSitemap(project_.indexFile, "索引文件");
     chooseLanguage();
@@ -123,6 +141,28 @@ void CompileRun::resolveOutput() {
     result_.outputFile = outputFull_;
 }
 
+// The help file takes the place of what was there: never one of the project's own files, and
+// another file only when asked to.
+void CompileRun::refuseOutputOverInput() const {
+    if (paths_->sameFile(outputFull_, projectFull_))
+        throw CompileError("输出文件不能是项目文件本身：" + outputFull_);
+    for (const auto& [written, what] :
+         {std::pair{&project_.contentsFile, "目录文件"}, {&project_.indexFile, "索引文件"}})
+        if (!trimmed(*written).empty() && paths_->sameFile(outputFull_, paths_->resolve(trimmed(*written))))
+            throw CompileError(std::string("输出文件不能是项目的") + what + "：" + outputFull_);
+    const std::filesystem::path output = pathFromUtf8(outputFull_);
+    if (options_.replaceAnyOutput || fileKind(output) != FileKind::File)
+        return;
+    InputFile existing;
+    std::string error;
+    std::array<std::uint8_t, 4> signature{};
+    const bool read = existing.open(output, error) && (existing.size() == 0 || existing.read(signature) == 4);
+    if (read && existing.size() > 0 && std::string_view(reinterpret_cast<const char*>(signature.data()), 4) != "ITSF")
+        throw CompileError("输出文件已存在且不是帮助文件，没有替换它（hhc --force 可替换）：" + outputFull_);
+    if (isReadOnly(output))
+        throw CompileError("输出文件是只读的，没有替换它（hhc --force 可替换）：" + outputFull_);
+}
+
 std::optional<SitemapFile> CompileRun::readSitemap(const std::string& asWritten, const char* what) {
     const std::string written = trimmed(asWritten);
     if (written.empty())
@@ -172,7 +212,7 @@ void CompileRun::chooseLanguage() {
 }
 
 void CompileRun::planPages() {
-    pages_ = std::make_unique<PageList>(*locator_, listener_);
+    pages_ = std::make_unique<PageList>(*locator_, listener_, result_.codePage);
     for (const char* name : SystemFileSet::kReservedNames)
         pages_->reserve(name);
     for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
@@ -194,7 +234,7 @@ void CompileRun::planPages() {
 }
 
 void CompileRun::addLinkedFiles() {
-    LinkedFiles linked(*pages_, *locator_, listener_, threads_, result_.codePage);
+    LinkedFiles linked(*pages_, *locator_, listener_, options_.threads, result_.codePage);
     // What the contents, the index and the windows open is stored as the pages' links are.
     for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
         if (!sitemap->has_value())
@@ -398,10 +438,13 @@ void CompileRun::write() {
     OutputFile out(pathFromUtf8(outputFull_));
     ContainerWriter container(out, result_.lcid, input.timestamp);
     container.plan(std::move(system.plain), std::move(entries), closing);
-    ParallelLzx lzx(threads_, [&container](const CompressedSpan& span) { container.append(span); });
+    ParallelLzx lzx(options_.threads, [&container](const CompressedSpan& span) { container.append(span); });
     std::optional<PageIndexer> indexer;
+    const std::uint64_t indexMemory = indexMemoryBudget(options_.indexMemoryBytes);
+    const std::filesystem::path outputFolder = pathFromUtf8(outputFull_).parent_path();
     if (project_.fullTextSearch)
-        indexer.emplace(threads_, result_.codePage);
+        indexer.emplace(options_.threads, result_.codePage,
+                        WordIndex::Limits{indexMemory, result_.codePage, outputFolder});
     std::vector<std::size_t> htmlPages;
     std::uint64_t done = 0;
     const auto feed = [&](std::span<const std::uint8_t> bytes) {
@@ -439,30 +482,37 @@ void CompileRun::write() {
     }
 
     std::vector<PageTopic> topics;
-    std::vector<std::uint8_t> fullText;
+    std::optional<FullTextSink> fullText;
     if (indexer) {
         if (!indexer->finish())
             listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
         topics = pageTopics(htmlPages, indexer->titles());
+        const WordIndex& words = indexer->words();
         const std::unordered_set<std::string> stop = stopWords();
-        fullText = FullTextFile::make(
-            indexer->words(), {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size()), &stop});
+        // In memory unless the words went to runs: it is then about as large as they are.
+        fullText.emplace(outputFolder, words.runs() > 0 ? kSpilledFullTextMemory : indexMemory / 2);
+        FullTextFile::write(*words.sorted(), words.roots(),
+                            {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size()), &stop},
+                            *fullText);
         result_.searchIndex = true;
         result_.indexedPages = htmlPages.size();
-        result_.indexBytes = fullText.size();
+        result_.indexBytes = fullText->size();
         indexer.reset();
     }
-    std::vector<MadeFile> closingFiles = system.closingFiles(topics);
+    const std::vector<MadeFile> closingFiles = system.closingFiles(topics);
     if (system.shortenedKeywords() > 0)
         listener_.warning("二进制索引中有 " + std::to_string(system.shortenedKeywords()) +
                           " 个关键字链接的页面太多，只保留了前面的部分");
-    if (project_.fullTextSearch)
-        closingFiles.push_back({kFullTextName, std::move(fullText)});
     std::vector<DirectoryEntry> placed;
     for (const MadeFile& file : closingFiles) {
         placed.push_back({file.name, 1, length, file.bytes.size()});
         length += file.bytes.size();
         feed(file.bytes);
+    }
+    if (fullText) {
+        placed.push_back({kFullTextName, 1, length, fullText->size()});
+        length += fullText->size();
+        fullText->read(feed);
     }
     lzx.finish();
     container.finish(placed, length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chm/compile/CompileResult.h"
+#include "chm/compile/Compiler.h"
 #include "chm/compile/FileLocator.h"
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageKeywords.h"
@@ -26,13 +27,14 @@ class CompileListener;
 // One compile, from reading the project to renaming the new help file into place.
 class CompileRun {
 public:
-    CompileRun(CompileListener& listener, unsigned threads);
+    CompileRun(CompileListener& listener, const Compiler::Options& options);
 
     CompileResult run(const std::filesystem::path& projectFile);
 
 private:
     void readProject(const std::filesystem::path& projectFile);
     void resolveOutput();
+    void refuseOutputOverInput() const;
     std::optional<SitemapFile> readSitemap(const std::string& asWritten, const char* what);
     void chooseLanguage();
     void planPages();
@@ -51,7 +53,7 @@ private:
     std::string topicLink(std::string_view topic) const;
 
     CompileListener& listener_;
-    unsigned threads_;
+    Compiler::Options options_;
     std::chrono::steady_clock::time_point started_;
     std::string projectFull_;
     HhpProject project_;

@@ -2,6 +2,7 @@
 
 #include "chm/compile/CompileResult.h"
 
+#include <cstdint>
 #include <filesystem>
 
 namespace folvane::chm {
@@ -16,6 +17,12 @@ class Compiler {
 public:
     struct Options {
         unsigned threads = 0; // 0: one per hardware thread
+        // An existing output that is not a help file, or is read-only, is replaced instead
+        // of refused. The project, contents and index files never are.
+        bool replaceAnyOutput = false;
+        // Memory for the search index's words; past it they go to a file beside the output.
+        // 0: from the machine's memory.
+        std::uint64_t indexMemoryBytes = 0;
     };
 
     explicit Compiler(CompileListener& listener);

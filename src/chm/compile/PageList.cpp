@@ -3,13 +3,16 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/FileLocator.h"
 #include "chm/itsf/Directory.h"
+#include "chm/platform/FileSystemName.h"
 #include "chm/platform/InputFile.h"
+#include "chm/platform/OutputFile.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 
-PageList::PageList(FileLocator& locator, CompileListener& listener) : locator_(locator), listener_(listener) {}
+PageList::PageList(FileLocator& locator, CompileListener& listener, std::uint32_t nameCodePage)
+    : locator_(locator), listener_(listener), nameCodePage_(nameCodePage) {}
 
 std::string PageList::key(const std::string& name) {
     return AsciiText::lowered(name);
@@ -60,6 +63,10 @@ bool PageList::store(const LocatedFile& file, Origin origin) {
         if (paths.sameFile(disk, path))
             return true;
     const std::string& name = file.storedName;
+    if (isOutputTemporaryName(name.substr(name.rfind('/') + 1))) {
+        listener_.notice("已跳过中断的编译留下的临时文件：" + disk);
+        return true;
+    }
     if (name.size() <= 1 || name.size() > Directory::kMaxNameBytes) {
         listener_.warning("文件名不能存入帮助文件，已跳过：" + file.fullPath);
         return false;
@@ -77,12 +84,13 @@ bool PageList::store(const LocatedFile& file, Origin origin) {
     }
     InputFile input;
     std::string error;
-    if (!input.open(pathFromUtf8(disk), error)) {
+    const std::filesystem::path source = fileSystemPath(disk, nameCodePage_);
+    if (!input.open(source, error)) {
         listener_.warning((origin == Origin::Listed ? "无法读取文件，已跳过：" : "无法读取链接到的文件，已跳过：") +
                           file.fullPath + "：" + error);
         return false;
     }
-    pages_.push_back({name, disk, pathFromUtf8(disk), input.size()});
+    pages_.push_back({name, disk, source, input.size()});
     taken_.emplace(key(name), disk);
     totalBytes_ += input.size();
     return true;

@@ -26,7 +26,8 @@ struct PlannedPage {
 // it can be read and how long it is. What cannot be stored is named to the listener.
 class PageList {
 public:
-    PageList(FileLocator& locator, CompileListener& listener);
+    // nameCodePage: the code page a name not found in UTF-8 is looked for in (fileSystemPath).
+    PageList(FileLocator& locator, CompileListener& listener, std::uint32_t nameCodePage);
 
     // A name taken by the compiler itself.
     void reserve(const std::string& name);
@@ -53,6 +54,7 @@ private:
 
     FileLocator& locator_;
     CompileListener& listener_;
+    std::uint32_t nameCodePage_;
     std::vector<PlannedPage> pages_;
     // Names in listing order's sense (ASCII case folded) and the file that took them.
     std::unordered_map<std::string, std::string> taken_;

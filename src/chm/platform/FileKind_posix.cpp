@@ -13,4 +13,9 @@ FileKind fileKind(const std::filesystem::path& path) {
     return S_ISDIR(info.st_mode) ? FileKind::Folder : FileKind::Other;
 }
 
+bool isReadOnly(const std::filesystem::path& path) {
+    struct stat info = {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & 0222) == 0;
+}
+
 } // namespace folvane::chm

@@ -14,4 +14,9 @@ FileKind fileKind(const std::filesystem::path& path) {
     return (attributes & FILE_ATTRIBUTE_DEVICE) != 0 ? FileKind::Other : FileKind::File;
 }
 
+bool isReadOnly(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(longPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 } // namespace folvane::chm

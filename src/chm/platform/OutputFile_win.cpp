@@ -6,6 +6,8 @@
 #include "chm/platform/Utf8Path.h"
 #include "chm/platform/WindowsApi_win.h"
 
+#include <cstdint>
+#include <cwchar>
 #include <string>
 
 namespace folvane::chm {
@@ -18,13 +20,37 @@ namespace {
 HANDLE asHandle(std::intptr_t handle) {
     return reinterpret_cast<HANDLE>(handle);
 }
+
+std::wstring temporaryPrefix(const std::filesystem::path& target) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : utf8FromPath(target.filename()))
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    wchar_t text[32];
+    std::swprintf(text, 32, L"~folvane-%08x-", hash);
+    return text;
+}
+
+// A file being written is open without sharing, so only leftovers of killed compiles give
+// way; older versions named them after the target.
+void removeStaleTemporaries(const std::filesystem::path& target) {
+    for (const std::wstring& prefix : {temporaryPrefix(target), L"~" + target.filename().wstring() + L".folvane-"}) {
+        WIN32_FIND_DATAW data{};
+        const HANDLE find = FindFirstFileW(longPath(target.parent_path() / (prefix + L"*.tmp")).c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE)
+            continue;
+        do {
+            DeleteFileW(longPath(target.parent_path() / data.cFileName).c_str());
+        } while (FindNextFileW(find, &data));
+        FindClose(find);
+    }
+}
 } // namespace
 
 OutputFile::OutputFile(const std::filesystem::path& target) : target_(target) {
-    const std::wstring stem = L"~" + target.filename().wstring() + L".folvane-";
+    removeStaleTemporaries(target);
+    const std::wstring stem = temporaryPrefix(target) + std::to_wstring(GetCurrentProcessId());
     for (int attempt = 0; attempt < 100 && handle_ < 0; ++attempt) {
-        temporary_ = target.parent_path() /
-                     (stem + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt) + L".tmp");
+        temporary_ = target.parent_path() / (stem + (attempt > 0 ? L"-" + std::to_wstring(attempt) : L"") + L".tmp");
         HANDLE h = CreateFileW(longPath(temporary_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h != INVALID_HANDLE_VALUE)

@@ -1,12 +1,11 @@
 #include "chm/search/FullTextFile.h"
 
 #include "chm/itsf/ByteWriter.h"
-#include "chm/search/WordBreaker.h"
-#include "chm/search/WordIndex.h"
-#include "chm/text/CodePage.h"
+#include "chm/search/FullTextSink.h"
+#include "chm/search/IndexOrder.h"
 
 #include <algorithm>
-#include <numeric>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,11 +22,6 @@ constexpr std::size_t kIndexHeader = 2;
 // tree do not find their way through a third level.
 constexpr std::size_t kNodeSize = 0x1000;
 constexpr std::size_t kLargestNode = 0x8000;
-
-struct Entry {
-    std::string bytes;
-    const WordIndex::Word* word = nullptr;
-};
 
 struct Child {
     std::string lastWord;
@@ -60,94 +54,31 @@ std::size_t sharedPrefix(std::string_view a, std::string_view b) {
     return n;
 }
 
-// Readers compare words ignoring the case of ASCII letters, bytes above as they are.
-int compareFolded(std::string_view a, std::string_view b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        x = (x >= 'A' && x <= 'Z') ? x + 32 : x;
-        y = (y >= 'A' && y <= 'Z') ? y + 32 : y;
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
-// The word as stored: in the code page when it has every character, else as UTF-8.
-std::string storedWord(const std::string& utf8, std::uint32_t codePage) {
-    const bool ascii =
-        std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii)
-        return utf8;
-    const std::string converted = CodePage::fromUtf8(utf8, codePage, CodePage::Unmappable::NumericReference);
-    return converted.find('&') == std::string::npos ? converted : utf8;
-}
-
-bool storedBefore(const Entry& a, const Entry& b) {
-    const int c = compareFolded(a.bytes, b.bytes);
-    if (c != 0)
-        return c < 0;
-    if (a.bytes != b.bytes)
-        return a.bytes < b.bytes;
-    return !a.word->title && b.word->title; // the text's list before the title's
-}
-
-bool sameStored(const Entry& a, const Entry& b) {
-    return a.bytes == b.bytes && a.word->title == b.word->title;
-}
-
-std::vector<Entry> sortedEntries(const WordIndex& index, const FullTextFile::Settings& settings) {
-    const std::uint32_t codePage = settings.codePage;
-    std::vector<Entry> entries;
-    entries.reserve(index.words().size());
-    for (const WordIndex::Word& word : index.words()) {
-        if (settings.stopWords != nullptr && settings.stopWords->count(word.text) > 0)
-            continue;
-        std::string bytes = storedWord(word.text, codePage);
-        if (bytes.size() > WordBreaker::kMaxWordBytes)
-            bytes = word.text;
-        entries.push_back({std::move(bytes), &word});
-    }
-    std::sort(entries.begin(), entries.end(), storedBefore);
-    // Two words the code page makes one: the second keeps its own spelling.
-    bool respelled = false;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        if (sameStored(entries[i - 1], entries[i]) && entries[i].bytes != entries[i].word->text) {
-            entries[i].bytes = entries[i].word->text;
-            respelled = true;
-        }
-    }
-    if (respelled) {
-        std::sort(entries.begin(), entries.end(), storedBefore);
-        entries.erase(std::unique(entries.begin(), entries.end(), sameStored), entries.end());
-    }
-    return entries;
-}
-
+// Lays words out in leaves and index nodes of one size; without a sink it only measures,
+// which tells the depth of the tree at that size.
 class NodeLayout {
 public:
-    NodeLayout(std::vector<std::uint8_t>& out, std::size_t nodeSize) : out_(out), nodeSize_(nodeSize) {}
+    NodeLayout(FullTextSink* out, std::size_t nodeSize, std::uint64_t start)
+        : out_(out), nodeSize_(nodeSize), size_(start) {}
 
-    void leafWord(const Entry& entry, bool keepWithNext, std::size_t nextSize) {
-        const WordIndex::Word& word = *entry.word;
+    void leafWord(const SortedWord& word, bool keepWithNext, std::size_t nextSize) {
         // lastWord_ is empty at the start of a leaf, so the first word shares nothing.
         const std::size_t room = nodeSize_ - kLeafHeader - leaf_.size();
-        if (!leaf_.empty() && entrySize(entry, lastWord_) + (keepWithNext ? nextSize : 0) > room)
+        if (!leaf_.empty() && entrySize(word, lastWord_) + (keepWithNext ? nextSize : 0) > room)
             flushLeaf();
-        const std::size_t p = sharedPrefix(lastWord_, entry.bytes);
-        const auto locationsAt = static_cast<std::uint32_t>(out_.size());
-        out_.insert(out_.end(), word.locations.begin(), word.locations.end());
+        const std::size_t p = sharedPrefix(lastWord_, word.stored);
+        const auto locationsAt = static_cast<std::uint32_t>(size_);
+        append(word.locations);
         ByteWriter w(leaf_);
-        w.u8(static_cast<std::uint8_t>(entry.bytes.size() - p + 1));
+        w.u8(static_cast<std::uint8_t>(word.stored.size() - p + 1));
         w.u8(static_cast<std::uint8_t>(p));
-        w.text(std::string_view(entry.bytes).substr(p));
+        w.text(word.stored.substr(p));
         w.u8(word.title ? 1 : 0);
         putCount(leaf_, word.documents);
         w.u32(locationsAt);
         w.u16(0);
         putCount(leaf_, word.locations.size());
-        lastWord_ = entry.bytes;
+        lastWord_ = word.stored;
     }
 
     // Writes the last leaf and the index levels above; returns the root's offset and the depth.
@@ -163,27 +94,38 @@ public:
     }
 
     std::uint32_t leafCount() const { return leafCount_; }
+    std::size_t nodeSize() const { return nodeSize_; }
     std::size_t lastLeafFree() const { return lastLeafFree_; }
-    static std::size_t entrySize(const Entry& entry, std::string_view previous) {
-        const std::size_t prefix = sharedPrefix(previous, entry.bytes);
-        return 2 + entry.bytes.size() - prefix + 1 + countSize(entry.word->documents) + 6 +
-               countSize(entry.word->locations.size());
+    static std::size_t entrySize(const SortedWord& word, std::string_view previous) {
+        const std::size_t prefix = sharedPrefix(previous, word.stored);
+        return 2 + word.stored.size() - prefix + 1 + countSize(word.documents) + 6 + countSize(word.locations.size());
     }
 
 private:
+    void append(std::span<const std::uint8_t> bytes) {
+        if (out_)
+            out_->append(bytes);
+        size_ += bytes.size();
+    }
+
     void flushLeaf() {
         if (leaf_.empty() && leafCount_ > 0)
             return;
-        const auto at = static_cast<std::uint32_t>(out_.size());
-        if (leafCount_ > 0)
-            putU32(out_, previousLeaf_, at);
-        ByteWriter w(out_);
+        const auto at = static_cast<std::uint32_t>(size_);
+        if (leafCount_ > 0 && out_) {
+            std::vector<std::uint8_t> next(4);
+            putU32(next, 0, at);
+            out_->overwrite(previousLeaf_, next);
+        }
+        std::vector<std::uint8_t> node;
+        ByteWriter w(node);
         w.u32(0); // the next leaf, once it is written
         w.u16(0);
         lastLeafFree_ = nodeSize_ - kLeafHeader - leaf_.size();
         w.u16(static_cast<std::uint16_t>(lastLeafFree_));
         w.bytes(leaf_);
         w.zeros(lastLeafFree_);
+        append(node);
         leaves_.push_back({lastWord_, at});
         previousLeaf_ = at;
         ++leafCount_;
@@ -197,11 +139,13 @@ private:
         std::string previous;
         std::string last;
         const auto flush = [&] {
-            const auto at = static_cast<std::uint32_t>(out_.size());
-            ByteWriter w(out_);
+            const auto at = static_cast<std::uint32_t>(size_);
+            std::vector<std::uint8_t> whole;
+            ByteWriter w(whole);
             w.u16(static_cast<std::uint16_t>(nodeSize_ - kIndexHeader - node.size()));
             w.bytes(node);
             w.zeros(nodeSize_ - kIndexHeader - node.size());
+            append(whole);
             nodes.push_back({last, at});
             node.clear();
             previous.clear();
@@ -225,8 +169,9 @@ private:
         return nodes;
     }
 
-    std::vector<std::uint8_t>& out_;
+    FullTextSink* out_;
     std::size_t nodeSize_;
+    std::uint64_t size_;
     std::vector<std::uint8_t> leaf_;
     std::string lastWord_;
     std::vector<Child> leaves_;
@@ -244,7 +189,7 @@ struct Totals {
     std::uint64_t distinctLength = 0;
 };
 
-void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s, const WordIndex::Roots& roots,
+void writeHeader(FullTextSink& out, const FullTextFile::Settings& s, const LocationRoots& roots,
                  const NodeLayout& layout, std::pair<std::uint32_t, std::uint16_t> root, std::size_t nodeSize,
                  const Totals& totals) {
     std::vector<std::uint8_t> head;
@@ -277,37 +222,100 @@ void writeHeader(std::vector<std::uint8_t>& out, const FullTextFile::Settings& s
     w.zeros(24);
     w.u32(s.codePage);
     w.u32(s.lcid);
-    std::copy(head.begin(), head.end(), out.begin());
+    out.overwrite(0, head);
+}
+
+// The next word the index keeps: the project's stop words are left out.
+bool nextKept(SortedWords& words, SortedWord& word, const FullTextFile::Settings& settings) {
+    while (words.next(word))
+        if (settings.stopWords == nullptr || settings.stopWords->count(std::string(word.text)) == 0)
+            return true;
+    return false;
+}
+
+// A word kept while the words after it are read.
+struct HeldWord {
+    std::string stored;
+    std::string text;
+    SortedWord word;
+    std::vector<std::uint8_t> locations;
+
+    void take(const SortedWord& from) {
+        stored = from.stored;
+        text = from.text;
+        locations.assign(from.locations.begin(), from.locations.end());
+        word = from;
+        word.stored = stored;
+        word.text = text;
+        word.locations = locations;
+    }
+};
+
+// Lays the words out at the first of the node sizes and measures the others on the way.
+// Returns the node size laid out, or the one to lay out instead: the smallest whose tree
+// stays two levels deep, or the largest.
+std::size_t layOut(SortedWords& words, const LocationRoots& roots, const FullTextFile::Settings& settings,
+                   const std::vector<std::size_t>& nodeSizes, FullTextSink& out) {
+    out.clear();
+    const std::vector<std::uint8_t> header(kHeaderSize, 0);
+    out.append(header);
+    std::vector<NodeLayout> layouts;
+    for (const std::size_t size : nodeSizes)
+        layouts.emplace_back(layouts.empty() ? &out : nullptr, size, kHeaderSize);
+    Totals totals;
+    words.rewind();
+    HeldWord held;
+    SortedWord following;
+    bool more = nextKept(words, following, settings);
+    if (more)
+        held.take(following);
+    while (more) {
+        const SortedWord& current = held.word;
+        // Words a reader cannot tell apart: the first one stands for them.
+        bool hasFollowing = nextKept(words, following, settings);
+        while (hasFollowing && IndexOrder::sameEntry({current.stored, current.title, current.text},
+                                                     {following.stored, following.title, following.text}))
+            hasFollowing = nextKept(words, following, settings);
+        if (!current.title) {
+            totals.longest = std::max(totals.longest, static_cast<std::uint32_t>(current.stored.size()));
+            totals.occurrences += current.occurrences;
+            ++totals.distinct;
+            totals.allLength += current.stored.size() * current.occurrences;
+            totals.distinctLength += current.stored.size();
+        }
+        // A word's two lists stay in one leaf, so that a title search finds the second.
+        const bool pair = hasFollowing && following.stored == current.stored;
+        const std::size_t pairSize = pair ? NodeLayout::entrySize(following, current.stored) : 0;
+        for (NodeLayout& layout : layouts)
+            layout.leafWord(current, pair, pairSize);
+        if (hasFollowing)
+            held.take(following);
+        more = hasFollowing;
+    }
+    std::size_t chosen = nodeSizes.back();
+    for (NodeLayout& layout : layouts) {
+        const auto root = layout.finish();
+        if (&layout == &layouts.front() && (root.second <= 2 || layouts.size() == 1)) {
+            writeHeader(out, settings, roots, layout, root, layout.nodeSize(), totals);
+            return layout.nodeSize();
+        }
+        if (root.second <= 2 && chosen == nodeSizes.back())
+            chosen = std::min(chosen, layout.nodeSize());
+    }
+    return chosen;
 }
 
 } // namespace
 
-std::vector<std::uint8_t> FullTextFile::make(const WordIndex& index, const Settings& settings) {
-    const std::vector<Entry> entries = sortedEntries(index, settings);
-    Totals totals;
-    for (const Entry& e : entries) {
-        if (e.word->title)
-            continue;
-        totals.longest = std::max(totals.longest, static_cast<std::uint32_t>(e.bytes.size()));
-        totals.occurrences += e.word->occurrences;
-        ++totals.distinct;
-        totals.allLength += e.bytes.size() * e.word->occurrences;
-        totals.distinctLength += e.bytes.size();
-    }
-    for (std::size_t nodeSize = kNodeSize;; nodeSize *= 2) {
-        std::vector<std::uint8_t> out(kHeaderSize, 0);
-        NodeLayout layout(out, nodeSize);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            // A word's two lists stay in one leaf, so that a title search finds the second.
-            const bool pair = i + 1 < entries.size() && entries[i + 1].bytes == entries[i].bytes;
-            layout.leafWord(entries[i], pair, pair ? NodeLayout::entrySize(entries[i + 1], entries[i].bytes) : 0);
-        }
-        const auto root = layout.finish();
-        if (root.second <= 2 || nodeSize >= kLargestNode) {
-            writeHeader(out, settings, index.roots(), layout, root, nodeSize, totals);
-            return out;
-        }
-    }
+void FullTextFile::write(SortedWords& words, const LocationRoots& roots, const Settings& settings, FullTextSink& out) {
+    // The first pass lays out the smallest nodes and measures the larger ones, so that a
+    // large index is read twice, not once for each size.
+    std::vector<std::size_t> sizes;
+    for (std::size_t nodeSize = kNodeSize; nodeSize <= kLargestNode; nodeSize *= 2)
+        sizes.push_back(nodeSize);
+    const std::size_t chosen = layOut(words, roots, settings, sizes, out);
+    if (chosen != sizes.front())
+        layOut(words, roots, settings, {chosen}, out);
 }
 
 } // namespace folvane::chm

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chm/search/SortedWords.h"
+
 #include <cstdint>
 #include <string>
 #include <unordered_set>
@@ -7,7 +9,7 @@
 
 namespace folvane::chm {
 
-class WordIndex;
+class FullTextSink;
 
 // $FIftiMain, the search index viewers read: a header, then the words in sorted leaf nodes,
 // each word's location list just before the leaf that names it, and index nodes above the
@@ -22,7 +24,9 @@ public:
         const std::unordered_set<std::string>* stopWords = nullptr;
     };
 
-    static std::vector<std::uint8_t> make(const WordIndex& index, const Settings& settings);
+    // Words a reader cannot tell apart (the same stored spelling and kind) are written once,
+    // as the first of them.
+    static void write(SortedWords& words, const LocationRoots& roots, const Settings& settings, FullTextSink& out);
 };
 
 } // namespace folvane::chm

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <exception>
 #include <map>
 #include <mutex>
 #include <new>
@@ -17,12 +18,17 @@ namespace folvane::chm {
 namespace {
 
 // Pages read but not yet merged: enough to keep the workers busy, few enough to keep
-// memory flat.
+// memory flat. Reading a page for its words takes up to some fifteen times its size, so a
+// budget holds its words in one half and pages of a thirty-second of it in the other.
 constexpr std::size_t kMaxWaitingBytes = 48u << 20;
+constexpr std::uint64_t kWaitingShareOfBudget = 32;
+constexpr std::uint64_t kWordsShareOfBudget = 2;
 constexpr std::size_t kMaxWaitingPerThread = 256;
 // Pages go to the workers a few at a time: one hand-over per page costs more than a
 // small page's words.
 constexpr std::size_t kBatchBytes = 256u << 10;
+// A worker keeps its tables for the next page up to this size.
+constexpr std::size_t kKeptScratchBytes = 16u << 20;
 constexpr std::size_t kBatchPages = 64;
 
 struct Job {
@@ -69,13 +75,17 @@ struct PageIndexer::Impl {
     std::uint32_t merged = 0; // guarded by mutex; changed only by the merging thread
     std::size_t waitingBytes = 0;
     std::size_t maxWaiting = 0;
+    std::size_t maxWaitingBytes = kMaxWaitingBytes;
     // Pages added and not yet handed to the workers; the caller's thread only.
     Job batch;
     std::size_t batchBytes = 0;
 
     std::mutex mergeMutex;
     std::atomic<bool> complete = true;
-    WordIndex words;
+    // Set once by the merging thread, then read anywhere.
+    std::exception_ptr failure;
+    std::atomic<bool> failed = false;
+    std::unique_ptr<WordIndex> words;
     std::vector<std::string> titles;
 
     void work() {
@@ -100,6 +110,10 @@ struct PageIndexer::Impl {
                     complete = false;
                     results[i] = Indexed{{}, {}, job.pages[i].size()};
                 }
+                std::string().swap(job.pages[i]);
+                // The tables a huge page grew are given back rather than kept for the next.
+                if (scratch.memoryBytes() > kKeptScratchBytes)
+                    scratch = PageTerms();
             }
             {
                 std::lock_guard lock(mutex);
@@ -108,6 +122,11 @@ struct PageIndexer::Impl {
             }
             mergeReady();
         }
+    }
+
+    void rethrowFailure() const {
+        if (failed)
+            std::rethrow_exception(failure);
     }
 
     // Hands the pages added so far to the workers.
@@ -143,10 +162,16 @@ struct PageIndexer::Impl {
                         done.erase(found);
                     }
                     try {
-                        words.addPage(page, std::move(next.terms));
+                        if (!failed)
+                            words->addPage(page, std::move(next.terms));
                         titles.push_back(std::move(next.title));
                     } catch (const std::bad_alloc&) {
                         complete = false;
+                        titles.resize(page + 1);
+                    } catch (...) {
+                        // A run that cannot be written ends the compile, on the caller's thread.
+                        failure = std::current_exception();
+                        failed = true;
                         titles.resize(page + 1);
                     }
                     std::lock_guard lock(mutex);
@@ -162,10 +187,15 @@ struct PageIndexer::Impl {
     }
 };
 
-PageIndexer::PageIndexer(unsigned threads, std::uint32_t fallbackCodePage) : impl_(std::make_unique<Impl>()) {
+PageIndexer::PageIndexer(unsigned threads, std::uint32_t fallbackCodePage, WordIndex::Limits limits)
+    : impl_(std::make_unique<Impl>()) {
     if (threads == 0)
         threads = std::max(1u, std::thread::hardware_concurrency());
     impl_->fallbackCodePage = fallbackCodePage;
+    impl_->maxWaitingBytes =
+        static_cast<std::size_t>(std::min<std::uint64_t>(kMaxWaitingBytes, limits.memoryBytes / kWaitingShareOfBudget));
+    limits.memoryBytes /= kWordsShareOfBudget;
+    impl_->words = std::make_unique<WordIndex>(std::move(limits));
     impl_->maxWaiting = kMaxWaitingPerThread * threads;
     for (unsigned i = 0; i < threads; ++i)
         impl_->workers.emplace_back([this] { impl_->work(); });
@@ -185,9 +215,10 @@ PageIndexer::~PageIndexer() {
 
 void PageIndexer::add(std::string bytes) {
     Impl& d = *impl_;
-    const auto roomFor = [&d] {
+    d.rethrowFailure();
+    const auto roomFor = [&d, size = bytes.size()] {
         const std::size_t waiting = d.added - d.merged;
-        return waiting == 0 || (waiting < d.maxWaiting && d.waitingBytes < kMaxWaitingBytes);
+        return waiting == 0 || (waiting < d.maxWaiting && d.waitingBytes + size <= d.maxWaitingBytes);
     };
     {
         std::unique_lock lock(d.mutex);
@@ -220,16 +251,17 @@ bool PageIndexer::finish() {
         t.join();
     d.workers.clear();
     d.mergeReady();
+    d.rethrowFailure();
     try {
-        d.words.finish();
+        d.words->finish();
     } catch (const std::bad_alloc&) {
         d.complete = false;
     }
     return d.complete;
 }
 
-const WordIndex& PageIndexer::words() const {
-    return impl_->words;
+WordIndex& PageIndexer::words() {
+    return *impl_->words;
 }
 
 const std::vector<std::string>& PageIndexer::titles() const {

@@ -14,8 +14,9 @@ namespace folvane::chm {
 class PageIndexer {
 public:
     // threads: worker count, 0 for one per hardware thread. fallbackCodePage: for pages that
-    // declare no charset and are not UTF-8.
-    PageIndexer(unsigned threads, std::uint32_t fallbackCodePage);
+    // declare no charset and are not UTF-8. limits: the memory of the whole index (the words
+    // held and the pages being read) and where the words go past it.
+    PageIndexer(unsigned threads, std::uint32_t fallbackCodePage, WordIndex::Limits limits = {});
     ~PageIndexer();
     PageIndexer(const PageIndexer&) = delete;
     PageIndexer& operator=(const PageIndexer&) = delete;
@@ -26,7 +27,7 @@ public:
     // index then lacks them.
     bool finish();
 
-    const WordIndex& words() const;
+    WordIndex& words();
     // Each page's title, UTF-8, empty for a page without one.
     const std::vector<std::string>& titles() const;
 

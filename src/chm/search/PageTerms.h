@@ -42,6 +42,11 @@ public:
     }
     // The terms with their positions put together.
     void group(GroupedTerms& out) const;
+    // Bytes its tables hold, kept between pages.
+    std::size_t memoryBytes() const {
+        return table_.memoryBytes() + counts_.capacity() * sizeof(std::uint32_t) +
+               occurrences_.capacity() * sizeof(Occurrence);
+    }
 
 private:
     struct Occurrence {

@@ -28,6 +28,11 @@ public:
     std::size_t size() const { return entries_.size(); }
     // Empties the table and keeps its room.
     void clear();
+    // Bytes the table holds, for a memory budget.
+    std::size_t memoryBytes() const {
+        return bytes_.capacity() + entries_.capacity() * sizeof(Entry) + slots_.capacity() * sizeof(Slot) +
+               used_.capacity() * sizeof(std::uint32_t);
+    }
 
 private:
     struct Entry {

@@ -1,0 +1,75 @@
+#include "chm/platform/ScratchFile.h"
+
+#include "chm/compile/CompileError.h"
+#include "chm/platform/LongPath_win.h"
+#include "chm/platform/SystemError.h"
+#include "chm/platform/Utf8Path.h"
+#include "chm/platform/WindowsApi_win.h"
+
+#include <algorithm>
+#include <string>
+
+namespace folvane::chm {
+
+namespace {
+HANDLE asHandle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+} // namespace
+
+ScratchFile::ScratchFile(const std::filesystem::path& folder) : folder_(folder.empty() ? "." : folder) {
+    for (int attempt = 0; handle_ < 0 && attempt < 100; ++attempt) {
+        const std::filesystem::path named = folder_ / (L"~folvane-scratch-" + std::to_wstring(GetCurrentProcessId()) +
+                                                       L"-" + std::to_wstring(attempt) + L".tmp");
+        const HANDLE h =
+            CreateFileW(longPath(named).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                        FILE_ATTRIBUTE_TEMPORARY | FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        if (h != INVALID_HANDLE_VALUE)
+            handle_ = reinterpret_cast<std::intptr_t>(h);
+        else if (GetLastError() != ERROR_FILE_EXISTS)
+            break;
+    }
+    if (handle_ < 0)
+        fail("无法创建临时文件");
+}
+
+ScratchFile::~ScratchFile() {
+    if (handle_ >= 0)
+        CloseHandle(asHandle(handle_));
+}
+
+void ScratchFile::fail(const char* what) const {
+    throw CompileError(std::string(what) + "（在 " + utf8FromPath(folder_) + "）：" + lastSystemError());
+}
+
+void ScratchFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at = {};
+        const std::uint64_t position = offset + done;
+        at.Offset = static_cast<DWORD>(position);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!WriteFile(asHandle(handle_), bytes.data() + done, chunk, &written, &at) || written == 0)
+            fail("无法写入临时文件");
+        done += written;
+    }
+}
+
+void ScratchFile::readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        OVERLAPPED at = {};
+        const std::uint64_t position = offset + done;
+        at.Offset = static_cast<DWORD>(position);
+        at.OffsetHigh = static_cast<DWORD>(position >> 32);
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD got = 0;
+        if (!ReadFile(asHandle(handle_), bytes.data() + done, chunk, &got, &at) || got == 0)
+            fail("无法读取临时文件");
+        done += got;
+    }
+}
+
+} // namespace folvane::chm

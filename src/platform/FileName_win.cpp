@@ -1,0 +1,16 @@
+#include "platform/FileName.h"
+
+#include <QFile>
+
+namespace folvane {
+
+QByteArray fileSystemPath(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+bool openForReading(QFile& file, const QString& path) {
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly);
+}
+
+} // namespace folvane
