@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace folvane {
 
 // Text in the system's ANSI code page, as the help compiler beside the program reads project
@@ -10,5 +12,9 @@ namespace folvane {
 // the one Windows gives the language of the locale (LC_ALL, LC_CTYPE or LANG, the first one
 // set), windows-1252 when it names none.
 QString decodeAnsiCodePage(const QByteArray& bytes);
+
+// Text in a Windows code page (936, 950, 1251 ...); nothing where this system cannot convert it.
+// Bytes the code page lacks become U+FFFD.
+std::optional<QString> decodeCodePage(const QByteArray& bytes, quint32 codePage);
 
 } // namespace folvane

@@ -3,6 +3,7 @@
 #include "host/Host.h"
 #include "platform/RegularFile.h"
 #include "util/RuntimeError.h"
+#include "util/TextDecoding.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +21,7 @@ namespace {
 // A byte-order mark is not recognised: its bytes stay text like any others.
 constexpr auto kConverterFlags = QStringConverter::Flag::ConvertInitialBom;
 
-QString decodeFromDisk(const QByteArray& bytes) {
+[[maybe_unused]] QString decodeFromDisk(const QByteArray& bytes) {
     QStringDecoder decoder(QStringConverter::System, kConverterFlags);
     return decoder(bytes);
 }
@@ -109,7 +110,7 @@ QString ReadTextFile(const QString& path, Host& host) {
     QByteArray bytes;
     switch (readRegularFile(path, kMaxReadBytes, bytes)) {
     case RegularFileRead::Ok:
-        return bytes.isEmpty() ? QString() : decodeFromDisk(bytes);
+        return bytes.isEmpty() ? QString() : decodePageText(bytes);
     case RegularFileRead::NotAFile:
     case RegularFileRead::TooBig:
         host.messageBox(QStringLiteral("文件太大或不存在！\r\n") + path, MsgButtons::OkOnly, MsgIcon::Critical, 0, {},

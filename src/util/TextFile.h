@@ -10,8 +10,8 @@ class Host;
 // Files larger than this are not read.
 inline constexpr qint64 kMaxReadBytes = 500000;
 
-// The whole file decoded from the system code page (UTF-8 on Linux), control characters
-// and NUL bytes kept. A missing, unreadable or too big file is reported to the user and
+// The whole file decoded as the help compiler decodes pages (decodePageText), so that titles
+// read as the compiled help shows them; control characters and NUL bytes kept. A missing, unreadable or too big file is reported to the user and
 // gives the empty string; so does a file that cannot be opened or read after that check,
 // without a message.
 QString ReadTextFile(const QString& path, Host& host);
