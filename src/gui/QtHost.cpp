@@ -3,6 +3,7 @@
 
 #include "gui/MessageBoxWidth.h"
 #include "gui/Twips.h"
+#include "platform/DetachedProcess.h"
 #include "registry/RegistryBackend.h"
 
 #ifdef Q_OS_WIN
@@ -18,7 +19,6 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QUrl>
@@ -208,19 +208,7 @@ bool QtHost::isKeyDown(int virtualKey) {
 }
 
 bool QtHost::startDetached(const QString& program, const QStringList& arguments, const QString& commandLine) {
-    QProcess process;
-    process.setProgram(program);
-#ifdef Q_OS_WIN
-    if (!commandLine.isEmpty()) {
-        process.setNativeArguments(commandLine.mid(commandLine.indexOf(QStringLiteral("\" ")) + 2));
-    } else {
-        process.setArguments(arguments);
-    }
-#else
-    Q_UNUSED(commandLine)
-    process.setArguments(arguments);
-#endif
-    return process.startDetached();
+    return startDetachedProcess(program, arguments, commandLine);
 }
 
 void QtHost::openUrl(const QString& url) {
