@@ -26,7 +26,7 @@ constexpr auto kConverterFlags = QStringConverter::Flag::ConvertInitialBom;
     return decoder(bytes);
 }
 
-[[maybe_unused]] bool hasLoneSurrogate(const QString& text) {
+bool hasLoneSurrogate(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
@@ -40,17 +40,18 @@ constexpr auto kConverterFlags = QStringConverter::Flag::ConvertInitialBom;
 QByteArray encodeForDisk(const QString& text, const QString& path) {
     QStringEncoder encoder(QStringConverter::System, kConverterFlags);
     QByteArray bytes = encoder(text);
-    // An ANSI code page silently writes a substitute for what it lacks; refuse instead.
-    // Elsewhere the system encoding is UTF-8, which lacks only lone surrogates: a scan
-    // for those is far cheaper than decoding the whole text again.
-#ifdef Q_OS_WIN
-    const bool lossy = decodeFromDisk(bytes) != text;
-#else
-    const bool lossy = hasLoneSurrogate(text);
-#endif
-    if (encoder.hasError() || lossy)
+    // Lone surrogates have no encoding at all; on Linux, where the system encoding is UTF-8,
+    // they are all it lacks, and a scan for them is far cheaper than decoding the text again.
+    if (encoder.hasError() || hasLoneSurrogate(text))
         throw RuntimeError(RuntimeError::InvalidArgument,
                            QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入\n") + path);
+#ifdef Q_OS_WIN
+    // An ANSI code page silently writes a substitute for what it lacks. The help compiler and
+    // the project reader take valid UTF-8 before the ANSI code page, so text the code page
+    // cannot hold (Chinese names on a Western Windows) is written in UTF-8 instead.
+    if (decodeFromDisk(bytes) != text)
+        return text.toUtf8();
+#endif
     return bytes;
 }
 

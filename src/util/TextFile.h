@@ -16,10 +16,11 @@ inline constexpr qint64 kMaxReadBytes = 500000;
 // without a message.
 QString ReadTextFile(const QString& path, Host& host);
 
-// Writes text in the system code page, without byte-order mark or added line break.
-// Replacing is atomic: a failed write leaves the previous file whole. Throws RuntimeError
-// with a description naming the path on every failure, also when text holds characters
-// that the code page cannot represent (nothing is written then).
+// Writes text in the system code page, without byte-order mark or added line break; on
+// Windows text that the ANSI code page cannot hold is written in UTF-8, which the help
+// compiler reads first. Replacing is atomic: a failed write leaves the previous file whole.
+// Throws RuntimeError with a description naming the path on every failure, also when text
+// holds a lone surrogate (nothing is written then).
 void WriteTextFile(const QString& path, const QString& text, bool append = false);
 
 } // namespace folvane
