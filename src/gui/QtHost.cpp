@@ -1,6 +1,7 @@
 #include "gui/QtHost.h"
 #include "host/Version.h"
 
+#include "gui/FolderBrowser.h"
 #include "gui/MessageBoxWidth.h"
 #include "gui/Twips.h"
 #include "platform/DetachedProcess.h"
@@ -137,13 +138,7 @@ QString QtHost::inputBox(const QString& prompt, const QString& defaultText, cons
 }
 
 QString QtHost::browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) {
-    QFileDialog dialog(dialogOwner(), title, startFolder);
-    dialog.setFileMode(includeFiles ? QFileDialog::AnyFile : QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return nativePath(dialog.selectedFiles().constFirst());
+    return nativePath(folvane::browseForFolder(dialogOwner(), startFolder, title, includeFiles));
 }
 
 QStringList QtHost::openFiles(const QString& startFolder, const QString& filter, const QString& title) {
