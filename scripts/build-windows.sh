@@ -105,12 +105,22 @@ fetch_qt_source() {
     (cd "$work/fetch" && apt-get source -qq "${sandbox[@]}" "qt6-base=$host" >/dev/null)
     mv "$work/fetch"/qt6-base-*/ "$work/source.tmp"
     rm -rf "$work/fetch"
-    # Without Direct2D the DirectWrite 3 font engine's code in the platform plugin needs it all the same.
-    local integration=$work/source.tmp/src/plugins/platforms/windows/qwindowsintegration.cpp
-    sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' "$integration"
-    [ "$(grep -c 'QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)' "$integration")" -eq 2 ] ||
-        { echo "qwindowsintegration.cpp: the two DirectWrite 3 guards were not found" >&2; exit 1; }
     mv "$work/source.tmp" "$work/source"
+}
+
+# Two places in the Windows platform plugin assume what is switched off here; both changes keep
+# the lines as they are when Direct2D and OpenGL are there.
+patch_qt_source() {
+    local windows=$1/src/plugins/platforms/windows
+    # Without Direct2D the DirectWrite 3 font engine's code needs it all the same.
+    sed -i 's/^#if QT_CONFIG(directwrite3)$/#if QT_CONFIG(directwrite3) \&\& QT_CONFIG(direct2d)/' \
+        "$windows/qwindowsintegration.cpp"
+    # Without OpenGL there is no software OpenGL to test for.
+    sed -i '/^static inline bool isSoftwareGl()$/,/^}$/s/^#if QT_CONFIG(dynamicgl)$/#if QT_CONFIG(dynamicgl) \&\& QT_CONFIG(opengl)/' \
+        "$windows/qwindowswindow.cpp"
+    [ "$(grep -c '^#if QT_CONFIG(directwrite3) && QT_CONFIG(direct2d)$' "$windows/qwindowsintegration.cpp")" -eq 2 ] &&
+        grep -q '^#if QT_CONFIG(dynamicgl) && QT_CONFIG(opengl)$' "$windows/qwindowswindow.cpp" ||
+        { echo "the Qt source is not the one expected: its Windows platform plugin could not be patched" >&2; exit 1; }
 }
 
 # What the programs ship with Qt: its licences and those of the libraries built into it.
@@ -141,6 +151,7 @@ build_qt() {
     add_source_entries
     mkdir -p "$work"
     [ -d "$work/source" ] || fetch_qt_source "$work" "$host"
+    patch_qt_source "$work/source"
     write_toolchain "$work/toolchain.cmake"
     step "configuring Qt $qt_version for mingw-w64"
     rm -rf "$qt_prefix"
