@@ -200,10 +200,13 @@ build_programs() {
 pack_zip() {
     step "packing $zip"
     rm -rf "$stage" && mkdir -p "$stage/licenses/Qt"
+    # shellcheck disable=SC2086
     (cd "$out" && cp $programs "$stage/")
     # Notepad on every Windows reads UTF-8 with a byte-order mark; lines end in CR LF.
-    { printf '\xEF\xBB\xBF' && sed -e "s/@VERSION@/$version/g" -e 's/$/\r/' "$root/packaging/windows/README.txt"; } \
-        >"$stage/README.txt"
+    local package
+    package=$(dpkg-query -W -f='${Version}' qt6-base-dev-tools)
+    { printf '\xEF\xBB\xBF' && sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
+        -e "s/@QT_PACKAGE@/$package/g" -e 's/$/\r/' "$root/packaging/windows/README.txt"; } >"$stage/README.txt"
     cp -r "$qt_prefix/licenses/." "$stage/licenses/Qt/"
     local licence shipped=0
     for licence in LICENSE LICENSE.txt LICENSE.md COPYING; do
@@ -218,7 +221,8 @@ pack_zip() {
 
 make_installer() {
     step "making $setup"
-    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DOUTFILE="$out/$setup" \
+    makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DSTAGE="$stage" -DICON="$root/packaging/folvane.ico" \
+        -DOUTFILE="$out/$setup" \
         "$root/packaging/windows/installer.nsi" >"$out/nsis.log" 2>&1 || { cat "$out/nsis.log" >&2; exit 1; }
 }
 
