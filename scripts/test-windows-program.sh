@@ -187,7 +187,8 @@ program() {
     LC_ALL=zh_CN.UTF-8 wine reg add 'HKCR\.hhp' /ve /d hhpfile /f >/dev/null 2>&1
     LC_ALL=zh_CN.UTF-8 wine reg add 'HKCR\hhpfile\shell\编译(&E)\command' /ve /d 'notepad.exe "%1"' /f >/dev/null 2>&1
     # Started from a folder on Z:, the folder browser opens at Z:.
-    (cd "$work" && exec env LC_ALL=zh_CN.UTF-8 wine "$program_folder/folvane.exe" >"$work/folvane.log" 2>&1) &
+    # Its shell stays quiet when the end of the run kills Wine.
+    (cd "$work" && env LC_ALL=zh_CN.UTF-8 wine "$program_folder/folvane.exe" >"$work/folvane.log" 2>&1) 2>/dev/null &
     local program_pid=$!
     wait_window "^选择文件夹$" >/dev/null || { fail "no folder browser at start-up"; return; }
     # Wine's browser does not take a typed path: the folders are chosen in the tree by typing.
