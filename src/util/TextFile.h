@@ -11,9 +11,9 @@ class Host;
 inline constexpr qint64 kMaxReadBytes = 500000;
 
 // The whole file decoded as the help compiler decodes pages (decodePageText), so that titles
-// read as the compiled help shows them; control characters and NUL bytes kept. A missing, unreadable or too big file is reported to the user and
-// gives the empty string; so does a file that cannot be opened or read after that check,
-// without a message.
+// read as the compiled help shows them; control characters and NUL bytes kept. A missing,
+// unreadable or too big file is reported to the user and gives the empty string; so does a
+// file that cannot be opened or read after that check, without a message.
 QString ReadTextFile(const QString& path, Host& host);
 
 // Writes text in the system code page, without byte-order mark or added line break; on

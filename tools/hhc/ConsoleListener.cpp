@@ -9,7 +9,7 @@ namespace {
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
 // Wider than "正在压缩 100%", whose Chinese characters take two columns each.
 constexpr std::size_t kProgressColumns = 16;
-}
+} // namespace
 
 ConsoleListener::ConsoleListener(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}
 
