@@ -212,6 +212,8 @@ program() {
     shot 2-main-window
     click "$main" 153 58 # 编译设置
     settings=$(wait_window '^编译设置$') || { fail "no compile settings"; return; }
+    click "$settings" 100 54 # CHM首页
+    xdotool type --delay 50 'index.htm'
     click "$settings" 159 75 # CHM标题
     xdotool type --delay 50 'Demo Help'
     shot 4-compile-settings
@@ -222,6 +224,7 @@ program() {
         sleep 1
     done
     [ -f "$site/Demo Help.chm" ] || fail "保存并编译 wrote no help file"
+    grep -q '^Default topic=index\.htm' "$site/HH_KVEL.hhp" || fail "the home page is not in HH_KVEL.hhp"
     sleep 2
     shot 5-compiler-console
     hhc=$(iconv -f GBK -t UTF-8 "$site/HH_KVEL.hhc" 2>/dev/null) || fail "the window's HH_KVEL.hhc is not GBK"
