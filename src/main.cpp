@@ -14,10 +14,14 @@
 
 namespace {
 void installChineseTranslations(QApplication& app) {
-    // Standard buttons read 是/否/取消/确定.
+    // Standard buttons read 是/否/取消/确定. The Windows program carries Qt's texts inside.
+    const QStringList folders = {QLibraryInfo::path(QLibraryInfo::TranslationsPath), QStringLiteral(":/translations")};
     for (const char* name : {"qtbase_zh_CN", "qt_zh_CN"}) {
         auto* translator = new QTranslator(&app);
-        if (translator->load(QString::fromLatin1(name), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        bool loaded = false;
+        for (const QString& folder : folders)
+            loaded = loaded || translator->load(QString::fromLatin1(name), folder);
+        if (loaded)
             QApplication::installTranslator(translator);
         else
             delete translator;

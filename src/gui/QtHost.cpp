@@ -1,9 +1,11 @@
 #include "gui/QtHost.h"
 #include "host/Version.h"
 
+#include "gui/FolderBrowser.h"
 #include "gui/MessageBoxWidth.h"
 #include "gui/Twips.h"
 #include "platform/ChildLifetime.h"
+#include "platform/DetachedProcess.h"
 #include "registry/RegistryBackend.h"
 
 #ifdef Q_OS_WIN
@@ -151,13 +153,7 @@ std::optional<QString> QtHost::inputBox(const QString& prompt, const QString& de
 }
 
 QString QtHost::browseForFolder(const QString& startFolder, const QString& title, bool includeFiles) {
-    QFileDialog dialog(dialogOwner(), title, startFolder);
-    dialog.setFileMode(includeFiles ? QFileDialog::AnyFile : QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return QString();
-    return nativePath(dialog.selectedFiles().constFirst());
+    return nativePath(folvane::browseForFolder(dialogOwner(), startFolder, title, includeFiles));
 }
 
 QStringList QtHost::openFiles(const QString& startFolder, const QString& filter, const QString& title) {
@@ -221,42 +217,24 @@ bool QtHost::isKeyDown(int virtualKey) {
     }
 }
 
-namespace {
-void setCommand(QProcess& process, const QString& program, const QStringList& arguments, const QString& commandLine) {
-    process.setProgram(program);
-#ifdef Q_OS_WIN
-    if (!commandLine.isEmpty()) {
-        process.setNativeArguments(commandLine.mid(commandLine.indexOf(QStringLiteral("\" ")) + 2));
-    } else {
-        process.setArguments(arguments);
-    }
-#else
-    Q_UNUSED(commandLine)
-    process.setArguments(arguments);
-#endif
-}
-} // namespace
-
 bool QtHost::startDetached(const QString& program, const QStringList& arguments, const QString& commandLine) {
-    QProcess process;
-    setCommand(process, program, arguments, commandLine);
-    return process.startDetached();
+    return startDetachedProcess(program, arguments, commandLine);
 }
 
 bool QtHost::startChild(const QString& program, const QStringList& arguments, const QString& commandLine) {
 #ifdef Q_OS_WIN
     // Started as before, with its own console window, then bound to the program's job.
-    QProcess process;
-    setCommand(process, program, arguments, commandLine);
     qint64 id = 0;
-    if (!process.startDetached(&id))
+    if (!startDetachedProcess(program, arguments, commandLine, &id))
         return false;
     endWithThisProgram(id);
     return true;
 #else
+    Q_UNUSED(commandLine)
     std::erase_if(children_, [](const std::unique_ptr<QProcess>& p) { return p->state() == QProcess::NotRunning; });
     auto child = std::make_unique<QProcess>();
-    setCommand(*child, program, arguments, commandLine);
+    child->setProgram(program);
+    child->setArguments(arguments);
     // What it prints goes where ours goes, as for a detached process.
     child->setProcessChannelMode(QProcess::ForwardedChannels);
     child->setStandardInputFile(QProcess::nullDevice());

@@ -20,4 +20,8 @@ std::optional<QString> decodeAnsiFileName(const QByteArray& bytes);
 // Text in that code page; nothing when it cannot hold every character.
 std::optional<QByteArray> encodeAnsiFileName(const QString& name);
 
+// Text in a Windows code page (936, 950, 1251 ...); nothing where this system cannot convert it.
+// Bytes the code page lacks become U+FFFD.
+std::optional<QString> decodeCodePage(const QByteArray& bytes, quint32 codePage);
+
 } // namespace folvane

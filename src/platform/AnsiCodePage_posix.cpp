@@ -13,27 +13,52 @@ namespace {
 struct LanguageCodePage {
     const char* language;
     const char* territory; // empty: every other territory
-    const char* encoding;
+    quint32 codePage;
 };
 
-// The ANSI code pages of Windows by language, under the names Qt's converters know.
+// The ANSI code pages of Windows by language.
 constexpr std::array kCodePages{
-    LanguageCodePage{"zh", "TW", "Big5"},       LanguageCodePage{"zh", "HK", "Big5"},
-    LanguageCodePage{"zh", "MO", "Big5"},       LanguageCodePage{"zh", "", "GBK"},
-    LanguageCodePage{"ja", "", "Shift_JIS"},    LanguageCodePage{"ko", "", "windows-949"},
-    LanguageCodePage{"th", "", "windows-874"},  LanguageCodePage{"vi", "", "windows-1258"},
-    LanguageCodePage{"ru", "", "windows-1251"}, LanguageCodePage{"uk", "", "windows-1251"},
-    LanguageCodePage{"be", "", "windows-1251"}, LanguageCodePage{"bg", "", "windows-1251"},
-    LanguageCodePage{"kk", "", "windows-1251"}, LanguageCodePage{"pl", "", "windows-1250"},
-    LanguageCodePage{"cs", "", "windows-1250"}, LanguageCodePage{"hu", "", "windows-1250"},
-    LanguageCodePage{"sk", "", "windows-1250"}, LanguageCodePage{"sl", "", "windows-1250"},
-    LanguageCodePage{"hr", "", "windows-1250"}, LanguageCodePage{"ro", "", "windows-1250"},
-    LanguageCodePage{"el", "", "windows-1253"}, LanguageCodePage{"tr", "", "windows-1254"},
-    LanguageCodePage{"he", "", "windows-1255"}, LanguageCodePage{"ar", "", "windows-1256"},
-    LanguageCodePage{"fa", "", "windows-1256"}, LanguageCodePage{"ur", "", "windows-1256"},
-    LanguageCodePage{"et", "", "windows-1257"}, LanguageCodePage{"lv", "", "windows-1257"},
-    LanguageCodePage{"lt", "", "windows-1257"},
+    LanguageCodePage{"zh", "TW", 950}, LanguageCodePage{"zh", "HK", 950}, LanguageCodePage{"zh", "MO", 950},
+    LanguageCodePage{"zh", "", 936},   LanguageCodePage{"ja", "", 932},   LanguageCodePage{"ko", "", 949},
+    LanguageCodePage{"th", "", 874},   LanguageCodePage{"vi", "", 1258},  LanguageCodePage{"ru", "", 1251},
+    LanguageCodePage{"uk", "", 1251},  LanguageCodePage{"be", "", 1251},  LanguageCodePage{"bg", "", 1251},
+    LanguageCodePage{"kk", "", 1251},  LanguageCodePage{"pl", "", 1250},  LanguageCodePage{"cs", "", 1250},
+    LanguageCodePage{"hu", "", 1250},  LanguageCodePage{"sk", "", 1250},  LanguageCodePage{"sl", "", 1250},
+    LanguageCodePage{"hr", "", 1250},  LanguageCodePage{"ro", "", 1250},  LanguageCodePage{"el", "", 1253},
+    LanguageCodePage{"tr", "", 1254},  LanguageCodePage{"he", "", 1255},  LanguageCodePage{"ar", "", 1256},
+    LanguageCodePage{"fa", "", 1256},  LanguageCodePage{"ur", "", 1256},  LanguageCodePage{"et", "", 1257},
+    LanguageCodePage{"lv", "", 1257},  LanguageCodePage{"lt", "", 1257},
 };
+
+// The names Qt's converters know the code pages by.
+QByteArray converterName(quint32 codePage) {
+    switch (codePage) {
+    case 932:
+        return "Shift_JIS";
+    case 936:
+        return "GBK";
+    case 950:
+        return "Big5";
+    case 54936:
+        return "GB18030";
+    case 20866:
+        return "KOI8-R";
+    case 21866:
+        return "KOI8-U";
+    case 20932:
+        return "EUC-JP";
+    case 437:
+    case 850:
+    case 852:
+    case 866:
+        return "IBM" + QByteArray::number(codePage);
+    default:
+        break;
+    }
+    if (codePage > 28590 && codePage <= 28606)
+        return "ISO-8859-" + QByteArray::number(codePage - 28590);
+    return "windows-" + QByteArray::number(codePage);
+}
 
 QString localeName() {
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
@@ -45,23 +70,23 @@ QString localeName() {
 }
 
 // language[_territory][.codeset][@modifier]
-const char* encodingForLocale(const QString& name) {
+quint32 codePageForLocale(const QString& name) {
     const QString base = name.section(u'.', 0, 0).section(u'@', 0, 0);
     const QString language = base.section(u'_', 0, 0).section(u'-', 0, 0);
     const QString territory = base.contains(u'_') ? base.section(u'_', 1) : base.section(u'-', 1);
     for (const LanguageCodePage& entry : kCodePages) {
         if (language == QLatin1String(entry.language) &&
             (*entry.territory == '\0' || territory == QLatin1String(entry.territory)))
-            return entry.encoding;
+            return entry.codePage;
     }
-    return "windows-1252";
+    return 1252;
 }
 
 } // namespace
 
 std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
-    const char* encoding = encodingForLocale(localeName());
-    QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
+    const QByteArray encoding = converterName(codePageForLocale(localeName()));
+    QStringDecoder decoder(encoding.constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
     const QString name = decoder(bytes);
@@ -76,7 +101,8 @@ std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
 }
 
 std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
-    QStringEncoder encoder(encodingForLocale(localeName()), QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(converterName(codePageForLocale(localeName())).constData(),
+                           QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         return std::nullopt;
     QByteArray bytes = encoder(name);
@@ -86,10 +112,14 @@ std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
 }
 
 QString decodeAnsiCodePage(const QByteArray& bytes) {
-    QStringDecoder decoder(encodingForLocale(localeName()));
     // Without converters for code pages, Latin-1 keeps every byte a character.
+    return decodeCodePage(bytes, codePageForLocale(localeName())).value_or(QString::fromLatin1(bytes));
+}
+
+std::optional<QString> decodeCodePage(const QByteArray& bytes, quint32 codePage) {
+    QStringDecoder decoder(converterName(codePage).constData());
     if (!decoder.isValid())
-        return QString::fromLatin1(bytes);
+        return std::nullopt;
     return decoder(bytes);
 }
 

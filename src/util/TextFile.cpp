@@ -4,6 +4,7 @@
 #include "platform/FileWrite.h"
 #include "platform/RegularFile.h"
 #include "util/RuntimeError.h"
+#include "util/TextDecoding.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -16,12 +17,12 @@ namespace {
 // A byte-order mark is not recognised: its bytes stay text like any others.
 constexpr auto kConverterFlags = QStringConverter::Flag::ConvertInitialBom;
 
-QString decodeFromDisk(const QByteArray& bytes) {
+[[maybe_unused]] QString decodeFromDisk(const QByteArray& bytes) {
     QStringDecoder decoder(QStringConverter::System, kConverterFlags);
     return decoder(bytes);
 }
 
-[[maybe_unused]] bool hasLoneSurrogate(const QString& text) {
+bool hasLoneSurrogate(const QString& text) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
         if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
@@ -35,17 +36,18 @@ QString decodeFromDisk(const QByteArray& bytes) {
 QByteArray encodeForDisk(const QString& text, const QString& path) {
     QStringEncoder encoder(QStringConverter::System, kConverterFlags);
     QByteArray bytes = encoder(text);
-    // An ANSI code page silently writes a substitute for what it lacks; refuse instead.
-    // Elsewhere the system encoding is UTF-8, which lacks only lone surrogates: a scan
-    // for those is far cheaper than decoding the whole text again.
-#ifdef Q_OS_WIN
-    const bool lossy = decodeFromDisk(bytes) != text;
-#else
-    const bool lossy = hasLoneSurrogate(text);
-#endif
-    if (encoder.hasError() || lossy)
+    // Lone surrogates have no encoding at all; on Linux, where the system encoding is UTF-8,
+    // they are all it lacks, and a scan for them is far cheaper than decoding the text again.
+    if (encoder.hasError() || hasLoneSurrogate(text))
         throw RuntimeError(RuntimeError::InvalidArgument,
                            QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入\n") + path);
+#ifdef Q_OS_WIN
+    // An ANSI code page silently writes a substitute for what it lacks. The help compiler and
+    // the project reader take valid UTF-8 before the ANSI code page, so text the code page
+    // cannot hold (Chinese names on a Western Windows) is written in UTF-8 instead.
+    if (decodeFromDisk(bytes) != text)
+        return text.toUtf8();
+#endif
     return bytes;
 }
 
@@ -66,7 +68,7 @@ RegularFileRead readDecoded(const QString& path, qint64 maxBytes, QString& text)
     QByteArray bytes;
     const RegularFileRead result = readRegularFile(path, maxBytes, bytes);
     if (result == RegularFileRead::Ok && !bytes.isEmpty())
-        text = decodeFromDisk(bytes);
+        text = decodePageText(bytes);
     return result;
 }
 

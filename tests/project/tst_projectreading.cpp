@@ -1,6 +1,7 @@
 #include "project/ContentsFileReader.h"
 #include "project/ProjectOpening.h"
 #include "project/ProjectText.h"
+#include "util/TextDecoding.h"
 
 #include <QDir>
 #include <QFile>

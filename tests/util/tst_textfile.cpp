@@ -56,6 +56,8 @@ private slots:
     void unreadablePathsAreReported();
     void emptyFileIsQuiet();
     void bytesComeBackUnchanged();
+    void pagesAreDecodedAsTheCompilerDoes_data();
+    void pagesAreDecodedAsTheCompilerDoes();
     void writeRoundTripsChineseText();
     void overwriteLeavesNoStaleTail();
     void appendAddsAtTheEnd();
@@ -124,19 +126,50 @@ void TestTextFile::emptyFileIsQuiet() {
 }
 
 void TestTextFile::bytesComeBackUnchanged() {
-    // NUL bytes mark binary files for the title reader; a byte-order mark is plain text too.
+    // NUL bytes mark binary files for the title reader.
     const QString path = dir_.filePath(QStringLiteral("raw.bin"));
-    const QByteArray bytes("\xEF\xBB\xBF<title>\0x\r\n\x01y\n", 17);
+    const QByteArray bytes("<title>\0x\r\n\x01y\n", 14);
     QVERIFY(writeBytes(path, bytes));
     ScriptedHost host;
 
     const QString text = ReadTextFile(path, host);
 
-    QCOMPARE(text.size(), 15);
-    QCOMPARE(text.at(0), QChar(0xFEFF));
-    QCOMPARE(text.at(8), QChar(0));
-    QCOMPARE(text.mid(9), QStringLiteral("x\r\n\x01y\n"));
+    QCOMPARE(text.size(), 14);
+    QCOMPARE(text.at(7), QChar(0));
+    QCOMPARE(text.mid(8), QStringLiteral("x\r\n\x01y\n"));
     QCOMPARE(systemBytes(text), bytes);
+}
+
+void TestTextFile::pagesAreDecodedAsTheCompilerDoes_data() {
+    const QByteArray title = QStringLiteral("<title>首页</title>").toUtf8();
+    QStringEncoder gbk("GBK");
+    const QByteArray gbkTitle = gbk(QStringLiteral("<title>首页</title>"));
+    QTest::addColumn<QByteArray>("locale");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("declared GBK, Western locale")
+        << QByteArray("en_US.UTF-8") << "<meta charset=\"gb2312\">" + gbkTitle;
+    QTest::newRow("declared in http-equiv")
+        << QByteArray("en_US.UTF-8") << "<META http-equiv=Content-Type content='text/html; charset=GBK'>" + gbkTitle;
+    QTest::newRow("UTF-8, Chinese locale") << QByteArray("zh_CN.UTF-8") << title;
+    QTest::newRow("byte-order mark over a wrong charset")
+        << QByteArray("zh_CN.UTF-8") << "\xEF\xBB\xBF<meta charset=gbk>" + title;
+    QTest::newRow("GBK declared UTF-8: ANSI code page")
+        << QByteArray("zh_CN.UTF-8") << "<meta charset=utf-8>" + gbkTitle;
+}
+
+void TestTextFile::pagesAreDecodedAsTheCompilerDoes() {
+    QFETCH(QByteArray, locale);
+    QFETCH(QByteArray, bytes);
+    const QByteArray previous = qgetenv("LC_ALL");
+    qputenv("LC_ALL", locale);
+    const QString path = dir_.filePath(QStringLiteral("page.htm"));
+    QVERIFY(writeBytes(path, bytes));
+    ScriptedHost host;
+
+    const QString text = ReadTextFile(path, host);
+
+    qputenv("LC_ALL", previous);
+    QVERIFY2(text.endsWith(QStringLiteral("<title>首页</title>")), qPrintable(text));
 }
 
 void TestTextFile::writeRoundTripsChineseText() {

@@ -7,15 +7,18 @@ namespace folvane::hhc {
 
 namespace {
 constexpr auto kProgressInterval = std::chrono::milliseconds(100);
-}
+// Wider than "正在压缩 100%", whose Chinese characters take two columns each.
+constexpr std::size_t kProgressColumns = 16;
+} // namespace
 
 ConsoleListener::ConsoleListener(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}
 
 void ConsoleListener::line(const std::string& text) {
     std::string output;
-    // Overwrite the progress line rather than leave it half behind.
+    // Blank the progress line with spaces rather than leave it half behind: not every console
+    // reads escape sequences.
     if (progressShown_)
-        output = "\r\x1b[K";
+        output = "\r" + std::string(kProgressColumns, ' ') + "\r";
     progressShown_ = false;
     output += text;
     output += '\n';

@@ -30,12 +30,7 @@ bool interrupted() {
 }
 
 void prepareConsole() {
-    // The code page stays the user's, since the console outlives this program; the progress
-    // line needs escape sequences, which older consoles show as text.
-    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
-    DWORD mode = 0;
-    if (GetConsoleMode(out, &mode))
-        SetConsoleMode(out, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    // Nothing: the code page stays the user's, since the console outlives this program.
 }
 
 void holdOwnConsole() {
