@@ -94,7 +94,14 @@ void BatchHost::showCount(qint64 count) {
 }
 
 QDateTime BatchHost::now() {
-    return clock_ ? *clock_ : QDateTime::currentDateTime();
+    if (clock_)
+        return *clock_;
+    // A reproducible build fixes the time, and with it the help window's name.
+    bool fixed = false;
+    const qint64 seconds = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
+    if (fixed && seconds >= 0)
+        return QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    return QDateTime::currentDateTime();
 }
 
 QString BatchHost::programFolder() {
