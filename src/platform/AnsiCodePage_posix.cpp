@@ -1,34 +1,13 @@
 #include "platform/AnsiCodePage.h"
 
+#include "base/SystemLocale.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
-#include <QtGlobal>
-
-#include <array>
 
 namespace folvane {
 
 namespace {
-
-struct LanguageCodePage {
-    const char* language;
-    const char* territory; // empty: every other territory
-    quint32 codePage;
-};
-
-// The ANSI code pages of Windows by language.
-constexpr std::array kCodePages{
-    LanguageCodePage{"zh", "TW", 950}, LanguageCodePage{"zh", "HK", 950}, LanguageCodePage{"zh", "MO", 950},
-    LanguageCodePage{"zh", "", 936},   LanguageCodePage{"ja", "", 932},   LanguageCodePage{"ko", "", 949},
-    LanguageCodePage{"th", "", 874},   LanguageCodePage{"vi", "", 1258},  LanguageCodePage{"ru", "", 1251},
-    LanguageCodePage{"uk", "", 1251},  LanguageCodePage{"be", "", 1251},  LanguageCodePage{"bg", "", 1251},
-    LanguageCodePage{"kk", "", 1251},  LanguageCodePage{"pl", "", 1250},  LanguageCodePage{"cs", "", 1250},
-    LanguageCodePage{"hu", "", 1250},  LanguageCodePage{"sk", "", 1250},  LanguageCodePage{"sl", "", 1250},
-    LanguageCodePage{"hr", "", 1250},  LanguageCodePage{"ro", "", 1250},  LanguageCodePage{"el", "", 1253},
-    LanguageCodePage{"tr", "", 1254},  LanguageCodePage{"he", "", 1255},  LanguageCodePage{"ar", "", 1256},
-    LanguageCodePage{"fa", "", 1256},  LanguageCodePage{"ur", "", 1256},  LanguageCodePage{"et", "", 1257},
-    LanguageCodePage{"lv", "", 1257},  LanguageCodePage{"lt", "", 1257},
-};
 
 // The names Qt's converters know the code pages by.
 QByteArray converterName(quint32 codePage) {
@@ -60,32 +39,10 @@ QByteArray converterName(quint32 codePage) {
     return "windows-" + QByteArray::number(codePage);
 }
 
-QString localeName() {
-    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        const QString value = qEnvironmentVariable(variable);
-        if (!value.isEmpty())
-            return value;
-    }
-    return {};
-}
-
-// language[_territory][.codeset][@modifier]
-quint32 codePageForLocale(const QString& name) {
-    const QString base = name.section(u'.', 0, 0).section(u'@', 0, 0);
-    const QString language = base.section(u'_', 0, 0).section(u'-', 0, 0);
-    const QString territory = base.contains(u'_') ? base.section(u'_', 1) : base.section(u'-', 1);
-    for (const LanguageCodePage& entry : kCodePages) {
-        if (language == QLatin1String(entry.language) &&
-            (*entry.territory == '\0' || territory == QLatin1String(entry.territory)))
-            return entry.codePage;
-    }
-    return 1252;
-}
-
 } // namespace
 
 std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
-    const QByteArray encoding = converterName(codePageForLocale(localeName()));
+    const QByteArray encoding = converterName(systemAnsiCodePage());
     QStringDecoder decoder(encoding.constData(), QStringConverter::Flag::Stateless);
     if (!decoder.isValid())
         return std::nullopt;
@@ -101,8 +58,7 @@ std::optional<QString> decodeAnsiFileName(const QByteArray& bytes) {
 }
 
 std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
-    QStringEncoder encoder(converterName(codePageForLocale(localeName())).constData(),
-                           QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(converterName(systemAnsiCodePage()).constData(), QStringConverter::Flag::Stateless);
     if (!encoder.isValid())
         return std::nullopt;
     QByteArray bytes = encoder(name);
@@ -113,7 +69,7 @@ std::optional<QByteArray> encodeAnsiFileName(const QString& name) {
 
 QString decodeAnsiCodePage(const QByteArray& bytes) {
     // Without converters for code pages, Latin-1 keeps every byte a character.
-    return decodeCodePage(bytes, codePageForLocale(localeName())).value_or(QString::fromLatin1(bytes));
+    return decodeCodePage(bytes, systemAnsiCodePage()).value_or(QString::fromLatin1(bytes));
 }
 
 std::optional<QString> decodeCodePage(const QByteArray& bytes, quint32 codePage) {

@@ -1,4 +1,4 @@
-#include "chm/compile/CompileError.h"
+#include "chm/CompileError.h"
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/Compiler.h"
 #include "chm/platform/Utf8Path.h"

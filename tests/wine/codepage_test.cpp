@@ -1,7 +1,7 @@
 // Checks the Windows code page conversions against the system's tables: cross-compiled with
 // mingw-w64 and run under Wine by scripts/test-windows-wine.sh. Plain C++, no Qt.
 
-#include "chm/platform/SystemLocale.h"
+#include "base/SystemLocale.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 

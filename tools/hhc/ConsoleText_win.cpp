@@ -1,9 +1,9 @@
 #include "hhc/ConsoleText.h"
 
 // The Windows API first: the other system headers need its types.
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
-#include "chm/platform/LongPath_win.h"
+#include "base/LongPath_win.h"
 #include "chm/text/CodePage.h"
 
 #include <io.h>
@@ -79,7 +79,7 @@ std::vector<std::filesystem::path> commandArguments(int, char*[]) {
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::filesystem::path> out;
     for (int i = 1; wide != nullptr && i < count; ++i)
-        out.emplace_back(chm::withoutLongPrefix(wide[i]));
+        out.emplace_back(withoutLongPrefix(wide[i]));
     LocalFree(wide);
     return out;
 }

@@ -1,9 +1,9 @@
 #include "chm/compile/BinaryIndex.h"
 
+#include "base/AsciiText.h"
 #include "chm/sitemap/SitemapEntries.h"
 #include "chm/sitemap/SitemapText.h"
 #include "chm/system/TopicTables.h"
-#include "chm/text/AsciiText.h"
 #include "chm/text/LowerCase.h"
 #include "chm/text/Utf16.h"
 

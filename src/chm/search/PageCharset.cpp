@@ -1,7 +1,7 @@
 #include "chm/search/PageCharset.h"
 
+#include "base/AsciiText.h"
 #include "chm/search/HtmlTag.h"
-#include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 

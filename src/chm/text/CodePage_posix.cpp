@@ -1,7 +1,7 @@
 #include "chm/text/CodePage.h"
 
+#include "base/Utf8.h"
 #include "chm/text/UnmappableText.h"
-#include "chm/text/Utf8.h"
 
 #include <iconv.h>
 

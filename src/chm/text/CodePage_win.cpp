@@ -1,10 +1,10 @@
 #include "chm/text/CodePage.h"
 
+#include "base/Utf8.h"
 #include "chm/text/UnmappableText.h"
 #include "chm/text/Utf16.h"
-#include "chm/text/Utf8.h"
 
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
 #include "chm/text/Utf16.h"
 
-#include "chm/text/Utf8.h"
+#include "base/Utf8.h"
 
 #include <cstddef>
 #include <cstdint>
