@@ -1,6 +1,6 @@
+#include "base/CodePage.h"
 #include "base/Lcid.h"
 #include "base/SystemLocale.h"
-#include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 
 #include <QTest>

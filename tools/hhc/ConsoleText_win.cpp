@@ -3,8 +3,8 @@
 // The Windows API first: the other system headers need its types.
 #include "base/WindowsApi_win.h"
 
+#include "base/CodePage.h"
 #include "base/LongPath_win.h"
-#include "chm/text/CodePage.h"
 
 #include <io.h>
 #include <shellapi.h>
@@ -68,7 +68,7 @@ void writeText(std::FILE* stream, std::string_view utf8) {
     }
     const UINT consolePage = GetConsoleOutputCP();
     const std::string text =
-        chm::CodePage::fromUtf8(utf8, consolePage != 0 ? consolePage : GetACP(), chm::CodePage::Unmappable::Question);
+        CodePage::fromUtf8(utf8, consolePage != 0 ? consolePage : GetACP(), CodePage::Unmappable::Question);
     std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }

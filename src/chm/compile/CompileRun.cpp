@@ -1,6 +1,7 @@
 #include "chm/compile/CompileRun.h"
 
 #include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "base/Lcid.h"
 #include "base/SystemLocale.h"
 #include "chm/CompileError.h"
@@ -20,7 +21,6 @@
 #include "chm/search/FullTextSink.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
-#include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>

@@ -1,6 +1,7 @@
 #include "chm/compile/SystemFileSet.h"
 
 #include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "base/Lcid.h"
 #include "chm/compile/BinaryContents.h"
 #include "chm/compile/BinaryIndex.h"
@@ -12,7 +13,6 @@
 #include "chm/system/SystemFile.h"
 #include "chm/system/TopicTables.h"
 #include "chm/system/WindowsFile.h"
-#include "chm/text/CodePage.h"
 
 #include <array>
 #include <charconv>

@@ -1,8 +1,8 @@
 #include "chm/sitemap/SitemapText.h"
 
 #include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "base/Utf8.h"
-#include "chm/text/CodePage.h"
 
 #include <algorithm>
 #include <charconv>

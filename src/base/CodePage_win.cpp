@@ -1,8 +1,8 @@
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 
+#include "base/UnmappableText.h"
+#include "base/Utf16.h"
 #include "base/Utf8.h"
-#include "chm/text/UnmappableText.h"
-#include "chm/text/Utf16.h"
 
 #include "base/WindowsApi_win.h"
 
@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -169,4 +169,4 @@ std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane
