@@ -1,6 +1,10 @@
 #include "chm/compile/CompileRun.h"
 
-#include "chm/compile/CompileError.h"
+#include "base/AsciiText.h"
+#include "base/CodePage.h"
+#include "base/Lcid.h"
+#include "base/SystemLocale.h"
+#include "chm/CompileError.h"
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/LinkedFiles.h"
 #include "chm/compile/PageReferences.h"
@@ -10,7 +14,6 @@
 #include "chm/platform/FileKind.h"
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
-#include "chm/platform/SystemLocale.h"
 #include "chm/platform/SystemMemory.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
@@ -18,9 +21,6 @@
 #include "chm/search/FullTextSink.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/CodePage.h"
-#include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>

@@ -1,10 +1,10 @@
 #include "chm/compile/PageReferences.h"
 
+#include "base/AsciiText.h"
+#include "base/Utf8.h"
 #include "chm/search/HtmlEntities.h"
 #include "chm/search/HtmlTag.h"
 #include "chm/search/PageCharset.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Utf8.h"
 
 #include <algorithm>
 #include <unordered_set>

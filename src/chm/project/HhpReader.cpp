@@ -1,10 +1,10 @@
 #include "chm/project/HhpReader.h"
 
+#include "base/AsciiText.h"
+#include "base/Lcid.h"
 #include "chm/project/HhpNotice.h"
 #include "chm/project/HhpOptions.h"
 #include "chm/project/HhpWindowFields.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "chm/project/HhpWindowFields.h"
 
-#include "chm/text/AsciiText.h"
+#include "base/AsciiText.h"
 
 namespace folvane::chm {
 

@@ -1,6 +1,6 @@
 #include "chm/search/HtmlEntities.h"
 
-#include "chm/text/Utf8.h"
+#include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
 #include "chm/search/PageCharset.h"
 
+#include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "chm/search/HtmlTag.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 
 #include <algorithm>

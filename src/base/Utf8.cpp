@@ -1,9 +1,9 @@
-#include "chm/text/Utf8.h"
+#include "base/Utf8.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -111,4 +111,4 @@ std::string Utf8::sanitized(std::string_view text) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane
