@@ -1,5 +1,7 @@
 #include "project/ProjectFileReader.h"
 
+#include "formats/WindowFields.h"
+
 #include <QRegularExpression>
 
 namespace folvane {
@@ -13,33 +15,6 @@ struct Window {
     QString fields;
 };
 
-// A quoted field may hold commas and quotes: it ends at a quote that only blanks separate
-// from a comma or the end. "[l,t,r,b]" is one field.
-QStringList windowFields(const QString& text) {
-    QStringList fields;
-    qsizetype pos = 0;
-    while (pos <= text.size()) {
-        while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t'))
-            ++pos;
-        qsizetype end = -1;
-        if (pos < text.size() && text[pos] == u'"') {
-            static const QRegularExpression closing(QStringLiteral("\"[ \\t]*(,|$)"));
-            const QRegularExpressionMatch m = closing.match(text, pos + 1);
-            const qsizetype quote = m.hasMatch() ? m.capturedStart() : text.size();
-            fields.append(text.mid(pos + 1, quote - pos - 1));
-            end = m.hasMatch() ? m.capturedStart(1) : text.size();
-        } else {
-            const qsizetype from = pos < text.size() && text[pos] == u'[' ? text.indexOf(u']', pos) : pos;
-            end = text.indexOf(u',', from < 0 ? pos : from);
-            if (end < 0)
-                end = text.size();
-            fields.append(text.mid(pos, end - pos).trimmed());
-        }
-        pos = end + 1;
-    }
-    return fields;
-}
-
 std::optional<bool> navigationClosed(const QList<Window>& windows, const QString& defaultWindow) {
     const Window* chosen = windows.isEmpty() ? nullptr : &windows.front();
     for (const Window& w : windows) {
@@ -48,9 +23,10 @@ std::optional<bool> navigationClosed(const QList<Window>& windows, const QString
     }
     if (chosen == nullptr)
         return std::nullopt;
-    const QStringList fields = windowFields(chosen->fields);
+    const std::string field = formats::windowField(formats::splitWindowFields(chosen->fields.toStdString()),
+                                                   formats::WindowField::NavigationClosed);
     bool isNumber = false;
-    const int value = fields.size() > 16 ? fields[16].toInt(&isNumber) : 0;
+    const int value = QString::fromStdString(field).toInt(&isNumber);
     return isNumber ? std::optional<bool>(value != 0) : std::nullopt;
 }
 

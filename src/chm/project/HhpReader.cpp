@@ -2,10 +2,10 @@
 
 #include "chm/project/HhpNotice.h"
 #include "chm/project/HhpOptions.h"
-#include "chm/project/HhpWindowFields.h"
 #include "chm/text/AsciiText.h"
 #include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
+#include "formats/WindowFields.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -92,7 +92,7 @@ void readWindow(Reading& r, std::string_view line) {
         r.project.notices.push_back(HhpNotice::notAWindow(r.lineNumber));
         return;
     }
-    r.project.windows.push_back({std::string(name), HhpWindowFields::split(line.substr(equals + 1))});
+    r.project.windows.push_back({std::string(name), formats::splitWindowFields(line.substr(equals + 1))});
 }
 
 void readLine(Reading& r, std::string_view line) {

@@ -1,10 +1,24 @@
-#include "chm/project/HhpWindowFields.h"
+#include "formats/WindowFields.h"
 
-#include "chm/text/AsciiText.h"
-
-namespace folvane::chm {
+namespace folvane::formats {
 
 namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimmedRight(std::string_view text) {
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    return trimmedRight(text);
+}
 
 struct Field {
     std::string_view text;
@@ -13,7 +27,7 @@ struct Field {
 };
 
 std::size_t pastBlanks(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && AsciiText::isBlank(text[pos]))
+    while (pos < text.size() && isBlank(text[pos]))
         ++pos;
     return pos;
 }
@@ -22,8 +36,8 @@ std::size_t pastBlanks(std::string_view text, std::size_t pos) {
 Field plainField(std::string_view text, std::size_t start) {
     const std::size_t comma = text.find(',', start);
     if (comma == std::string_view::npos)
-        return {AsciiText::trimmed(text.substr(start)), std::string_view::npos};
-    return {AsciiText::trimmed(text.substr(start, comma - start)), comma + 1};
+        return {trimmed(text.substr(start)), std::string_view::npos};
+    return {trimmed(text.substr(start, comma - start)), comma + 1};
 }
 
 // The window's caption may hold quotes and commas, and the program writes it in quotes as
@@ -39,7 +53,7 @@ Field quotedField(std::string_view text, std::size_t open) {
             return {text.substr(open + 1, quote - open - 1), after + 1};
         quote = text.find('"', quote + 1);
     }
-    return {AsciiText::trimmedRight(text.substr(open + 1)), std::string_view::npos};
+    return {trimmedRight(text.substr(open + 1)), std::string_view::npos};
 }
 
 // "[0,0,810,583]": its commas belong to it.
@@ -49,8 +63,8 @@ Field rectangleField(std::string_view text, std::size_t open) {
         return plainField(text, open);
     const std::size_t comma = text.find(',', close);
     if (comma == std::string_view::npos)
-        return {AsciiText::trimmedRight(text.substr(open)), std::string_view::npos};
-    return {AsciiText::trimmedRight(text.substr(open, comma - open)), comma + 1};
+        return {trimmedRight(text.substr(open)), std::string_view::npos};
+    return {trimmedRight(text.substr(open, comma - open)), comma + 1};
 }
 
 Field fieldAt(std::string_view text, std::size_t pos) {
@@ -64,9 +78,9 @@ Field fieldAt(std::string_view text, std::size_t pos) {
 
 } // namespace
 
-std::vector<std::string> HhpWindowFields::split(std::string_view text) {
+std::vector<std::string> splitWindowFields(std::string_view text) {
     std::vector<std::string> fields;
-    if (AsciiText::trimmed(text).empty())
+    if (trimmed(text).empty())
         return fields;
     std::size_t pos = 0;
     while (pos != std::string_view::npos) {
@@ -77,4 +91,9 @@ std::vector<std::string> HhpWindowFields::split(std::string_view text) {
     return fields;
 }
 
-} // namespace folvane::chm
+std::string windowField(const std::vector<std::string>& fields, WindowField field) {
+    const std::size_t i = fieldIndex(field);
+    return i < fields.size() ? fields[i] : std::string();
+}
+
+} // namespace folvane::formats
