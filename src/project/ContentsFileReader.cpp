@@ -1,5 +1,6 @@
 #include "project/ContentsFileReader.h"
 
+#include "formats/CharacterReferences.h"
 #include "toc/ListBox.h"
 
 #include <algorithm>
@@ -134,12 +135,8 @@ QList<Attribute> ContentsScanner::attributes(qsizetype& pos, bool forgivingValue
     return out;
 }
 
-QString pathValue(QString value) {
-    value.replace(QStringLiteral("&quot;"), QStringLiteral("\""));
-    value.replace(QStringLiteral("&lt;"), QStringLiteral("<"));
-    value.replace(QStringLiteral("&gt;"), QStringLiteral(">"));
-    value.replace(QStringLiteral("&amp;"), QStringLiteral("&"));
-    return value;
+QString decoded(const QString& value, formats::ReferenceRule rule) {
+    return QString::fromStdString(formats::decodeCharacterReferences(value.toStdString(), rule));
 }
 
 void ContentsScanner::readParam(const QList<Attribute>& attributes) {
@@ -155,9 +152,9 @@ void ContentsScanner::readParam(const QList<Attribute>& attributes) {
         return;
     // The first Name and Local count; merged entries repeat them.
     if (name == u"name" && !object_->name)
-        object_->name = QString(*value).replace(QStringLiteral("&quot;"), QStringLiteral("\""));
+        object_->name = decoded(*value, formats::ReferenceRule::WrittenName);
     else if (name == u"local" && !object_->local) {
-        object_->local = pathValue(*value);
+        object_->local = decoded(*value, formats::ReferenceRule::WrittenPath);
         object_->localAsWritten = *value;
     }
 }

@@ -1,10 +1,9 @@
 #include "chm/compile/PageReferences.h"
 
-#include "chm/search/HtmlEntities.h"
 #include "chm/search/HtmlTag.h"
 #include "chm/search/PageCharset.h"
 #include "chm/text/AsciiText.h"
-#include "chm/text/Utf8.h"
+#include "formats/CharacterReferences.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -32,19 +31,7 @@ std::size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle
 }
 
 std::string decodedValue(std::string_view raw) {
-    std::string out;
-    out.reserve(raw.size());
-    for (std::size_t at = 0; at < raw.size();) {
-        if (raw[at] == '&') {
-            if (const auto reference = characterReference(raw, at)) {
-                Utf8::append(out, reference->codePoint);
-                at += reference->length;
-                continue;
-            }
-        }
-        out += raw[at++];
-    }
-    return std::string(AsciiText::trimmed(out));
+    return std::string(AsciiText::trimmed(formats::decodeCharacterReferences(raw, formats::ReferenceRule::PageText)));
 }
 
 class Collector {

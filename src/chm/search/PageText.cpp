@@ -1,10 +1,10 @@
 #include "chm/search/PageText.h"
 
-#include "chm/search/HtmlEntities.h"
 #include "chm/search/HtmlTag.h"
 #include "chm/search/PageCharset.h"
 #include "chm/text/AsciiText.h"
 #include "chm/text/Utf8.h"
+#include "formats/CharacterReferences.h"
 
 #include <algorithm>
 #include <array>
@@ -125,7 +125,7 @@ void appendCodePoint(std::string& out, char32_t c) {
 
 // "&eacute;", "&#233;": '&' stays as written where it starts no reference.
 std::size_t appendReference(std::string& out, std::string_view text, std::size_t amp) {
-    if (const auto reference = characterReference(text, amp)) {
+    if (const auto reference = formats::characterReference(text, amp, formats::ReferenceRule::PageText)) {
         appendCodePoint(out, reference->codePoint);
         return amp + reference->length;
     }

@@ -3,9 +3,9 @@
 #include "chm/text/AsciiText.h"
 #include "chm/text/CodePage.h"
 #include "chm/text/Utf8.h"
+#include "formats/CharacterReferences.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace folvane::chm {
 
@@ -189,7 +189,7 @@ SitemapText::SitemapText(std::string bytes, std::uint32_t codePage) : text_(std:
 }
 
 std::string SitemapText::decoded(std::string_view raw) const {
-    return decodeCharacterReferences(CodePage::toUtf8(raw, codePage_));
+    return formats::decodeCharacterReferences(CodePage::toUtf8(raw, codePage_), formats::ReferenceRule::SitemapValue);
 }
 
 std::string SitemapText::converted(std::string_view raw, std::uint32_t codePage) const {
@@ -289,58 +289,6 @@ std::string SitemapText::stored(const std::function<std::string(const std::strin
         copied = p->end;
     }
     out += converted(text.substr(copied), codePage);
-    return out;
-}
-
-std::string decodeCharacterReferences(std::string_view raw) {
-    std::string out;
-    out.reserve(raw.size());
-    std::size_t at = 0;
-    while (at < raw.size()) {
-        const std::size_t amp = raw.find('&', at);
-        if (amp == npos) {
-            out.append(raw.substr(at));
-            break;
-        }
-        out.append(raw.substr(at, amp - at));
-        const std::size_t semicolon = raw.find(';', amp + 1);
-        if (semicolon == npos || semicolon - amp > 12) {
-            out += '&';
-            at = amp + 1;
-            continue;
-        }
-        const std::string_view name = raw.substr(amp + 1, semicolon - amp - 1);
-        std::string replacement;
-        if (name == "amp")
-            replacement = "&";
-        else if (name == "lt")
-            replacement = "<";
-        else if (name == "gt")
-            replacement = ">";
-        else if (name == "quot")
-            replacement = "\"";
-        else if (name == "apos")
-            replacement = "'";
-        else if (name == "nbsp")
-            replacement = "\xC2\xA0";
-        else if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            std::uint32_t code = 0;
-            const auto [end, error] =
-                std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-            if (error == std::errc() && end == digits.data() + digits.size() && !digits.empty())
-                Utf8::append(replacement,
-                             code > 0 && code <= 0x10FFFF ? static_cast<char32_t>(code) : Utf8::kReplacement);
-        }
-        if (replacement.empty()) {
-            out += '&';
-            at = amp + 1;
-        } else {
-            out += replacement;
-            at = semicolon + 1;
-        }
-    }
     return out;
 }
 

@@ -47,7 +47,4 @@ private:
 // The name a viewer shows for a value: without the white space around it.
 std::string shownName(std::string_view utf8);
 
-// &amp; &lt; &gt; &quot; &apos; &nbsp; and numeric references decoded; others kept.
-std::string decodeCharacterReferences(std::string_view raw);
-
 } // namespace folvane::chm
