@@ -1,24 +1,10 @@
 #include "formats/WindowFields.h"
 
+#include "formats/Blanks.h"
+
 namespace folvane::formats {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimmedRight(std::string_view text) {
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    return trimmedRight(text);
-}
 
 struct Field {
     std::string_view text;
@@ -36,8 +22,8 @@ std::size_t pastBlanks(std::string_view text, std::size_t pos) {
 Field plainField(std::string_view text, std::size_t start) {
     const std::size_t comma = text.find(',', start);
     if (comma == std::string_view::npos)
-        return {trimmed(text.substr(start)), std::string_view::npos};
-    return {trimmed(text.substr(start, comma - start)), comma + 1};
+        return {trimmedBlanks(text.substr(start)), std::string_view::npos};
+    return {trimmedBlanks(text.substr(start, comma - start)), comma + 1};
 }
 
 // The window's caption may hold quotes and commas, and the program writes it in quotes as
@@ -53,7 +39,7 @@ Field quotedField(std::string_view text, std::size_t open) {
             return {text.substr(open + 1, quote - open - 1), after + 1};
         quote = text.find('"', quote + 1);
     }
-    return {trimmedRight(text.substr(open + 1)), std::string_view::npos};
+    return {trimmedRightBlanks(text.substr(open + 1)), std::string_view::npos};
 }
 
 // "[0,0,810,583]": its commas belong to it.
@@ -63,8 +49,8 @@ Field rectangleField(std::string_view text, std::size_t open) {
         return plainField(text, open);
     const std::size_t comma = text.find(',', close);
     if (comma == std::string_view::npos)
-        return {trimmedRight(text.substr(open)), std::string_view::npos};
-    return {trimmedRight(text.substr(open, comma - open)), comma + 1};
+        return {trimmedRightBlanks(text.substr(open)), std::string_view::npos};
+    return {trimmedRightBlanks(text.substr(open, comma - open)), comma + 1};
 }
 
 Field fieldAt(std::string_view text, std::size_t pos) {
@@ -80,7 +66,7 @@ Field fieldAt(std::string_view text, std::size_t pos) {
 
 std::vector<std::string> splitWindowFields(std::string_view text) {
     std::vector<std::string> fields;
-    if (trimmed(text).empty())
+    if (trimmedBlanks(text).empty())
         return fields;
     std::size_t pos = 0;
     while (pos != std::string_view::npos) {
