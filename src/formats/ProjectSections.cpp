@@ -1,16 +1,12 @@
 #include "formats/ProjectSections.h"
 
-#include "formats/Blanks.h"
+#include "formats/Ascii.h"
 
 #include <algorithm>
 
 namespace folvane::formats {
 
 namespace {
-
-char upper(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // The line starting at pos, without its end; pos moves past it.
 std::string_view nextLine(std::string_view text, std::size_t& pos) {
@@ -26,8 +22,8 @@ std::string_view nextLine(std::string_view text, std::size_t& pos) {
 
 } // namespace
 
-bool ProjectSection::is(std::string_view upperName) const {
-    return std::ranges::equal(name, upperName, [](char a, char b) { return upper(a) == b; });
+bool ProjectSection::is(std::string_view other) const {
+    return equalsIgnoringCase(name, other);
 }
 
 ProjectSections readProjectSections(std::string_view text) {

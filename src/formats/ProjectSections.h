@@ -18,7 +18,7 @@ struct ProjectSection {
     std::string_view name; // as written, blanks around it dropped
     std::vector<ProjectLine> lines;
 
-    bool is(std::string_view upperName) const;
+    bool is(std::string_view name) const; // in any case
 };
 
 // The lines of a project file by section, as every reader of the format takes them: lines

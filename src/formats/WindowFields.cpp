@@ -1,6 +1,6 @@
 #include "formats/WindowFields.h"
 
-#include "formats/Blanks.h"
+#include "formats/Ascii.h"
 
 namespace folvane::formats {
 

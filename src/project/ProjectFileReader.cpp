@@ -1,6 +1,6 @@
 #include "project/ProjectFileReader.h"
 
-#include "formats/Blanks.h"
+#include "formats/Ascii.h"
 #include "formats/ProjectSections.h"
 #include "formats/WindowFields.h"
 

@@ -5,7 +5,7 @@
 #include "chm/text/AsciiText.h"
 #include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
-#include "formats/Blanks.h"
+#include "formats/Ascii.h"
 #include "formats/ProjectSections.h"
 #include "formats/WindowFields.h"
 

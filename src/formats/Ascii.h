@@ -1,10 +1,20 @@
 #pragma once
 
+#include <algorithm>
 #include <string_view>
 
 namespace folvane::formats {
 
-// The blanks of the project formats: spaces and tabs, the same for every code page.
+// The markup of the project formats is ASCII: its case and blanks (spaces and tabs) are the
+// same for every code page, and bytes of other characters are never touched.
+inline char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
+}
+
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
