@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 namespace folvane::formats {
@@ -9,6 +10,12 @@ namespace folvane::formats {
 // same for every code page, and bytes of other characters are never touched.
 inline char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+inline std::string loweredAscii(std::string_view text) {
+    std::string out(text);
+    std::ranges::transform(out, out.begin(), lowerAscii);
+    return out;
 }
 
 inline bool equalsIgnoringCase(std::string_view a, std::string_view b) {

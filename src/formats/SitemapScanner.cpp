@@ -80,8 +80,7 @@ std::size_t scanAttributes(std::string_view text, std::size_t pos, bool forgivin
         const std::size_t nameBegin = pos;
         while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '=' && text[pos] != '>' && text[pos] != '/')
             ++pos;
-        Attribute attribute{std::string(text.substr(nameBegin, pos - nameBegin)), pos, pos};
-        std::ranges::transform(attribute.name, attribute.name.begin(), lowerAscii);
+        Attribute attribute{loweredAscii(text.substr(nameBegin, pos - nameBegin)), pos, pos};
         pos = skipSpace(text, pos);
         if (pos < text.size() && text[pos] == '=') {
             pos = skipSpace(text, pos + 1);
