@@ -12,7 +12,7 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// Field 17 of the default window, or of the first one when none has its name.
+// Whether the default window (the first one when none has its name) opens without its navigation pane.
 std::optional<bool> navigationClosed(const std::vector<formats::ProjectEntry>& windows, const QString& defaultWindow) {
     const formats::ProjectEntry* chosen = windows.empty() ? nullptr : &windows.front();
     for (const formats::ProjectEntry& w : windows) {
