@@ -41,7 +41,7 @@ cmake -S "$root" -B "$work/cmake" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPIL
 cmake --build "$work/cmake" -j "$(nproc)" >"$work/build.log" || { cat "$work/build.log" >&2; exit 1; }
 cp "$work/cmake/bin/hhc.exe" "$work/hhc.exe"
 base="$work/cmake/src/base/libfolvane_base.a"
-library="$work/cmake/src/chm/libfolvane_chm.a $base"
+library="$work/cmake/src/chm/libfolvane_chm.a $work/cmake/src/formats/libfolvane_formats.a $base"
 # shellcheck disable=SC2086
 for test in codepage_test:"$library" winreg_test:"$root/src/registry/WinRegistryCalls_win.cpp -ladvapi32" \
     winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp $base" context_help:"-municode -lhtmlhelp"; do

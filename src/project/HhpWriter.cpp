@@ -1,6 +1,7 @@
 #include "project/HhpWriter.h"
 
 #include "document/ProjectFileNames.h"
+#include "formats/WindowFields.h"
 #include "host/ProjectInfo.h"
 #include "toc/ListBox.h"
 
@@ -15,10 +16,24 @@ QString quoted(const QString& s) {
 }
 
 QString windowDefinition(const ProjectSettings& s, const QString& windowName) {
-    return windowName + u'=' + quoted(s.title) + u',' + quoted(contentsFileName()) + u",," + quoted(s.homePage) + u',' +
-           quoted(s.homePage) + u',' + quoted(ProjectInfo::homeAddress()) + u',' +
-           quoted(QStringLiteral("My HomePage")) + u",,,0x42560,198,0x4304E,[0,0,810,583],,,," +
-           QString::number(s.navigationClosed ? 1 : 0) + u",,,0";
+    using formats::WindowField;
+    QStringList fields(formats::kWindowFieldCount);
+    const auto set = [&fields](WindowField field, const QString& text) {
+        fields[static_cast<qsizetype>(formats::fieldIndex(field))] = text;
+    };
+    set(WindowField::Caption, quoted(s.title));
+    set(WindowField::ContentsFile, quoted(contentsFileName()));
+    set(WindowField::DefaultFile, quoted(s.homePage));
+    set(WindowField::HomeFile, quoted(s.homePage));
+    set(WindowField::Jump1Url, quoted(ProjectInfo::homeAddress()));
+    set(WindowField::Jump1Text, quoted(QStringLiteral("My HomePage")));
+    set(WindowField::Properties, QStringLiteral("0x42560"));
+    set(WindowField::NavigationWidth, QStringLiteral("198"));
+    set(WindowField::ToolbarButtons, QStringLiteral("0x4304E"));
+    set(WindowField::Position, QStringLiteral("[0,0,810,583]"));
+    set(WindowField::NavigationClosed, QString::number(s.navigationClosed ? 1 : 0));
+    set(WindowField::NotifyId, QStringLiteral("0"));
+    return windowName + u'=' + fields.join(u',');
 }
 } // namespace
 

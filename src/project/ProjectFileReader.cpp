@@ -1,109 +1,73 @@
 #include "project/ProjectFileReader.h"
 
-#include <QRegularExpression>
+#include "base/AsciiText.h"
+#include "formats/ProjectSections.h"
+#include "formats/WindowFields.h"
 
 namespace folvane {
 
 namespace {
 
-enum class Section { Other, Options, Windows, Files };
-
-struct Window {
-    QString name;
-    QString fields;
-};
-
-// A quoted field may hold commas and quotes: it ends at a quote that only blanks separate
-// from a comma or the end. "[l,t,r,b]" is one field.
-QStringList windowFields(const QString& text) {
-    QStringList fields;
-    qsizetype pos = 0;
-    while (pos <= text.size()) {
-        while (pos < text.size() && (text[pos] == u' ' || text[pos] == u'\t'))
-            ++pos;
-        qsizetype end = -1;
-        if (pos < text.size() && text[pos] == u'"') {
-            static const QRegularExpression closing(QStringLiteral("\"[ \\t]*(,|$)"));
-            const QRegularExpressionMatch m = closing.match(text, pos + 1);
-            const qsizetype quote = m.hasMatch() ? m.capturedStart() : text.size();
-            fields.append(text.mid(pos + 1, quote - pos - 1));
-            end = m.hasMatch() ? m.capturedStart(1) : text.size();
-        } else {
-            const qsizetype from = pos < text.size() && text[pos] == u'[' ? text.indexOf(u']', pos) : pos;
-            end = text.indexOf(u',', from < 0 ? pos : from);
-            if (end < 0)
-                end = text.size();
-            fields.append(text.mid(pos, end - pos).trimmed());
-        }
-        pos = end + 1;
-    }
-    return fields;
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-std::optional<bool> navigationClosed(const QList<Window>& windows, const QString& defaultWindow) {
-    const Window* chosen = windows.isEmpty() ? nullptr : &windows.front();
-    for (const Window& w : windows) {
-        if (w.name.compare(defaultWindow, Qt::CaseInsensitive) == 0)
+// Whether the default window (the first one when none has its name) opens without its navigation pane.
+std::optional<bool> navigationClosed(const std::vector<formats::ProjectEntry>& windows, const QString& defaultWindow) {
+    const formats::ProjectEntry* chosen = windows.empty() ? nullptr : &windows.front();
+    for (const formats::ProjectEntry& w : windows) {
+        if (fromUtf8(w.key).compare(defaultWindow, Qt::CaseInsensitive) == 0)
             chosen = &w;
     }
     if (chosen == nullptr)
         return std::nullopt;
-    const QStringList fields = windowFields(chosen->fields);
+    const std::string field =
+        formats::windowField(formats::splitWindowFields(chosen->value), formats::WindowField::NavigationClosed);
     bool isNumber = false;
-    const int value = fields.size() > 16 ? fields[16].toInt(&isNumber) : 0;
+    const int value = QString::fromStdString(field).toInt(&isNumber);
     return isNumber ? std::optional<bool>(value != 0) : std::nullopt;
 }
 
-QString unquoted(const QString& value) {
-    const QString v = value.trimmed();
-    if (v.size() >= 2 && v.startsWith(u'"') && v.endsWith(u'"'))
-        return v.mid(1, v.size() - 2);
-    return v;
+QString unquoted(std::string_view value) {
+    const std::string_view v = AsciiText::trimmed(value);
+    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
+        return fromUtf8(v.substr(1, v.size() - 2));
+    return fromUtf8(v);
+}
+
+void readOption(ProjectFileContent& project, const formats::ProjectEntry& entry, QString& defaultWindow) {
+    const QString key = fromUtf8(entry.key).toLower();
+    if (key == u"compiled file")
+        project.outputFile = unquoted(entry.value);
+    else if (key == u"contents file")
+        project.contentsFile = unquoted(entry.value);
+    else if (key == u"default topic")
+        project.homePage = fromUtf8(entry.value);
+    else if (key == u"title")
+        project.title = fromUtf8(entry.value);
+    else if (key == u"default window")
+        defaultWindow = fromUtf8(AsciiText::trimmed(entry.value));
 }
 
 } // namespace
 
 ProjectFileContent readProjectFile(const QString& text) {
+    const std::string utf8 = text.toStdString();
     ProjectFileContent project;
-    QList<Window> windows;
+    std::vector<formats::ProjectEntry> windows;
     QString defaultWindow;
-    Section section = Section::Other;
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
-    for (const QString& line : text.split(lineBreak)) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(u';'))
-            continue;
-        if (trimmed.startsWith(u'[') && trimmed.endsWith(u']')) {
-            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed().toUpper();
-            section = name == u"OPTIONS"   ? Section::Options
-                      : name == u"WINDOWS" ? Section::Windows
-                      : name == u"FILES"   ? Section::Files
-                                           : Section::Other;
-            project.isProject = project.isProject || section == Section::Options || section == Section::Files;
-            continue;
-        }
-        const qsizetype equals = line.indexOf(u'=');
-        const QString key = line.left(equals).trimmed().toLower();
-        const QString value = line.mid(equals + 1);
-        if (section == Section::Files) {
-            // A name may start with blanks; none ends with them.
-            qsizetype end = line.size();
-            while (end > 0 && line[end - 1].isSpace())
-                --end;
-            project.files.append(line.left(end));
-        } else if (section == Section::Windows && equals > 0) {
-            windows.append({key, value});
-        } else if (section == Section::Options && equals > 0) {
-            if (key == u"compiled file")
-                project.outputFile = unquoted(value);
-            else if (key == u"contents file")
-                project.contentsFile = unquoted(value);
-            else if (key == u"default topic")
-                project.homePage = value;
-            else if (key == u"title")
-                project.title = value;
-            else if (key == u"default window")
-                defaultWindow = value.trimmed();
+    for (const formats::ProjectSection& section : formats::readProjectSections(utf8).sections) {
+        const bool isFiles = section.is("FILES");
+        const bool isOptions = section.is("OPTIONS");
+        project.isProject = project.isProject || isOptions || isFiles;
+        for (const formats::ProjectLine& line : section.lines) {
+            const auto entry = formats::projectEntry(line.text);
+            if (isFiles)
+                project.files.append(fromUtf8(AsciiText::trimmedRight(line.text)));
+            else if (entry && isOptions)
+                readOption(project, *entry, defaultWindow);
+            else if (entry && section.is("WINDOWS"))
+                windows.push_back(*entry);
         }
     }
     project.navigationClosed = navigationClosed(windows, defaultWindow);

@@ -13,7 +13,7 @@ struct ProjectFileContent {
     QString contentsFile;
     QString homePage; // "Default topic="
     QString title;
-    // Field 17 of the default window (or of the first one): "1" closed, "0" shown.
+    // The default window's (or the first one's) navigation pane: "1" closed, "0" shown.
     std::optional<bool> navigationClosed;
     QStringList files;
     // Whether an [OPTIONS] or [FILES] section was there: without one the text is no project.

@@ -32,15 +32,6 @@ QByteArray gbk(const QString& text) {
         CodePage::fromUtf8(text.toStdString(), 936, CodePage::Unmappable::NumericReference));
 }
 
-QString contentsLine(int level, const QString& name, const QString& target) {
-    const QString tabs(level, u'\t');
-    const QString inner(level + 1, u'\t');
-    return tabs + QStringLiteral("<LI><OBJECT type=\"text/sitemap\">\r\n") + inner +
-           QStringLiteral("  <param name=\"Name\" value=\"") + name + QStringLiteral("\">\r\n") + inner +
-           QStringLiteral("  <param name=\"Local\" value=\"") + target + QStringLiteral("\">\r\n") + tabs +
-           QStringLiteral("    </OBJECT>\r\n") + tabs + QStringLiteral("</LI>\r\n");
-}
-
 } // namespace
 
 // Compiles sites written like the program writes them and reads the help files back with
@@ -62,9 +53,9 @@ private slots:
 private:
     QString path(const QString& relative) const { return tmp_->path() + u'/' + relative; }
     QString write(const QString& relative, const QByteArray& bytes) const { return site_->file(relative, bytes); }
-    // A project over files; contents lists every page with its title.
+    // A project over files saved by the program's writers; contents as ProgramProject takes them.
     void writeProject(const QStringList& files, const QString& home, const QString& title,
-                      const QString& contents) const;
+                      const QList<std::pair<QString, int>>& contents = {}) const;
     chm::CompileResult compile(Recorder& recorder) const;
     QString output() const { return path(QStringLiteral("测试 帮助.chm")); }
 
@@ -81,19 +72,15 @@ void TestCompiledFile::init() {
 }
 
 void TestCompiledFile::writeProject(const QStringList& files, const QString& home, const QString& title,
-                                    const QString& contents) const {
+                                    const QList<std::pair<QString, int>>& contents) const {
     ProgramProject project;
     project.output = output();
     project.home = home;
     project.title = title;
     project.files = files;
+    project.contents = contents;
     write(QStringLiteral("HH_KVEL.hhp"), project.text().toUtf8());
-    write(QStringLiteral("HH_KVEL.hhc"),
-          (QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\r\n<HTML>\r\n<HEAD>\r\n</HEAD><BODY>\r\n"
-                          "<OBJECT type=\"text/site properties\">\r\n <param name=\"Font\" value=\"宋体,9,0\">\r\n"
-                          "</OBJECT>\r\n<UL>\r\n") +
-           contents + QStringLiteral("</UL>\r\n</BODY></HTML>"))
-              .toUtf8());
+    write(QStringLiteral("HH_KVEL.hhc"), project.contentsText(tmp_->path()).toUtf8());
 }
 
 chm::CompileResult TestCompiledFile::compile(Recorder& recorder) const {
@@ -135,14 +122,23 @@ void TestCompiledFile::readersAgree() {
                QStringLiteral(".htm")] = text(200 + i);
 
     QStringList files;
-    QString contents = contentsLine(0, QStringLiteral("帮助, \"测试\""), QStringLiteral("第一章.htm"));
-    // Written by hand, already escaped: kept as it is.
-    contents += contentsLine(0, QStringLiteral("escaped"), QStringLiteral("sub%20dir/a%20b.htm#top"));
+    const QStringList names = pages_.keys();
+    QList<std::pair<QString, int>> contents{
+        {QStringLiteral("帮助, \"测试\""), int(names.indexOf(QStringLiteral("第一章.htm")))},
+        {QStringLiteral("escaped"), int(names.indexOf(QStringLiteral("sub dir/a b.htm")))}};
     for (auto it = pages_.cbegin(); it != pages_.cend(); ++it) {
         files.append(write(it.key(), it.value()));
-        contents += contentsLine(1, QStringLiteral("页 ") + it.key(), it.key());
+        contents.append({QStringLiteral(" 页 ") + it.key(), int(files.size() - 1)});
     }
     writeProject(files, QStringLiteral("第一章.htm"), QStringLiteral("帮助, \"测试\""), contents);
+    // A link edited by hand, already escaped: kept as it is.
+    QFile hhc(path(QStringLiteral("HH_KVEL.hhc")));
+    QVERIFY(hhc.open(QIODevice::ReadWrite));
+    QByteArray edited = hhc.readAll();
+    const QByteArray plain = "value=\"sub dir/a b.htm\"";
+    edited.replace(edited.indexOf(plain), plain.size(), "value=\"sub%20dir/a%20b.htm#top\"");
+    QVERIFY(hhc.seek(0) && hhc.write(edited) == edited.size());
+    hhc.close();
 
     Recorder recorder;
     const chm::CompileResult result = compile(recorder);
@@ -205,7 +201,7 @@ void TestCompiledFile::rebuildLeavesOutItsOwnOutput() {
     // The program lists every file of the folder: after the first compile, the help file
     // and the project itself too.
     writeProject({page, output(), path(QStringLiteral("HH_KVEL.hhp"))}, QStringLiteral("index.htm"),
-                 QStringLiteral("T"), contentsLine(0, QStringLiteral("T"), QStringLiteral("index.htm")));
+                 QStringLiteral("T"), {{QStringLiteral("T"), 0}});
     Recorder first;
     compile(first);
     Recorder second;
@@ -223,7 +219,7 @@ void TestCompiledFile::rebuildLeavesOutItsOwnOutput() {
 
 void TestCompiledFile::failedCompileKeepsPreviousFile() {
     const QString page = write(QStringLiteral("index.htm"), "<p>page</p>");
-    writeProject({page}, QStringLiteral("index.htm"), QStringLiteral("T"), QString());
+    writeProject({page}, QStringLiteral("index.htm"), QStringLiteral("T"));
     Recorder first;
     compile(first);
     QFile previous(output());
@@ -234,8 +230,7 @@ void TestCompiledFile::failedCompileKeepsPreviousFile() {
     // A file that says it is empty and then is not: it changes under the compile.
     if (!QFileInfo(QStringLiteral("/proc/self/status")).isFile())
         QSKIP("No /proc here.");
-    writeProject({page, QStringLiteral("/proc/self/status")}, QStringLiteral("index.htm"), QStringLiteral("T"),
-                 QString());
+    writeProject({page, QStringLiteral("/proc/self/status")}, QStringLiteral("index.htm"), QStringLiteral("T"));
     Recorder second;
     QVERIFY_THROWS_EXCEPTION(chm::CompileError, compile(second));
     QVERIFY(previous.open(QIODevice::ReadOnly));
@@ -270,7 +265,7 @@ void TestCompiledFile::indexRunsThatCannotBeWritten() {
 void TestCompiledFile::homePageWithLeadingSeparator() {
     const QString page = write(QStringLiteral("sub/首页.htm"), "<p>home</p>");
     // Double-clicking an entry on Linux gives the page's place with its leading separator.
-    writeProject({page}, QStringLiteral("/sub/首页.htm"), QStringLiteral("T"), QString());
+    writeProject({page}, QStringLiteral("/sub/首页.htm"), QStringLiteral("T"));
     Recorder recorder;
     compile(recorder);
     QCOMPARE(recorder.warnings, QStringList());
@@ -330,7 +325,7 @@ void TestCompiledFile::contentEndsAnywhereInAFrame() {
                    : 0;
     };
     const QString filler = write(QStringLiteral("fill.htm"), QByteArray(100000, 'f'));
-    writeProject({filler}, QStringLiteral("fill.htm"), QStringLiteral("T"), QString());
+    writeProject({filler}, QStringLiteral("fill.htm"), QStringLiteral("T"));
     Recorder recorder;
     compile(recorder);
     const quint64 first = contentLength();

@@ -45,15 +45,15 @@ const char* const kWorkshopContents =
     "\t\t<param name=\"Local\" value=\"http://example.org/\">\r\n\t\t</OBJECT>\r\n"
     "</UL>\r\n</BODY></HTML>\r\n";
 
-// Lower case, attributes in another order, single quotes and none, no </LI> and no </OBJECT>,
+// Lower case, attributes in another order (quoted either way), single quotes and none, no </LI> and no </OBJECT>,
 // a comment holding tags, an object without a name, a second Name and Local (merged entries).
 const char* const kGeneratorContents =
     "<html><head><meta name=generator content='Other Tool 2.0'></head><body>\n"
     "<!-- <ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"hidden\"></object> -->\n"
     "<ul><li><object type='text/sitemap'><param value='a.htm' name='local'><param name=name value=Alpha>\n"
     "<param name=\"Name\" value=\"Alpha again\"><param name=\"Local\" value=\"other.htm\">\n"
-    "<ul><li><object type=\"TEXT/SITEMAP\"><PARAM NAME=\"NAME\" VALUE=\"  Beta\"><param name=\"Local\" "
-    "value=\"b.htm\">\n"
+    "<ul><li><object type=\"TEXT/SITEMAP\"><PARAM NAME=\"NAME\" VALUE=\"  Beta\"><param value=\"b.htm\" "
+    "name=\"Local\">\n"
     "<li><object type=\"text/sitemap\"><param name=\"Merge\" value=\"more.chm::/more.hhc\"></object>\n"
     "</ul><li><object type=\"text/sitemap\"><param name=\"Name\" value=\"Gamma\"></object>\n"
     "</ul></body></html>";

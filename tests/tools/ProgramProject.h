@@ -1,44 +1,49 @@
 #pragma once
 
+#include "project/HhcWriter.h"
+#include "project/HhpWriter.h"
+#include "toc/ListBox.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <utility>
+
 namespace folvane {
 
-// A project file exactly as the program writes it, for the compiler's tests.
+// A project saved by the program's own writers, for the compiler's tests.
 struct ProgramProject {
     QString output;
     QString home;
     QString title;
-    QStringList files;
+    QStringList files; // absolute paths
+    // The contents: each entry's text (its depth as leading spaces) and its page's index in
+    // files, -1 for a book.
+    QList<std::pair<QString, int>> contents;
     QString window = QStringLiteral("Folvane_261206_070509");
 
-    QString windowLine() const {
-        return window + QStringLiteral("=\"") + title + QStringLiteral("\",\"HH_KVEL.hhc\",,\"") + home +
-               QStringLiteral("\",\"") + home +
-               QStringLiteral("\",\"https://folvane.example.org/\",\"My HomePage\",,,0x42560,198,0x4304E,"
-                              "[0,0,810,583],,,,1,,,0");
+    QString text() const {
+        ListBox list;
+        fillFileList(list);
+        return buildProjectFile({output, title, home, true}, list, window);
     }
 
-    QString text() const {
-        QStringList lines{QStringLiteral("[OPTIONS]"),
-                          QStringLiteral("CITATION=Made by kq"),
-                          QStringLiteral("Compatibility=1.1 or later"),
-                          QStringLiteral("Compiled file=\"") + output + u'"',
-                          QStringLiteral("Contents file=HH_KVEL.hhc"),
-                          QStringLiteral("Default topic=") + home,
-                          QStringLiteral("Default Window=") + window,
-                          QStringLiteral("Display compile notes=Yes"),
-                          QStringLiteral("Display compile progress=Yes"),
-                          QStringLiteral("Full-text search=Yes"),
-                          QStringLiteral("Title=") + title,
-                          QStringLiteral("[WINDOWS]"),
-                          windowLine(),
-                          QStringLiteral("[MERGE FILES]"),
-                          QString(),
-                          QStringLiteral("[FILES]")};
-        lines += files;
-        return lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
+    QString contentsText(const QString& folder) const {
+        ListBox list;
+        fillFileList(list);
+        ListBox toc;
+        for (const auto& [text, page] : contents) {
+            toc.addItem(text);
+            toc.setItemData(toc.count() - 1, page);
+        }
+        return buildContentsFile(toc, list, folder, PathStyle::Posix, [](const QString&) { return true; });
+    }
+
+private:
+    void fillFileList(ListBox& list) const {
+        for (const QString& file : files)
+            list.addItem(file);
     }
 };
 

@@ -35,7 +35,6 @@ private:
 
     static Run runHhc(const QStringList& arguments, const QStringList& environment = {});
     static Snapshot snapshot(const QString& folder);
-    static QString contentsFile(const QString& home);
     ProgramProject makeSite(const QString& folder) const;
 
     QString hhc_;
@@ -76,45 +75,6 @@ TestHhc::Snapshot TestHhc::snapshot(const QString& folder) {
     return files;
 }
 
-// The contents file as the program writes it: topics with tab-indented parameters, a book
-// opening one nested list.
-QString TestHhc::contentsFile(const QString& home) {
-    const auto topic = [](int level, const QString& name, const QString& target) {
-        const QString tabs(level, u'\t');
-        const QString inner(level + 1, u'\t');
-        return QStringList{tabs + QStringLiteral("<LI><OBJECT type=\"text/sitemap\">"),
-                           inner + QStringLiteral("  <param name=\"Name\" value=\"") + name + QStringLiteral("\">"),
-                           inner + QStringLiteral("  <param name=\"Local\" value=\"") + target + QStringLiteral("\">"),
-                           tabs + QStringLiteral("    </OBJECT>"), tabs + QStringLiteral("</LI>")};
-    };
-    QStringList lines{
-        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">"),
-        QStringLiteral("<HTML>"),
-        QStringLiteral("<HEAD>"),
-        QStringLiteral("<meta name=\"GENERATOR\" content=\"Folvane.exe  ") + home + QStringLiteral("\">"),
-        QStringLiteral("<!-- Sitemap 1.0 -->"),
-        QStringLiteral("</HEAD><BODY>"),
-        QStringLiteral("<BASE HREF=\"\\\">"),
-        QStringLiteral("<OBJECT type=\"text/site properties\">"),
-        QStringLiteral("    <param name=\"ExWindow Styles\" value=\"0x200\">"),
-        QStringLiteral("  <param name=\"Window Styles\" value=\"0x800025\">"),
-        QStringLiteral(" <param name=\"Font\" value=\"宋体,9,0\">"),
-        QStringLiteral("</OBJECT>"),
-        QStringLiteral("<OBJECT type=\"text/site properties\"><param name=\"Foreground\" value=\"0xa54a00\"></OBJECT>"),
-        QStringLiteral("<UL>")};
-    lines += topic(0, QStringLiteral("第一章"), QStringLiteral("第一章.htm"));
-    lines += topic(0, QStringLiteral("Intro"), QStringLiteral("a.htm"));
-    lines += QStringLiteral("<LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"sub\"><param "
-                            "name=\"ImageNumber\" value=\"1\"></OBJECT></LI>");
-    lines += QStringLiteral("<UL>");
-    lines += topic(1, QStringLiteral(" Sec"), QStringLiteral("sub/b.htm"));
-    lines += topic(1, QStringLiteral(" 第二节"), QStringLiteral("sub/第二节.htm"));
-    lines += QStringLiteral("</UL>");
-    lines += QStringLiteral("</UL>");
-    lines += QStringLiteral("</BODY></HTML>");
-    return lines.join(QStringLiteral("\r\n"));
-}
-
 ProgramProject TestHhc::makeSite(const QString& folder) const {
     const QStringList pages{QStringLiteral("a.htm"), QStringLiteral("第一章.htm"), QStringLiteral("sub/b.htm"),
                             QStringLiteral("sub/第二节.htm")};
@@ -131,11 +91,16 @@ ProgramProject TestHhc::makeSite(const QString& folder) const {
                            .toUtf8());
         project.files.append(folder + u'/' + page);
     }
+    project.contents = {{QStringLiteral("第一章"), 1},
+                        {QStringLiteral("Intro"), 0},
+                        {QStringLiteral("sub"), -1},
+                        {QStringLiteral(" Sec"), 2},
+                        {QStringLiteral(" 第二节"), 3}};
     QFile hhp(folder + QStringLiteral("/HH_KVEL.hhp"));
     QFile hhc(folder + QStringLiteral("/HH_KVEL.hhc"));
     if (hhp.open(QIODevice::WriteOnly) && hhc.open(QIODevice::WriteOnly)) {
         hhp.write(project.text().toUtf8());
-        hhc.write(contentsFile(QStringLiteral("https://folvane.example.org/")).toUtf8());
+        hhc.write(project.contentsText(folder).toUtf8());
     }
     return project;
 }

@@ -22,6 +22,7 @@
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
 #include "chm/text/TextDecoding.h"
+#include "formats/WindowFields.h"
 
 #include <algorithm>
 #include <array>
@@ -246,9 +247,8 @@ void CompileRun::addLinkedFiles() {
     }
     std::vector<std::string> topics{trimmed(project_.defaultTopic)};
     for (const HhpWindow& window : project_.windows)
-        for (std::size_t field : {3, 4})
-            if (field < window.fields.size())
-                topics.push_back(trimmed(window.fields[field]));
+        for (formats::WindowField field : {formats::WindowField::DefaultFile, formats::WindowField::HomeFile})
+            topics.push_back(trimmed(formats::windowField(window.fields, field)));
     for (const std::string& topic : topics)
         if (!topic.empty() && !paths_->isAbsolute(topic))
             linked.addFromRoot(topic);

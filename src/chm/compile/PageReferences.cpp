@@ -1,10 +1,9 @@
 #include "chm/compile/PageReferences.h"
 
 #include "base/AsciiText.h"
-#include "base/Utf8.h"
-#include "chm/search/HtmlEntities.h"
-#include "chm/search/HtmlTag.h"
 #include "chm/search/PageCharset.h"
+#include "formats/CharacterReferences.h"
+#include "formats/HtmlTag.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -32,19 +31,7 @@ std::size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle
 }
 
 std::string decodedValue(std::string_view raw) {
-    std::string out;
-    out.reserve(raw.size());
-    for (std::size_t at = 0; at < raw.size();) {
-        if (raw[at] == '&') {
-            if (const auto reference = characterReference(raw, at)) {
-                Utf8::append(out, reference->codePoint);
-                at += reference->length;
-                continue;
-            }
-        }
-        out += raw[at++];
-    }
-    return std::string(AsciiText::trimmed(out));
+    return std::string(AsciiText::trimmed(formats::decodeCharacterReferences(raw, formats::ReferenceRule::PageText)));
 }
 
 class Collector {
@@ -67,7 +54,7 @@ public:
                 at = styleValue(css, at + 4, true);
             } else if (c == '@' && startsWithIgnoringCase(css, at, "@import")) {
                 std::size_t p = at + 7;
-                while (p < css.size() && HtmlTag::isSpace(css[p]))
+                while (p < css.size() && formats::HtmlTag::isSpace(css[p]))
                     ++p;
                 if (p < css.size() && (css[p] == '"' || css[p] == '\''))
                     at = styleValue(css, p, false);
@@ -80,7 +67,7 @@ public:
 private:
     // A value that starts at pos, quoted or (inside url()) up to ')'; returns where it ends.
     std::size_t styleValue(std::string_view css, std::size_t pos, bool inUrl) {
-        while (pos < css.size() && HtmlTag::isSpace(css[pos]))
+        while (pos < css.size() && formats::HtmlTag::isSpace(css[pos]))
             ++pos;
         if (pos >= css.size())
             return pos;
@@ -104,12 +91,12 @@ private:
 
 // Reads the tag whose name starts at pos; returns where scanning goes on.
 std::size_t readTag(std::string_view text, std::size_t pos, Collector& out) {
-    const std::size_t nameEnd = HtmlTag::nameEnd(text, pos);
+    const std::size_t nameEnd = formats::HtmlTag::nameEnd(text, pos);
     const std::string name = AsciiText::lowered(text.substr(pos, nameEnd - pos));
-    HtmlTag::Attribute attribute;
+    formats::HtmlTag::Attribute attribute;
     std::size_t at = nameEnd;
     for (;;) {
-        at = HtmlTag::nextAttribute(text, at, attribute);
+        at = formats::HtmlTag::nextAttribute(text, at, attribute);
         if (attribute.name.empty())
             break;
         const std::string key = AsciiText::lowered(attribute.name);
@@ -143,7 +130,7 @@ std::vector<PageReference> PageReferences::ofHtml(std::string_view bytes, std::u
         if (text.compare(at, 3, "!--") == 0) {
             const std::size_t end = text.find("-->", at + 3);
             at = end == npos ? text.size() : end + 3;
-        } else if (HtmlTag::isLetter(text[at])) {
+        } else if (formats::HtmlTag::isLetter(text[at])) {
             at = readTag(text, at, out);
         }
     }

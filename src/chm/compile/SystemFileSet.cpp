@@ -13,6 +13,7 @@
 #include "chm/system/SystemFile.h"
 #include "chm/system/TopicTables.h"
 #include "chm/system/WindowsFile.h"
+#include "formats/WindowFields.h"
 
 #include <array>
 #include <charconv>
@@ -188,33 +189,32 @@ void SystemFileSet::addWindows() {
         return;
     std::vector<WindowDefinition> windows;
     for (const HhpWindow& source : in_.project->windows) {
-        const auto field = [&source](std::size_t i) {
-            return i < source.fields.size() ? source.fields[i] : std::string();
-        };
-        const auto number = [&field](std::size_t i) { return AsciiText::number(field(i)); };
-        const auto link = [this, &field](std::size_t i) { return inCodePage(in_.topicLink(field(i))); };
+        using formats::WindowField;
+        const auto field = [&source](WindowField f) { return formats::windowField(source.fields, f); };
+        const auto number = [&field](WindowField f) { return AsciiText::number(field(f)); };
+        const auto link = [this, &field](WindowField f) { return inCodePage(in_.topicLink(field(f))); };
         WindowDefinition w;
         w.name = inCodePage(source.name);
-        w.caption = inCodePage(field(0));
-        w.contentsFile = link(1);
-        w.indexFile = link(2);
-        w.defaultFile = link(3);
-        w.homeFile = link(4);
-        w.jump1Url = inCodePage(field(5));
-        w.jump1Text = inCodePage(field(6));
-        w.jump2Url = inCodePage(field(7));
-        w.jump2Text = inCodePage(field(8));
-        w.properties = number(9);
-        w.navigationWidth = number(10);
-        w.toolbarButtons = number(11);
-        w.position = parseRectangle(field(12));
-        w.style = number(13);
-        w.extendedStyle = number(14);
-        w.showState = number(15);
-        w.navigationClosed = number(16);
-        w.defaultTab = number(17);
-        w.tabPosition = number(18);
-        w.notifyId = number(19);
+        w.caption = inCodePage(field(WindowField::Caption));
+        w.contentsFile = link(WindowField::ContentsFile);
+        w.indexFile = link(WindowField::IndexFile);
+        w.defaultFile = link(WindowField::DefaultFile);
+        w.homeFile = link(WindowField::HomeFile);
+        w.jump1Url = inCodePage(field(WindowField::Jump1Url));
+        w.jump1Text = inCodePage(field(WindowField::Jump1Text));
+        w.jump2Url = inCodePage(field(WindowField::Jump2Url));
+        w.jump2Text = inCodePage(field(WindowField::Jump2Text));
+        w.properties = number(WindowField::Properties);
+        w.navigationWidth = number(WindowField::NavigationWidth);
+        w.toolbarButtons = number(WindowField::ToolbarButtons);
+        w.position = parseRectangle(field(WindowField::Position));
+        w.style = number(WindowField::Style);
+        w.extendedStyle = number(WindowField::ExtendedStyle);
+        w.showState = number(WindowField::ShowState);
+        w.navigationClosed = number(WindowField::NavigationClosed);
+        w.defaultTab = number(WindowField::DefaultTab);
+        w.tabPosition = number(WindowField::TabPosition);
+        w.notifyId = number(WindowField::NotifyId);
         windows.push_back(std::move(w));
     }
     compressed.push_back({"/#WINDOWS", windowsFile(windows, *strings_)});

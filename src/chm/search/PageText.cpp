@@ -2,9 +2,9 @@
 
 #include "base/AsciiText.h"
 #include "base/Utf8.h"
-#include "chm/search/HtmlEntities.h"
-#include "chm/search/HtmlTag.h"
 #include "chm/search/PageCharset.h"
+#include "formats/CharacterReferences.h"
+#include "formats/HtmlTag.h"
 
 #include <algorithm>
 #include <array>
@@ -125,7 +125,7 @@ void appendCodePoint(std::string& out, char32_t c) {
 
 // "&eacute;", "&#233;": '&' stays as written where it starts no reference.
 std::size_t appendReference(std::string& out, std::string_view text, std::size_t amp) {
-    if (const auto reference = characterReference(text, amp)) {
+    if (const auto reference = formats::characterReference(text, amp, formats::ReferenceRule::PageText)) {
         appendCodePoint(out, reference->codePoint);
         return amp + reference->length;
     }
@@ -208,7 +208,7 @@ private:
     // At a '<': a tag, a comment, a declaration, or just the character.
     std::size_t markup(std::size_t at) {
         const char next = at + 1 < text_.size() ? text_[at + 1] : '\0';
-        if (HtmlTag::isLetter(next))
+        if (formats::HtmlTag::isLetter(next))
             return startTag(at + 1);
         if (next == '/')
             return endTagOrBogus(at + 2);
@@ -221,9 +221,9 @@ private:
     }
 
     std::size_t startTag(std::size_t nameStart) {
-        const std::size_t nameEnd = HtmlTag::nameEnd(text_, nameStart);
+        const std::size_t nameEnd = formats::HtmlTag::nameEnd(text_, nameStart);
         const KnownTag tag = knownTag(text_.substr(nameStart, nameEnd - nameStart));
-        const std::size_t pos = HtmlTag::end(text_, nameEnd);
+        const std::size_t pos = formats::HtmlTag::end(text_, nameEnd);
         if (tag.kind == TagKind::Inline)
             return pos;
         appendSpace(page_.body);
@@ -245,12 +245,12 @@ private:
         }
         if (text_[nameStart] == '>')
             return nameStart + 1;
-        if (!HtmlTag::isLetter(text_[nameStart]))
+        if (!formats::HtmlTag::isLetter(text_[nameStart]))
             return pastNext('>', nameStart);
-        const std::size_t nameEnd = HtmlTag::nameEnd(text_, nameStart);
+        const std::size_t nameEnd = formats::HtmlTag::nameEnd(text_, nameStart);
         if (knownTag(text_.substr(nameStart, nameEnd - nameStart)).kind != TagKind::Inline)
             appendSpace(page_.body);
-        return HtmlTag::end(text_, nameEnd);
+        return formats::HtmlTag::end(text_, nameEnd);
     }
 
     // After "<!--". "<!-->" and "<!--->" are empty comments.
@@ -277,7 +277,7 @@ private:
             appendCharacterData(*content, text_.substr(pos, endTag - pos));
         if (endTag >= text_.size())
             return text_.size();
-        return HtmlTag::end(text_, endTag + 2 + lowerName.size());
+        return formats::HtmlTag::end(text_, endTag + 2 + lowerName.size());
     }
 
     // Where "</name" followed by a blank, '/' or '>' starts, in any case.
@@ -286,7 +286,8 @@ private:
             const std::size_t after = pos + 2 + lowerName.size();
             if (after <= text_.size() &&
                 AsciiText::equalsIgnoringCase(text_.substr(pos + 2, lowerName.size()), lowerName) &&
-                (after == text_.size() || HtmlTag::isSpace(text_[after]) || text_[after] == '/' || text_[after] == '>'))
+                (after == text_.size() || formats::HtmlTag::isSpace(text_[after]) || text_[after] == '/' ||
+                 text_[after] == '>'))
                 return pos;
         }
         return text_.size();

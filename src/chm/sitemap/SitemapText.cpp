@@ -3,43 +3,14 @@
 #include "base/AsciiText.h"
 #include "base/CodePage.h"
 #include "base/Utf8.h"
+#include "formats/CharacterReferences.h"
+#include "formats/SitemapScanner.h"
 
 #include <algorithm>
-#include <charconv>
 
 namespace folvane::chm {
 
 namespace {
-
-constexpr std::size_t npos = std::string::npos;
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f';
-}
-
-bool startsWithAt(std::string_view text, std::size_t at, std::string_view lowerNeedle) {
-    if (at + lowerNeedle.size() > text.size())
-        return false;
-    for (std::size_t i = 0; i < lowerNeedle.size(); ++i)
-        if (AsciiText::lower(text[at + i]) != lowerNeedle[i])
-            return false;
-    return true;
-}
-
-std::size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, std::size_t from) {
-    for (std::size_t at = text.find_first_of("<", from); at != npos; at = text.find('<', at + 1))
-        if (startsWithAt(text, at, lowerNeedle))
-            return at;
-    return npos;
-}
-
-// A tag name is followed by space, ">" or "/".
-bool isTag(std::string_view text, std::size_t at, std::string_view lowerName) {
-    if (!startsWithAt(text, at, lowerName))
-        return false;
-    const std::size_t after = at + lowerName.size();
-    return after == text.size() || isSpace(text[after]) || text[after] == '>' || text[after] == '/';
-}
 
 // An '&' that a reader would take for the start of a reference.
 bool startsReference(std::string_view value, std::size_t amp) {
@@ -75,78 +46,6 @@ std::string escaped(std::string_view value, Ampersands ampersands) {
         }
     }
     return out;
-}
-
-struct Attribute {
-    std::string name;
-    std::size_t begin = 0;
-    std::size_t end = 0;
-};
-
-// Where a double-quoted value that starts at begin ends: at the last quote on its line that
-// closes the tag, before any following param or end of object.
-std::size_t forgivingValueEnd(std::string_view text, std::size_t begin) {
-    std::size_t limit = std::min(text.find('\n', begin), text.size());
-    limit = std::min({limit, findIgnoringCase(text, "<param", begin), findIgnoringCase(text, "</object", begin)});
-    for (std::size_t q = limit; q-- > begin;) {
-        if (text[q] != '"')
-            continue;
-        std::size_t after = q + 1;
-        while (after < text.size() && (text[after] == ' ' || text[after] == '\t' || text[after] == '\r'))
-            ++after;
-        if (after < text.size() &&
-            (text[after] == '>' || (text[after] == '/' && after + 1 < text.size() && text[after + 1] == '>')))
-            return q;
-    }
-    const std::size_t first = text.find('"', begin);
-    return first == npos ? text.size() : first;
-}
-
-// Reads the attributes of a tag from pos; returns the position after the tag.
-std::size_t scanAttributes(std::string_view text, std::size_t pos, bool forgivingValue, std::vector<Attribute>& out) {
-    while (pos < text.size()) {
-        while (pos < text.size() && isSpace(text[pos]))
-            ++pos;
-        if (pos >= text.size())
-            break;
-        if (text[pos] == '>')
-            return pos + 1;
-        if (text[pos] == '/' || text[pos] == '"' || text[pos] == '\'' || text[pos] == '=') {
-            ++pos;
-            continue;
-        }
-        const std::size_t nameBegin = pos;
-        while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '=' && text[pos] != '>' && text[pos] != '/')
-            ++pos;
-        Attribute attribute{AsciiText::lowered(text.substr(nameBegin, pos - nameBegin)), pos, pos};
-        while (pos < text.size() && isSpace(text[pos]))
-            ++pos;
-        if (pos >= text.size() || text[pos] != '=') {
-            out.push_back(std::move(attribute));
-            continue;
-        }
-        ++pos;
-        while (pos < text.size() && isSpace(text[pos]))
-            ++pos;
-        if (pos < text.size() && (text[pos] == '"' || text[pos] == '\'')) {
-            const char quote = text[pos];
-            attribute.begin = pos + 1;
-            if (forgivingValue && quote == '"' && attribute.name == "value") {
-                attribute.end = forgivingValueEnd(text, attribute.begin);
-            } else {
-                const std::size_t close = text.find(quote, attribute.begin);
-                attribute.end = close == npos ? text.size() : close;
-            }
-            pos = std::min(attribute.end + 1, text.size());
-        } else {
-            attribute.begin = pos;
-            while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '>')
-                ++pos;
-            attribute.end = pos;
-        }
-        out.push_back(std::move(attribute));
-    }
-    return text.size();
 }
 
 bool isWhiteSpace(char32_t c) {
@@ -189,7 +88,7 @@ SitemapText::SitemapText(std::string bytes, std::uint32_t codePage) : text_(std:
 }
 
 std::string SitemapText::decoded(std::string_view raw) const {
-    return decodeCharacterReferences(CodePage::toUtf8(raw, codePage_));
+    return formats::decodeCharacterReferences(CodePage::toUtf8(raw, codePage_), formats::ReferenceRule::SitemapValue);
 }
 
 std::string SitemapText::converted(std::string_view raw, std::uint32_t codePage) const {
@@ -199,63 +98,14 @@ std::string SitemapText::converted(std::string_view raw, std::uint32_t codePage)
 }
 
 void SitemapText::parse() {
-    bool inObject = false;
-    int lists = 0;
-    std::size_t at = 0;
-    while ((at = text_.find('<', at)) != npos) {
-        if (startsWithAt(text_, at, "<!--")) {
-            const std::size_t end = text_.find("-->", at + 4);
-            at = end == npos ? text_.size() : end + 3;
-        } else if (isTag(text_, at, "<object")) {
-            at = parseObjectTag(at);
-            objects_.back().depth = lists;
-            inObject = true;
-        } else if (isTag(text_, at, "</object")) {
-            inObject = false;
-            at += 8;
-        } else if (isTag(text_, at, "<ul")) {
-            ++lists;
-            at += 3;
-        } else if (isTag(text_, at, "</ul")) {
-            lists = std::max(lists - 1, 0);
-            at += 4;
-        } else if (inObject && isTag(text_, at, "<param")) {
-            at = parseParamTag(at, objects_.back());
-        } else {
-            ++at;
-        }
+    for (const formats::SitemapRawObject& raw : formats::scanSitemap(text_)) {
+        SitemapObject& object = objects_.emplace_back();
+        object.type = AsciiText::lowered(decoded(raw.type));
+        object.depth = raw.depth;
+        for (const formats::SitemapRawParam& p : raw.params)
+            object.params.push_back(
+                {AsciiText::lowered(decoded(p.name)), decoded(p.value), p.begin, p.begin + p.value.size()});
     }
-}
-
-std::size_t SitemapText::parseObjectTag(std::size_t at) {
-    std::vector<Attribute> attributes;
-    const std::size_t next = scanAttributes(text_, at + 7, false, attributes);
-    SitemapObject& object = objects_.emplace_back();
-    for (const Attribute& a : attributes)
-        if (a.name == "type")
-            object.type = AsciiText::lowered(decoded(std::string_view(text_).substr(a.begin, a.end - a.begin)));
-    return next;
-}
-
-std::size_t SitemapText::parseParamTag(std::size_t at, SitemapObject& object) {
-    std::vector<Attribute> attributes;
-    const std::size_t next = scanAttributes(text_, at + 6, true, attributes);
-    SitemapParam param;
-    bool hasValue = false;
-    for (const Attribute& a : attributes) {
-        const std::string_view raw = std::string_view(text_).substr(a.begin, a.end - a.begin);
-        if (a.name == "name") {
-            param.name = AsciiText::lowered(decoded(raw));
-        } else if (a.name == "value" && !hasValue) {
-            param.value = decoded(raw);
-            param.begin = a.begin;
-            param.end = a.end;
-            hasValue = true;
-        }
-    }
-    if (hasValue)
-        object.params.push_back(std::move(param));
-    return next;
 }
 
 std::string SitemapText::stored(const std::function<std::string(const std::string&)>& mapLocal,
@@ -289,58 +139,6 @@ std::string SitemapText::stored(const std::function<std::string(const std::strin
         copied = p->end;
     }
     out += converted(text.substr(copied), codePage);
-    return out;
-}
-
-std::string decodeCharacterReferences(std::string_view raw) {
-    std::string out;
-    out.reserve(raw.size());
-    std::size_t at = 0;
-    while (at < raw.size()) {
-        const std::size_t amp = raw.find('&', at);
-        if (amp == npos) {
-            out.append(raw.substr(at));
-            break;
-        }
-        out.append(raw.substr(at, amp - at));
-        const std::size_t semicolon = raw.find(';', amp + 1);
-        if (semicolon == npos || semicolon - amp > 12) {
-            out += '&';
-            at = amp + 1;
-            continue;
-        }
-        const std::string_view name = raw.substr(amp + 1, semicolon - amp - 1);
-        std::string replacement;
-        if (name == "amp")
-            replacement = "&";
-        else if (name == "lt")
-            replacement = "<";
-        else if (name == "gt")
-            replacement = ">";
-        else if (name == "quot")
-            replacement = "\"";
-        else if (name == "apos")
-            replacement = "'";
-        else if (name == "nbsp")
-            replacement = "\xC2\xA0";
-        else if (name.size() > 1 && name[0] == '#') {
-            const bool hex = name[1] == 'x' || name[1] == 'X';
-            const std::string_view digits = name.substr(hex ? 2 : 1);
-            std::uint32_t code = 0;
-            const auto [end, error] =
-                std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-            if (error == std::errc() && end == digits.data() + digits.size() && !digits.empty())
-                Utf8::append(replacement,
-                             code > 0 && code <= 0x10FFFF ? static_cast<char32_t>(code) : Utf8::kReplacement);
-        }
-        if (replacement.empty()) {
-            out += '&';
-            at = amp + 1;
-        } else {
-            out += replacement;
-            at = semicolon + 1;
-        }
-    }
     return out;
 }
 

@@ -9,11 +9,8 @@
 
 namespace folvane::chm {
 
-// A contents or index file (HTML sitemap) in its own bytes, read the forgiving way viewers
-// read it: a quoted value ends at the last quote before the tag closes on its line, so a
-// title that holds quotes or angle brackets stays whole. Its markup is ASCII, which no
-// character of an ANSI code page hides, so the bytes are read as they are and only the
-// values are decoded.
+// A contents or index file (HTML sitemap) in its own bytes, read as formats::scanSitemap
+// reads it; only the values are decoded.
 class SitemapText {
 public:
     static constexpr std::uint32_t kUtf8 = 65001;
@@ -34,8 +31,6 @@ public:
 
 private:
     void parse();
-    std::size_t parseObjectTag(std::size_t at);
-    std::size_t parseParamTag(std::size_t at, SitemapObject& object);
     std::string decoded(std::string_view raw) const;
     std::string converted(std::string_view raw, std::uint32_t codePage) const;
 
@@ -46,8 +41,5 @@ private:
 
 // The name a viewer shows for a value: without the white space around it.
 std::string shownName(std::string_view utf8);
-
-// &amp; &lt; &gt; &quot; &apos; &nbsp; and numeric references decoded; others kept.
-std::string decodeCharacterReferences(std::string_view raw);
 
 } // namespace folvane::chm

@@ -1,8 +1,8 @@
-#include "chm/project/HhpWindowFields.h"
+#include "formats/WindowFields.h"
 
 #include "base/AsciiText.h"
 
-namespace folvane::chm {
+namespace folvane::formats {
 
 namespace {
 
@@ -64,7 +64,7 @@ Field fieldAt(std::string_view text, std::size_t pos) {
 
 } // namespace
 
-std::vector<std::string> HhpWindowFields::split(std::string_view text) {
+std::vector<std::string> splitWindowFields(std::string_view text) {
     std::vector<std::string> fields;
     if (AsciiText::trimmed(text).empty())
         return fields;
@@ -77,4 +77,9 @@ std::vector<std::string> HhpWindowFields::split(std::string_view text) {
     return fields;
 }
 
-} // namespace folvane::chm
+std::string windowField(const std::vector<std::string>& fields, WindowField field) {
+    const std::size_t i = fieldIndex(field);
+    return i < fields.size() ? fields[i] : std::string();
+}
+
+} // namespace folvane::formats

@@ -1,6 +1,6 @@
-#include "chm/search/HtmlTag.h"
+#include "formats/HtmlTag.h"
 
-namespace folvane::chm {
+namespace folvane::formats {
 
 namespace {
 
@@ -76,4 +76,4 @@ std::size_t HtmlTag::end(std::string_view text, std::size_t pos) {
     return pos;
 }
 
-} // namespace folvane::chm
+} // namespace folvane::formats

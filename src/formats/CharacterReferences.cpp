@@ -1,14 +1,17 @@
-#include "chm/search/HtmlEntities.h"
+#include "formats/CharacterReferences.h"
 
 #include "base/Utf8.h"
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdint>
 
-namespace folvane::chm {
+namespace folvane::formats {
 
 namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
 
 struct Entity {
     std::string_view name;
@@ -119,7 +122,7 @@ constexpr std::array<char16_t, 32> kWindows1252High{
 
 char32_t numericCharacter(std::uint32_t value) {
     if (value == 0 || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
-        return Utf8::kReplacement;
+        return kReplacement;
     if (value >= 0x80 && value <= 0x9F && kWindows1252High[value - 0x80] != 0)
         return kWindows1252High[value - 0x80];
     return value;
@@ -161,8 +164,7 @@ bool isAlphanumeric(char c) {
 
 constexpr std::size_t kLongestLatin1Name = 6; // "frac14"
 
-} // namespace
-
+// The character an HTML 4 name (or "apos") stands for; names are case-sensitive.
 std::optional<char32_t> namedEntity(std::string_view name) {
     if (name.empty() || name.size() > kLongestName)
         return std::nullopt;
@@ -175,7 +177,42 @@ std::optional<char32_t> namedEntity(std::string_view name) {
     return found->codePoint;
 }
 
-std::optional<CharacterReference> characterReference(std::string_view text, std::size_t amp) {
+// The names a sitemap value may use, each with its ';'; other text is no reference.
+std::optional<CharacterReference> sitemapReference(std::string_view text, std::size_t amp) {
+    const std::size_t semicolon = text.find(';', amp + 1);
+    if (semicolon == std::string_view::npos || semicolon - amp > 12)
+        return std::nullopt;
+    const std::string_view name = text.substr(amp + 1, semicolon - amp - 1);
+    const std::size_t length = semicolon - amp + 1;
+    if (name.size() > 1 && name[0] == '#') {
+        const bool hex = name[1] == 'x' || name[1] == 'X';
+        const std::string_view digits = name.substr(hex ? 2 : 1);
+        std::uint32_t code = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+        if (error != std::errc() || end != digits.data() + digits.size() || digits.empty())
+            return std::nullopt;
+        return CharacterReference{code > 0 && code <= 0x10FFFF ? static_cast<char32_t>(code) : kReplacement, length};
+    }
+    for (const std::string_view known : {"amp", "lt", "gt", "quot", "apos", "nbsp"})
+        if (name == known)
+            return CharacterReference{*namedEntity(name), length};
+    return std::nullopt;
+}
+
+// Only the names the program's own writers use.
+std::optional<CharacterReference> writtenReference(std::string_view text, std::size_t amp, bool pathNames) {
+    const std::string_view rest = text.substr(amp);
+    for (const std::string_view name : {"&quot;", "&lt;", "&gt;", "&amp;"}) {
+        if (rest.starts_with(name))
+            return CharacterReference{*namedEntity(name.substr(1, name.size() - 2)), name.size()};
+        if (!pathNames)
+            break;
+    }
+    return std::nullopt;
+}
+
+// The page text rule.
+std::optional<CharacterReference> htmlReference(std::string_view text, std::size_t amp) {
     const std::size_t start = amp + 1;
     if (start < text.size() && text[start] == '#')
         return numericReference(text, amp);
@@ -195,4 +232,38 @@ std::optional<CharacterReference> characterReference(std::string_view text, std:
     return std::nullopt;
 }
 
-} // namespace folvane::chm
+} // namespace
+
+std::optional<CharacterReference> characterReference(std::string_view text, std::size_t amp, ReferenceRule rule) {
+    switch (rule) {
+    case ReferenceRule::WrittenName:
+        return writtenReference(text, amp, false);
+    case ReferenceRule::WrittenPath:
+        return writtenReference(text, amp, true);
+    case ReferenceRule::SitemapValue:
+        return sitemapReference(text, amp);
+    case ReferenceRule::PageText:
+        break;
+    }
+    return htmlReference(text, amp);
+}
+
+std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule) {
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t at = 0;
+    for (std::size_t amp; (amp = utf8.find('&', at)) != std::string_view::npos;) {
+        out.append(utf8.substr(at, amp - at));
+        if (const auto reference = characterReference(utf8, amp, rule)) {
+            Utf8::append(out, reference->codePoint);
+            at = amp + reference->length;
+        } else {
+            out += '&';
+            at = amp + 1;
+        }
+    }
+    out.append(utf8.substr(at));
+    return out;
+}
+
+} // namespace folvane::formats

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane::formats {
 
 // The inside of an HTML tag, split the way browsers split it: a quote opens a value only
 // right after '=', so a stray quote does not swallow the rest of the page, while a '>'
@@ -28,4 +28,4 @@ public:
     static std::size_t end(std::string_view text, std::size_t pos);
 };
 
-} // namespace folvane::chm
+} // namespace folvane::formats

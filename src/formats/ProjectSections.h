@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace folvane::formats {
+
+// A line of a project file without its end, with its number (from 1).
+struct ProjectLine {
+    std::string_view text;
+    std::size_t number = 0;
+};
+
+// "[NAME]" and the lines up to the next one.
+struct ProjectSection {
+    std::string_view name; // as written, blanks around it dropped
+    std::vector<ProjectLine> lines;
+
+    bool is(std::string_view name) const; // in any case
+};
+
+// The lines of a project file by section, as every reader of the format takes them: lines
+// end at CR LF, LF or a lone CR; blank lines and comments (";") are passed over; a section
+// may come more than once. Views into text.
+struct ProjectSections {
+    std::vector<ProjectLine> beforeFirst;
+    std::vector<ProjectSection> sections;
+};
+ProjectSections readProjectSections(std::string_view text);
+
+// "key=value": the key without the blanks around it, the value as written after "=".
+// Nothing without "=" or with an empty key.
+struct ProjectEntry {
+    std::string_view key;
+    std::string_view value;
+};
+std::optional<ProjectEntry> projectEntry(std::string_view line);
+
+} // namespace folvane::formats
