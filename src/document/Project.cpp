@@ -3,6 +3,7 @@
 #include "document/ProjectFileNames.h"
 #include "files/Dialogs.h"
 #include "files/MergeIntoList.h"
+#include "toc/FileMarker.h"
 #include "toc/FolderHierarchy.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
@@ -54,14 +55,20 @@ QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folder
     return taken;
 }
 
+void Project::addFiles(const QStringList& paths) {
+    const QList<ListEntry> before = LF.entries();
+    MergeIntoList(paths, LF, true, 0, style_);
+    relinkContents(before);
+}
+
 void Project::removeSelectedFiles() {
     QList<qint32> newPosition;
     newPosition.reserve(LF.count());
     qint32 kept = 0;
     for (const ListEntry& e : LF.entries()) {
-        if (e.selected && e.itemData > 0)
+        if (e.selected && FileMarker::isFolder(e.itemData))
             FolderSet.remove(e.text);
-        newPosition.append(e.selected ? -1 : kept++);
+        newPosition.append(e.selected ? kNoLink : kept++);
     }
     LF.removeSelected();
     moveLinks(newPosition);
@@ -79,7 +86,7 @@ void Project::relinkContents(const QList<ListEntry>& before) {
         const QString k = pathKey(e.text, style_);
         const QList<qint32> at = places.value(k);
         const qsizetype n = seen[k]++;
-        newPosition.append(at.isEmpty() ? -1 : at.value(n, at.constFirst()));
+        newPosition.append(at.isEmpty() ? kNoLink : at.value(n, at.constFirst()));
     }
     moveLinks(newPosition);
 }

@@ -17,10 +17,6 @@ public:
     // its end only when the run fails.
     CompilerRun(QString programFolder, QIODevice& out, bool quiet);
 
-    static QString compilerPath(const QString& programFolder);
-    // Whether the compiler's exit code means success (hhc.exe reports success with 1).
-    static bool succeeded(int exitCode);
-
     // Lets the compiler replace an output that is not a help file (hhc --force).
     void setReplaceAnyOutput(bool replace) { replaceAnyOutput_ = replace; }
 
