@@ -292,11 +292,7 @@ void FmCHM::OpenOptions() {
 void FmCHM::newf_Click() {
     if (AskToSave() == MsgResult::Cancel)
         return;
-    L(0).clear();
-    L(1).clear();
-    FolderSet.clear();
-    LF.clear();
-    ComparePath.clear();
+    project_.clear();
     homePageWaived_ = false;
     Cmd_Click(1);
     // A folder just listed holds nothing the user shaped yet, as at start-up.
@@ -326,9 +322,7 @@ bool FmCHM::OpenProject(const QString& projectFile) {
         showError(e.description());
         return false;
     }
-    L(0).clear();
-    L(1).clear();
-    FolderSet.clear();
+    project_.clear();
     LF.setEntries(std::move(opened.fileList));
     LB().setEntries(std::move(opened.toc));
     setProjectFolder(opened.folder);

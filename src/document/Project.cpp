@@ -74,6 +74,14 @@ void Project::removeSelectedFiles() {
     moveLinks(newPosition);
 }
 
+void Project::clear() {
+    l0_.clear();
+    l1_.clear();
+    FolderSet.clear();
+    LF.clear();
+    ComparePath.clear();
+}
+
 void Project::relinkContents(const QList<ListEntry>& before) {
     QHash<QString, QList<qint32>> places;
     for (qint32 i = 0; i < LF.count(); ++i)

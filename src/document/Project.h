@@ -44,6 +44,8 @@ public:
     // Adding throws RuntimeError, and changes nothing, when the paths would not fit.
     void addFiles(const QStringList& paths);
     void removeSelectedFiles();
+    // Empties the lists and the folder set and forgets the project folder.
+    void clear();
 
     // Takes the project files and help files that lie directly in one of the folders out of
     // batch and returns them: a new project must not list what an earlier one wrote.
