@@ -253,13 +253,10 @@ void FmCHM::compile(bool replaceAnyOutput) {
     CompilerCommand command(host_.programFolder(), style_);
     // Only the user's yes to replacing a file that is not a help file adds an option.
     command.setReplaceAnyOutput(replaceAnyOutput);
-    if (style_ == PathStyle::Windows) {
-        host_.startChild(command.program(), command.arguments(project), command.windowsCommandLine(project));
-    } else {
-        // The compiler's output opens in a window of its own, in the middle of this one.
+    // On Linux the compiler's output opens in a window of its own, in the middle of this one.
+    if (style_ == PathStyle::Posix)
         command.showWindow(host_.programWindowFrame());
-        host_.startChild(command.program(), command.arguments(project));
-    }
+    host_.startChild(command.program(), command.arguments(project), command.commandLine(project));
 }
 
 bool FmCHM::goOnWithoutHomePage() {

@@ -10,6 +10,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace folvane {
 
 Project::Project(PathStyle style) : style_(style) {
@@ -31,23 +33,13 @@ void Project::FoldIt() {
 }
 
 QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folders) const {
-    const auto folderKey = [this](QString folder) {
-        if (style_ == PathStyle::Windows)
-            folder.replace(u'\\', u'/');
-        while (folder.size() > 1 && folder.endsWith(u'/'))
-            folder.chop(1);
-        return pathKey(folder, style_);
-    };
-    QSet<QString> keys;
-    for (const QString& folder : folders)
-        if (!folder.isEmpty())
-            keys.insert(folderKey(folder));
     QStringList taken;
-    if (keys.isEmpty())
-        return taken;
     batch.removeIf([&](const QString& path) {
-        const bool own =
-            isProjectOutputName(PathPart(path, 0, style_)) && keys.contains(folderKey(ParentFolder(path, style_)));
+        const QString parent = ParentFolder(path, style_);
+        const bool own = isProjectOutputName(PathPart(path, 0, style_)) &&
+                         std::any_of(folders.begin(), folders.end(), [&](const QString& folder) {
+                             return isInFolder(parent, folder, style_) && isInFolder(folder, parent, style_);
+                         });
         if (own)
             taken.append(path);
         return own;

@@ -5,11 +5,14 @@
 
 namespace folvane {
 
-CompilerCommand::CompilerCommand(const QString& programFolder, PathStyle style) {
-    QString folder = programFolder;
-    if (style == PathStyle::Windows)
-        folder.replace(u'/', u'\\');
-    program_ = joinPath(folder, style == PathStyle::Windows ? QStringLiteral("hhc.exe") : QStringLiteral("hhc"), style);
+CompilerCommand::CompilerCommand(const QString& programFolder, PathStyle style) : style_(style) {
+    const bool windows = style == PathStyle::Windows;
+    program_ = joinPath(windows ? QString(programFolder).replace(u'/', u'\\') : programFolder,
+                        windows ? QStringLiteral("hhc.exe") : QStringLiteral("hhc"), style);
+}
+
+bool CompilerCommand::succeeded(int exitCode) {
+    return exitCode == hhc::kSucceeded;
 }
 
 void CompilerCommand::showWindow(const std::optional<QRect>& frame) {
@@ -34,12 +37,8 @@ QString CompilerCommand::windowsArguments(const QString& projectFile) const {
     return line.join(u' ');
 }
 
-QString CompilerCommand::windowsCommandLine(const QString& projectFile) const {
-    return quotedProgram() + u' ' + windowsArguments(projectFile);
-}
-
-bool CompilerCommand::succeeded(int exitCode) {
-    return exitCode == hhc::kSucceeded;
+QString CompilerCommand::commandLine(const QString& projectFile) const {
+    return style_ == PathStyle::Windows ? quotedProgram() + u' ' + windowsArguments(projectFile) : QString();
 }
 
 } // namespace folvane

@@ -18,21 +18,22 @@ public:
     // "<folder>\hhc.exe" for Windows paths, "<folder>/hhc" elsewhere.
     const QString& program() const { return program_; }
     QString quotedProgram() const { return u'"' + program_ + u'"'; }
-
-    // Lets the compiler replace an output that is not a help file.
-    void setReplaceAnyOutput(bool replace) { replaceAnyOutput_ = replace; }
-    // The compiler's output in a window of its own, in the middle of frame when there is one.
-    void showWindow(const std::optional<QRect>& frame);
-
-    QStringList arguments(const QString& projectFile) const;
-    // The same as Windows passes them: the project in quotes.
-    QString windowsArguments(const QString& projectFile) const;
-    QString windowsCommandLine(const QString& projectFile) const;
-
     // Whether hhc's exit code means success.
     static bool succeeded(int exitCode);
 
+    // Lets the compiler replace an output that is not a help file.
+    void setReplaceAnyOutput(bool replace) { replaceAnyOutput_ = replace; }
+    // Its output in a window of its own, in the middle of frame when there is one.
+    void showWindow(const std::optional<QRect>& frame);
+
+    QStringList arguments(const QString& projectFile) const;
+    // As Windows passes them: the project in quotes.
+    QString windowsArguments(const QString& projectFile) const;
+    // The whole command line for Windows paths, with the program in quotes; empty elsewhere.
+    QString commandLine(const QString& projectFile) const;
+
 private:
+    PathStyle style_;
     QString program_;
     bool replaceAnyOutput_ = false;
     std::optional<QString> window_;

@@ -1,7 +1,6 @@
 #include "folvane-make/CompilerRun.h"
 
 #include "platform/ChildLifetime.h"
-#include "project/CompilerCommand.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -24,8 +23,8 @@ struct OutputState {
 };
 } // namespace
 
-CompilerRun::CompilerRun(QString programFolder, QIODevice& out, bool quiet)
-    : programFolder_(std::move(programFolder)), out_(out), quiet_(quiet) {}
+CompilerRun::CompilerRun(CompilerCommand command, QIODevice& out, bool quiet)
+    : command_(std::move(command)), out_(out), quiet_(quiet) {}
 
 bool CompilerRun::fail(const QString& why) {
     failure_ = why;
@@ -66,9 +65,7 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     failure_.clear();
     held_.clear();
     droppedBytes_ = 0;
-    CompilerCommand command(programFolder_);
-    command.setReplaceAnyOutput(replaceAnyOutput_);
-    const QString& compiler = command.program();
+    const QString& compiler = command_.program();
     if (!QFileInfo(compiler).isFile())
         return fail(QStringLiteral("help compiler not found: %1").arg(compiler));
 
@@ -76,9 +73,9 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProgram(compiler);
 #ifdef Q_OS_WIN
-    process.setNativeArguments(command.windowsArguments(projectFile));
+    process.setNativeArguments(command_.windowsArguments(projectFile));
 #else
-    process.setArguments(command.arguments(projectFile));
+    process.setArguments(command_.arguments(projectFile));
 #endif
     const OutputState before = OutputState::of(outputFile);
     endWithThisProgram(process);

@@ -173,8 +173,9 @@ std::optional<QString> MakeRun::outputRefusal(FmCHM& form) const {
 
 int MakeRun::compile(FmCHM& form, BatchHost& host) {
     const QString output = form.fmOption().chmFN();
-    CompilerRun compiler(host.programFolder(), console_.err, options_.quiet);
-    compiler.setReplaceAnyOutput(options_.force);
+    CompilerCommand command(host.programFolder());
+    command.setReplaceAnyOutput(options_.force);
+    CompilerRun compiler(command, console_.err, options_.quiet);
     if (!compiler.run(form.projectFilePath(), output))
         return failed(compiler.failure());
     report(QStringLiteral("compiled %1").arg(output));
