@@ -12,7 +12,7 @@ namespace {
 // only as a whole leading folder: with C:\docs, C:\docs2 is not inside it.
 QStringList relativeParts(const QString& folder, const QString& projectFolder, PathStyle style) {
     const QChar sep = pathSeparator(style);
-    QString r = projectFolder.isEmpty() ? folder : stripLeadingFolder(folder, projectFolder, style);
+    QString r = stripLeadingFolder(folder, projectFolder, style);
     if (r.startsWith(sep))
         r.remove(0, 1);
     if (r.isEmpty())
