@@ -19,10 +19,6 @@ QString normalised(const QString& path, PathStyle style) {
     return s;
 }
 
-Qt::CaseSensitivity fileSystemCase(PathStyle style) {
-    return style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-}
-
 // Length of the part of path that folder covers, without the separator that follows it;
 // -1 when folder is not a whole leading folder of path.
 qsizetype leadingFolderLength(const QString& anyPath, const QString& anyFolder, PathStyle style) {
