@@ -3,18 +3,19 @@
 #include "document/ProjectFileNames.h"
 #include "files/Dialogs.h"
 #include "files/FileSelection.h"
-#include "files/MergeIntoList.h"
 #include "files/PatternMatch.h"
 #include "forms/ProgressDriver.h"
 #include "host/Host.h"
 #include "host/KeyCodes.h"
 #include "navbuilder/FmContent.h"
+#include "project/CompilerCommand.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
 #include "project/HhpRegistration.h"
 #include "project/HhpWriter.h"
 #include "project/ProjectOpening.h"
 #include "toc/CopyList.h"
+#include "toc/FileMarker.h"
 #include "toc/FolderHierarchy.h"
 #include "toc/TocEditing.h"
 #include "util/KeyState.h"
@@ -35,13 +36,11 @@ const QString kLastProjectFolderKey = QStringLiteral("lastProjectFolder");
 // goes: replacing every occurrence would also cut it out deeper in a path, and with no
 // project folder would remove every separator.
 void dropLeadingFolder(ListBox& list, const QString& folder, PathStyle style) {
-    if (folder.isEmpty())
-        return;
-    const QString prefix = joinPath(folder, QString(), style);
     ListBox::Batch update(list);
     for (int i = 0; i < list.count(); ++i) {
-        if (list.text(i).startsWith(prefix, Qt::CaseInsensitive))
-            list.setText(i, list.text(i).mid(prefix.size()));
+        const QString below = stripLeadingFolder(list.text(i), folder, style);
+        if (!below.isEmpty() && isInFolder(list.text(i), folder, style))
+            list.setText(i, below.mid(1));
     }
 }
 } // namespace
@@ -56,10 +55,6 @@ FmCHM::~FmCHM() = default;
 void FmCHM::setLab(const QString& caption) {
     lab_ = caption;
     emit labChanged(lab_);
-}
-
-FileSelectionContext FmCHM::fileSelection() {
-    return {host_, LF, project_.dialogs(), *progress_, project_.pathStyle()};
 }
 
 void FmCHM::showError(const QString& description) {
@@ -201,12 +196,12 @@ QString FmCHM::browseForProjectFolder() {
 }
 
 void FmCHM::addFiles(const QString& folder, const QString& pattern, const QStringList& outputFolders) {
-    const QList<ListEntry> before = LF.entries();
-    FileSelectionContext in = fileSelection();
     QStringList leftOut;
-    in.screen = [&](QStringList& batch) { leftOut = project_.takeOwnOutput(batch, outputFolders); };
-    AddFilesToList(in, folder, pattern);
-    project_.relinkContents(before);
+    const auto add = [&](QStringList& batch) {
+        leftOut = project_.takeOwnOutput(batch, outputFolders);
+        project_.addFiles(batch);
+    };
+    AddFilesToList({host_, project_.dialogs(), *progress_, style_, add}, folder, pattern);
     reportOwnOutput(leftOut);
 }
 
@@ -255,22 +250,13 @@ void FmCHM::compile(bool replaceAnyOutput) {
     }
     if (!goOnWithoutHomePage())
         return;
-    const QChar sep = pathSeparator(style_);
+    CompilerCommand command(host_.programFolder(), style_);
     // Only the user's yes to replacing a file that is not a help file adds an option.
-    const QStringList options = replaceAnyOutput ? QStringList{QStringLiteral("--force")} : QStringList();
-    if (style_ == PathStyle::Windows) {
-        const QString compiler = host_.programFolder() + sep + QStringLiteral("hhc.exe");
-        const QChar q = u'"';
-        const QString force = replaceAnyOutput ? QStringLiteral("--force ") : QString();
-        host_.startChild(compiler, options + QStringList{project}, q + compiler + q + u' ' + force + q + project + q);
-    } else {
-        // The compiler's output opens in a window of its own, in the middle of this one.
-        QString window = QStringLiteral("--window");
-        if (const std::optional<QRect> frame = host_.programWindowFrame())
-            window +=
-                QStringLiteral("=%1,%2,%3,%4").arg(frame->x()).arg(frame->y()).arg(frame->width()).arg(frame->height());
-        host_.startChild(host_.programFolder() + sep + QStringLiteral("hhc"), options + QStringList{window, project});
-    }
+    command.setReplaceAnyOutput(replaceAnyOutput);
+    // On Linux the compiler's output opens in a window of its own, in the middle of this one.
+    if (style_ == PathStyle::Posix)
+        command.showWindow(host_.programWindowFrame());
+    host_.startChild(command.program(), command.arguments(project), command.commandLine(project));
 }
 
 bool FmCHM::goOnWithoutHomePage() {
@@ -303,11 +289,7 @@ void FmCHM::OpenOptions() {
 void FmCHM::newf_Click() {
     if (AskToSave() == MsgResult::Cancel)
         return;
-    L(0).clear();
-    L(1).clear();
-    FolderSet.clear();
-    LF.clear();
-    ComparePath.clear();
+    project_.clear();
     homePageWaived_ = false;
     Cmd_Click(1);
     // A folder just listed holds nothing the user shaped yet, as at start-up.
@@ -337,9 +319,7 @@ bool FmCHM::OpenProject(const QString& projectFile) {
         showError(e.description());
         return false;
     }
-    L(0).clear();
-    L(1).clear();
-    FolderSet.clear();
+    project_.clear();
     LF.setEntries(std::move(opened.fileList));
     LB().setEntries(std::move(opened.toc));
     setProjectFolder(opened.folder);
@@ -388,17 +368,10 @@ void FmCHM::LF_OLEDragDrop(const QStringList& droppedPaths) {
     reportOwnOutput(leftOut);
     if (batch.isEmpty())
         return;
-    const QList<ListEntry> before = LF.entries();
     try {
-        MergeIntoList(batch, LF, true, -1, style_);
+        project_.addFiles(batch);
     } catch (const RuntimeError& e) {
         showError(e.description());
-        return;
-    }
-    project_.relinkContents(before);
-    if (LF.count() > 0) {
-        LF.setSelected(0, true);
-        LF.setListIndex(0);
     }
 }
 
@@ -470,7 +443,7 @@ void FmCHM::Command1_Click() {
     const int pos = list.isValidIndex(list.listIndex()) ? list.listIndex() : list.count();
     try {
         list.addItem(name, pos);
-        list.setItemData(pos, -1);
+        list.setItemData(pos, kNoLink);
     } catch (const RuntimeError& e) {
         showError(e.description());
     }
@@ -607,13 +580,11 @@ void FmCHM::L_Click(int Index) {
 void FmCHM::L_DblClick(int /*Index*/) {
     const ListBox& toc = LB();
     const bool hasLink = toc.isValidIndex(toc.listIndex());
-    const qint32 link = hasLink ? toc.itemData(toc.listIndex()) : -1;
+    const qint32 link = hasLink ? toc.itemData(toc.listIndex()) : kNoLink;
     // Each step on its own: a folder node has no page, but the file list still loses
     // its old selection.
-    if (hasLink && LF.isValidIndex(link)) {
-        const QString path = LF.text(link);
-        fmOption().setCo1Text(ComparePath.isEmpty() ? path : stripLeadingFolder(path, ComparePath, style_));
-    }
+    if (hasLink && LF.isValidIndex(link))
+        fmOption().setCo1Text(stripLeadingFolder(LF.text(link), ComparePath, style_));
     if (LF.isValidIndex(LF.listIndex()))
         LF.setSelected(LF.listIndex(), false);
     if (hasLink && LF.isValidIndex(link)) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "document/Project.h"
-#include "files/FileSelection.h"
 
 #include <QObject>
 #include <QString>
@@ -137,7 +136,6 @@ private:
     bool goOnWithoutHomePage();
     void setProjectFolder(const QString& folder);
     void showError(const QString& description);
-    FileSelectionContext fileSelection();
 
     Host& host_;
     PathStyle style_;

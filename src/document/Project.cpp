@@ -3,11 +3,14 @@
 #include "document/ProjectFileNames.h"
 #include "files/Dialogs.h"
 #include "files/MergeIntoList.h"
+#include "toc/FileMarker.h"
 #include "toc/FolderHierarchy.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 namespace folvane {
 
@@ -30,23 +33,13 @@ void Project::FoldIt() {
 }
 
 QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folders) const {
-    const auto folderKey = [this](QString folder) {
-        if (style_ == PathStyle::Windows)
-            folder.replace(u'\\', u'/');
-        while (folder.size() > 1 && folder.endsWith(u'/'))
-            folder.chop(1);
-        return pathKey(folder, style_);
-    };
-    QSet<QString> keys;
-    for (const QString& folder : folders)
-        if (!folder.isEmpty())
-            keys.insert(folderKey(folder));
     QStringList taken;
-    if (keys.isEmpty())
-        return taken;
     batch.removeIf([&](const QString& path) {
-        const bool own =
-            isProjectOutputName(PathPart(path, 0, style_)) && keys.contains(folderKey(ParentFolder(path, style_)));
+        const QString parent = ParentFolder(path, style_);
+        const bool own = isProjectOutputName(PathPart(path, 0, style_)) &&
+                         std::any_of(folders.begin(), folders.end(), [&](const QString& folder) {
+                             return isInFolder(parent, folder, style_) && isInFolder(folder, parent, style_);
+                         });
         if (own)
             taken.append(path);
         return own;
@@ -54,17 +47,31 @@ QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folder
     return taken;
 }
 
+void Project::addFiles(const QStringList& paths) {
+    const QList<ListEntry> before = LF.entries();
+    MergeIntoList(paths, LF, true, 0, style_);
+    relinkContents(before);
+}
+
 void Project::removeSelectedFiles() {
     QList<qint32> newPosition;
     newPosition.reserve(LF.count());
     qint32 kept = 0;
     for (const ListEntry& e : LF.entries()) {
-        if (e.selected && e.itemData > 0)
+        if (e.selected && FileMarker::isFolder(e.itemData))
             FolderSet.remove(e.text);
-        newPosition.append(e.selected ? -1 : kept++);
+        newPosition.append(e.selected ? kNoLink : kept++);
     }
     LF.removeSelected();
     moveLinks(newPosition);
+}
+
+void Project::clear() {
+    l0_.clear();
+    l1_.clear();
+    FolderSet.clear();
+    LF.clear();
+    ComparePath.clear();
 }
 
 void Project::relinkContents(const QList<ListEntry>& before) {
@@ -79,7 +86,7 @@ void Project::relinkContents(const QList<ListEntry>& before) {
         const QString k = pathKey(e.text, style_);
         const QList<qint32> at = places.value(k);
         const qsizetype n = seen[k]++;
-        newPosition.append(at.isEmpty() ? -1 : at.value(n, at.constFirst()));
+        newPosition.append(at.isEmpty() ? kNoLink : at.value(n, at.constFirst()));
     }
     moveLinks(newPosition);
 }

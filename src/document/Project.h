@@ -38,13 +38,14 @@ public:
     DialogMemory& dialogs() { return dialogs_; }
     bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
 
-    // Removes the selected file-list entries (and the folders among them from FolderSet).
-    // Every contents link moves with its page; an entry whose page went keeps its text,
-    // unlinked (-1).
+    // Both keep every contents link on its page. Adding puts the new paths first (an old
+    // equal entry goes) and selects the first; removing unlinks an entry whose page went
+    // and takes the folders among the selected entries out of FolderSet.
+    // Adding throws RuntimeError, and changes nothing, when the paths would not fit.
+    void addFiles(const QStringList& paths);
     void removeSelectedFiles();
-    // After files were added (new ones first, old equal ones dropped): every contents link
-    // follows its page, found by its path, from the file list as it was before.
-    void relinkContents(const QList<ListEntry>& before);
+    // Empties the lists and the folder set and forgets the project folder.
+    void clear();
 
     // Takes the project files and help files that lie directly in one of the folders out of
     // batch and returns them: a new project must not list what an earlier one wrote.
@@ -60,6 +61,8 @@ public:
     QString browseForFolder(Host& host, const QString& title);
 
 private:
+    // Every link follows its page, found by its path, from the file list as it was before.
+    void relinkContents(const QList<ListEntry>& before);
     // newPosition[i] is where file-list entry i went, -1 if it is gone.
     void moveLinks(const QList<qint32>& newPosition);
 

@@ -3,10 +3,8 @@
 #include "files/DialogMemory.h"
 #include "files/Dialogs.h"
 #include "files/FolderScan.h"
-#include "files/MergeIntoList.h"
 #include "forms/ProgressDriver.h"
 #include "host/Host.h"
-#include "toc/ListBox.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
 
@@ -58,10 +56,7 @@ QString widenPatternAnswer(const QString& answer) {
 }
 
 bool isWithinChosenFolder(const QString& projectFolder, const QString& chosen, PathStyle style) {
-    const QChar sep = pathSeparator(style);
-    const QString prefix = chosen.endsWith(sep) ? chosen : chosen + sep;
-    const Qt::CaseSensitivity cs = style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    return projectFolder.startsWith(prefix, cs);
+    return isInFolder(projectFolder, chosen, style) && !isInFolder(chosen, projectFolder, style);
 }
 
 QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
@@ -71,9 +66,7 @@ QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, c
 void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern) {
     try {
         QStringList batch = SelectFiles(in, Folder, Pattern);
-        if (in.screen)
-            in.screen(batch);
-        MergeIntoList(batch, in.fileList, true, 0, in.style);
+        in.add(batch);
     } catch (const RuntimeError& e) {
         in.host.messageBox(e.description(), MsgButtons::OkOnly, MsgIcon::Critical);
     }

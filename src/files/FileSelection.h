@@ -10,18 +10,16 @@ namespace folvane {
 
 class DialogMemory;
 class Host;
-class ListBox;
 class ProgressDriver;
 
 // What choosing files works with.
 struct FileSelectionContext {
     Host& host;
-    ListBox& fileList;
     DialogMemory& dialogs;
     ProgressDriver& progress;
     PathStyle style;
-    // Takes out of the chosen paths, just before they are added, those that must not be.
-    std::function<void(QStringList& batch)> screen = {};
+    // Puts the chosen paths into the file list; throws RuntimeError when it cannot.
+    std::function<void(QStringList& batch)> add;
 };
 
 // Paths chosen by the user: with a folder, every file below it that matches
@@ -29,7 +27,7 @@ struct FileSelectionContext {
 // file of the same kind below their folder.
 QStringList SelectFiles(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
 
-// Adds the selection to the file list, new paths first. Errors end it with a message.
+// Adds the selection to the file list. Errors end it with a message.
 void AddFilesToList(const FileSelectionContext& in, const QString& Folder, const QString& Pattern);
 
 // A typed pattern element without "." matches anywhere in a name: jpg becomes *jpg*.

@@ -1,5 +1,6 @@
 #include "files/MergeIntoList.h"
 
+#include "toc/FileMarker.h"
 #include "toc/ListBox.h"
 
 #include <QSet>
@@ -17,7 +18,7 @@ void MergeIntoList(const QStringList& Items, ListBox& List, bool KeepOld, int Se
     QList<ListEntry> merged;
     merged.reserve(Items.size() + (KeepOld ? List.count() : 0));
     for (const QString& path : Items)
-        merged.append(ListEntry{path, 0, false});
+        merged.append(ListEntry{path, FileMarker::kFile, false});
 
     if (KeepOld) {
         // A hash of the batch keeps merging linear; old entries are compared with the

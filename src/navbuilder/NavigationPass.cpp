@@ -8,6 +8,7 @@
 #include "navbuilder/LinkGraph.h"
 #include "navbuilder/LinkWalk.h"
 #include "navbuilder/TitleBetween.h"
+#include "toc/FileMarker.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
 #include "util/TextFile.h"
@@ -108,7 +109,7 @@ bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
 }
 
 bool NavigationPass::isReadingOrderPage(const ListEntry& file) const {
-    if (file.itemData >= 1)
+    if (FileMarker::isFolder(file.itemData))
         return false;
     const QString name = PathPart(file.text, 0, style_);
     return isPageName(name) && !matchesAny(name.toLower(), excluded_) && !isProjectOutputName(name);
@@ -162,7 +163,7 @@ void NavigationPass::excludeEntries() {
         const ListEntry& e = entries[i];
         qint32 marker = 0;
         // Folder entries and entries without a file of their own stay.
-        const bool isFile = linkedMarker(e.itemData, marker) && marker < 1;
+        const bool isFile = linkedMarker(e.itemData, marker) && !FileMarker::isFolder(marker);
         if (isFile && (matchesAny(e.text.toLower(), patterns) ||
                        isProjectOutputName(PathPart(project_.LF.text(e.itemData), 0, style_)))) {
             removedAny = true;
@@ -208,7 +209,7 @@ void NavigationPass::titleEntry(int i) {
 }
 
 QString NavigationPass::titleOf(const QString& path, qint32 marker) const {
-    if (marker >= 1)
+    if (FileMarker::isFolder(marker))
         return PathPart(path, 0, style_);
     switch (settings_.titleMode) {
     case NavSettings::BetweenMarkers:

@@ -1,9 +1,9 @@
 #include "project/HhpRegistration.h"
 
 #include "host/Host.h"
+#include "project/CompilerCommand.h"
 #include "project/DesktopRegistration.h"
 #include "project/ShellRegistration.h"
-#include "util/PathJoin.h"
 
 namespace folvane {
 
@@ -23,8 +23,8 @@ bool HhpRegistration::apply(bool checked) {
     DesktopRegistration desktop(host_, DesktopRegistration::userFolders());
     if (!checked)
         return desktop.unregister(ShellRegistration::compileVerb());
-    const QString compiler = joinPath(host_.programFolder(), QStringLiteral("hhc"), style_);
-    return desktop.registerCompiler(compiler, ShellRegistration::compileVerb());
+    return desktop.registerCompiler(CompilerCommand(host_.programFolder(), style_).program(),
+                                    ShellRegistration::compileVerb());
 }
 
 } // namespace folvane

@@ -17,9 +17,8 @@ bool isAbsolute(const QString& path, PathStyle style) {
 }
 
 bool samePath(const QString& a, const QString& b, PathStyle style) {
-    const Qt::CaseSensitivity cs = style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-    return QDir::cleanPath(QDir::fromNativeSeparators(a)).compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), cs) ==
-           0;
+    return QDir::cleanPath(QDir::fromNativeSeparators(a))
+               .compare(QDir::cleanPath(QDir::fromNativeSeparators(b)), fileSystemCase(style)) == 0;
 }
 } // namespace
 

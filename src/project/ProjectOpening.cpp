@@ -3,6 +3,7 @@
 #include "project/ContentsFileReader.h"
 #include "project/ProjectFileReader.h"
 #include "project/ProjectText.h"
+#include "toc/FileMarker.h"
 #include "util/PathJoin.h"
 #include "util/Paths.h"
 #include "util/RuntimeError.h"
@@ -80,7 +81,7 @@ public:
 
     void addContents(const QList<ContentsItem>& items) {
         for (const ContentsItem& item : items)
-            project_.toc.append({item.text, item.hasLocal ? link(item) : -1, false});
+            project_.toc.append({item.text, item.hasLocal ? link(item) : kNoLink, false});
     }
 
     void leaveOut(const QString& path) {
@@ -93,7 +94,7 @@ public:
 private:
     int addFile(const QString& text, const QString& path) {
         const int index = static_cast<int>(project_.fileList.size());
-        project_.fileList.append({text, 0, false});
+        project_.fileList.append({text, FileMarker::kFile, false});
         if (!indexes_.contains(paths_.key(path)))
             indexes_.insert(paths_.key(path), index);
         return index;
@@ -102,7 +103,7 @@ private:
     qint32 link(const ContentsItem& item) {
         const QString file = item.local.section(u'#', 0, 0);
         if (file.isEmpty() || isAddress(file))
-            return -1;
+            return kNoLink;
         // "#", "&", ";" and "%" are legal in file names: the target names a file as written
         // first, and only then a place in one.
         for (const QString& candidate :
@@ -118,7 +119,7 @@ private:
                 return addFile(path, path);
         }
         leaveOut(paths_.full(file));
-        return -1;
+        return kNoLink;
     }
 
     static QString percentDecoded(const QString& target) {

@@ -1,5 +1,6 @@
 #include "project/ShellRegistration.h"
 
+#include "project/CompilerCommand.h"
 #include "util/Paths.h"
 
 namespace folvane {
@@ -24,17 +25,9 @@ QString programPart(const QString& command) {
 
 ShellRegistration::ShellRegistration(RegistryBackend& backend, PathStyle style) : reg_(backend), style_(style) {}
 
-QString ShellRegistration::compilerCommand(const QString& programFolder) const {
-    const QChar separator = pathSeparator(style_);
-    const QString compiler = style_ == PathStyle::Windows ? QStringLiteral("hhc.exe") : QStringLiteral("hhc");
-    // A root folder already ends with its separator.
-    const QString folder = programFolder.endsWith(separator) ? programFolder.chopped(1) : programFolder;
-    return QLatin1Char('"') + folder + separator + compiler + QLatin1Char('"');
-}
-
 void ShellRegistration::applyHhpRegistration(bool checked, const QString& programFolder) {
     if (checked)
-        RegisterVerb(hhpExtension(), compileVerb(), compilerCommand(programFolder));
+        RegisterVerb(hhpExtension(), compileVerb(), CompilerCommand(programFolder, style_).quotedProgram());
     else
         UnregisterVerb(hhpExtension(), compileVerb());
 }

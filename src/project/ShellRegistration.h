@@ -18,8 +18,6 @@ public:
 
     static QString hhpExtension() { return QStringLiteral("hhp"); }
     static QString compileVerb() { return QStringLiteral("编译(&E)"); }
-    // The quoted compiler beside the program: "<folder>\hhc.exe" on Windows, "<folder>/hhc" elsewhere.
-    QString compilerCommand(const QString& programFolder) const;
 
     // What a click on the menu item does with the new state of its check mark: register
     // when it is on, remove when it is off.

@@ -1,5 +1,6 @@
 #include "toc/FolderHierarchy.h"
 
+#include "toc/FileMarker.h"
 #include "util/Paths.h"
 
 #include <cstdlib>
@@ -11,7 +12,7 @@ namespace {
 // only as a whole leading folder: with C:\docs, C:\docs2 is not inside it.
 QStringList relativeParts(const QString& folder, const QString& projectFolder, PathStyle style) {
     const QChar sep = pathSeparator(style);
-    QString r = projectFolder.isEmpty() ? folder : stripLeadingFolder(folder, projectFolder, style);
+    QString r = stripLeadingFolder(folder, projectFolder, style);
     if (r.startsWith(sep))
         r.remove(0, 1);
     if (r.isEmpty())
@@ -28,7 +29,7 @@ FolderEntries insertFolderEntries(const QList<ListEntry>& fileList, const QStrin
     QString previousFolder;
     qsizetype previousDepth = 0;
     for (const ListEntry& entry : fileList) {
-        if (entry.itemData >= 1) {
+        if (FileMarker::isFolder(entry.itemData)) {
             out.fileList.append(entry);
             continue;
         }
@@ -41,11 +42,11 @@ FolderEntries insertFolderEntries(const QList<ListEntry>& fileList, const QStrin
                 prefix = j == 0 ? parts[0] : prefix + sep + parts[j];
                 if (!out.folders.contains(prefix)) {
                     out.folders.insert(prefix);
-                    out.fileList.append(ListEntry{prefix, static_cast<qint32>(j + 1), false});
+                    out.fileList.append(ListEntry{prefix, FileMarker::folder(j + 1), false});
                 }
             }
             if (parts.size() < previousDepth)
-                file.itemData = -static_cast<qint32>(parts.size() + 1);
+                file.itemData = FileMarker::markedFile(parts.size());
             previousDepth = parts.size();
         }
         previousFolder = folder;

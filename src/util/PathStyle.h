@@ -18,6 +18,11 @@ constexpr PathStyle nativePathStyle() {
 #endif
 }
 
+// How the file system compares names: ignoring case on Windows, exactly elsewhere.
+constexpr Qt::CaseSensitivity fileSystemCase(PathStyle style) {
+    return style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
+}
+
 // The separator used when composing paths.
 constexpr QChar pathSeparator(PathStyle style) {
     return style == PathStyle::Windows ? QLatin1Char('\\') : QLatin1Char('/');

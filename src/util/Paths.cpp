@@ -19,13 +19,12 @@ QString normalised(const QString& path, PathStyle style) {
     return s;
 }
 
-Qt::CaseSensitivity fileSystemCase(PathStyle style) {
-    return style == PathStyle::Windows ? Qt::CaseInsensitive : Qt::CaseSensitive;
-}
-
 // Length of the part of path that folder covers, without the separator that follows it;
 // -1 when folder is not a whole leading folder of path.
-qsizetype leadingFolderLength(const QString& path, const QString& folder, PathStyle style, Qt::CaseSensitivity cs) {
+qsizetype leadingFolderLength(const QString& anyPath, const QString& anyFolder, PathStyle style) {
+    const QString path = normalised(anyPath, style);
+    const QString folder = normalised(anyFolder, style);
+    const Qt::CaseSensitivity cs = fileSystemCase(style);
     if (folder.isEmpty() || !path.startsWith(folder, cs)) {
         // "C:\p\" also covers "C:\p" itself.
         const bool sameWithoutSeparator =
@@ -125,11 +124,11 @@ QString RelativePath(const QString& path, const QString& base, const QString& se
 }
 
 bool isInFolder(const QString& path, const QString& folder, PathStyle style) {
-    return leadingFolderLength(normalised(path, style), normalised(folder, style), style, fileSystemCase(style)) >= 0;
+    return leadingFolderLength(path, folder, style) >= 0;
 }
 
 QString stripLeadingFolder(const QString& path, const QString& folder, PathStyle style) {
-    const qsizetype length = leadingFolderLength(path, folder, style, Qt::CaseSensitive);
+    const qsizetype length = leadingFolderLength(path, folder, style);
     return length < 0 ? path : path.mid(length);
 }
 

@@ -35,9 +35,9 @@ QString RelativePath(const QString& path, const QString& base, const QString& se
 // An empty folder contains nothing.
 bool isInFolder(const QString& path, const QString& folder, PathStyle style = nativePathStyle());
 
-// path without folder when folder is a whole leading folder of it (exact comparison):
-// the rest keeps its leading separator, path == folder gives the empty string, and any
-// other path comes back unchanged.
+// path without folder when it is in folder (as isInFolder decides): the rest keeps its
+// leading separator, path == folder gives the empty string, and any other path comes back
+// unchanged.
 QString stripLeadingFolder(const QString& path, const QString& folder, PathStyle style = nativePathStyle());
 
 } // namespace folvane

@@ -510,7 +510,7 @@ void TestProjectCommands::compileWindowsCommandLine_data() {
     QTest::addColumn<QString>("programFolder");
     QTest::addColumn<QString>("compiler");
     QTest::newRow("program folder") << QStringLiteral("C:\\Tools\\Help") << QStringLiteral("C:\\Tools\\Help\\hhc.exe");
-    QTest::newRow("drive root") << QStringLiteral("C:\\") << QStringLiteral("C:\\\\hhc.exe");
+    QTest::newRow("drive root") << QStringLiteral("C:\\") << QStringLiteral("C:\\hhc.exe");
 }
 
 void TestProjectCommands::compileWindowsCommandLine() {

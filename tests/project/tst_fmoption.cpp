@@ -109,7 +109,7 @@ void TestFmOption::homePageList_data() {
     QTest::newRow("posix") << false << QStringLiteral("/site")
                            << QStringList{QStringLiteral("/site/a.htm"), QStringLiteral("/SITE/sub/b.htm"),
                                           QStringLiteral("/other/c.htm"), QStringLiteral("/site/x\ty.htm")}
-                           << QStringList{QStringLiteral("a.htm"), QStringLiteral("sub/b.htm"),
+                           << QStringList{QStringLiteral("a.htm"), QStringLiteral("/SITE/sub/b.htm"),
                                           QStringLiteral("/other/c.htm"), QStringLiteral("xy.htm")};
     // Only a whole leading folder is the project folder.
     QTest::newRow("project folder repeated inside")

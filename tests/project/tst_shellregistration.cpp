@@ -1,5 +1,6 @@
 #include "project/ShellRegistration.h"
 
+#include "project/CompilerCommand.h"
 #include "registry/MemoryRegistryBackend.h"
 #include "registry/Reg.h"
 #include "support/ScriptedHost.h"
@@ -138,9 +139,11 @@ void TestShellRegistration::compilerCommand() {
     QFETCH(bool, windows);
     QFETCH(QString, folder);
     QFETCH(QString, command);
-    MemoryRegistryBackend memory;
-    QCOMPARE(ShellRegistration(memory, windows ? PathStyle::Windows : PathStyle::Posix).compilerCommand(folder),
-             command);
+    CompilerCommand compiler(folder, windows ? PathStyle::Windows : PathStyle::Posix);
+    QCOMPARE(compiler.quotedProgram(), command);
+    compiler.setReplaceAnyOutput(true);
+    QCOMPARE(compiler.commandLine(QStringLiteral("D:\\s\\a.hhp")),
+             windows ? command + QStringLiteral(" --force \"D:\\s\\a.hhp\"") : QString());
 }
 
 void TestShellRegistration::registersOnAFreshType() {

@@ -3,7 +3,6 @@
 #include "platform/ChildLifetime.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 #include <QProcess>
@@ -24,25 +23,8 @@ struct OutputState {
 };
 } // namespace
 
-CompilerRun::CompilerRun(QString programFolder, QIODevice& out, bool quiet)
-    : programFolder_(std::move(programFolder)), out_(out), quiet_(quiet) {}
-
-QString CompilerRun::compilerPath(const QString& programFolder) {
-#ifdef Q_OS_WIN
-    const QString name = QStringLiteral("hhc.exe");
-#else
-    const QString name = QStringLiteral("hhc");
-#endif
-    return QDir::toNativeSeparators(QDir(programFolder).filePath(name));
-}
-
-bool CompilerRun::succeeded(int exitCode) {
-#ifdef Q_OS_WIN
-    return exitCode == 1;
-#else
-    return exitCode == 0;
-#endif
-}
+CompilerRun::CompilerRun(CompilerCommand command, QIODevice& out, bool quiet)
+    : command_(std::move(command)), out_(out), quiet_(quiet) {}
 
 bool CompilerRun::fail(const QString& why) {
     failure_ = why;
@@ -83,7 +65,7 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     failure_.clear();
     held_.clear();
     droppedBytes_ = 0;
-    const QString compiler = compilerPath(programFolder_);
+    const QString& compiler = command_.program();
     if (!QFileInfo(compiler).isFile())
         return fail(QStringLiteral("help compiler not found: %1").arg(compiler));
 
@@ -91,11 +73,9 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setProgram(compiler);
 #ifdef Q_OS_WIN
-    process.setNativeArguments((replaceAnyOutput_ ? QStringLiteral("--force \"") : QStringLiteral("\"")) + projectFile +
-                               u'"');
+    process.setNativeArguments(command_.windowsArguments(projectFile));
 #else
-    process.setArguments(replaceAnyOutput_ ? QStringList{QStringLiteral("--force"), projectFile}
-                                           : QStringList{projectFile});
+    process.setArguments(command_.arguments(projectFile));
 #endif
     const OutputState before = OutputState::of(outputFile);
     endWithThisProgram(process);
@@ -105,7 +85,7 @@ bool CompilerRun::run(const QString& projectFile, const QString& outputFile) {
     endWithThisProgram(process.processId());
     if (!waitAndForward(process))
         return fail(QStringLiteral("the help compiler crashed"));
-    if (!succeeded(process.exitCode()))
+    if (!CompilerCommand::succeeded(process.exitCode()))
         return fail(QStringLiteral("the help compiler failed (exit status %1)").arg(process.exitCode()));
     const OutputState after = OutputState::of(outputFile);
     if (!after.exists || (before.exists && after.modified == before.modified))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "project/CompilerCommand.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -15,14 +17,7 @@ class CompilerRun {
 public:
     // The compiler's own output goes to `out` as it comes; quiet keeps it back and shows
     // its end only when the run fails.
-    CompilerRun(QString programFolder, QIODevice& out, bool quiet);
-
-    static QString compilerPath(const QString& programFolder);
-    // Whether the compiler's exit code means success (hhc.exe reports success with 1).
-    static bool succeeded(int exitCode);
-
-    // Lets the compiler replace an output that is not a help file (hhc --force).
-    void setReplaceAnyOutput(bool replace) { replaceAnyOutput_ = replace; }
+    CompilerRun(CompilerCommand command, QIODevice& out, bool quiet);
 
     // The compiler ends when this program ends, however it ends.
     bool run(const QString& projectFile, const QString& outputFile);
@@ -34,10 +29,9 @@ private:
     void pass(const QByteArray& bytes);
     bool waitAndForward(QProcess& process);
 
-    QString programFolder_;
+    CompilerCommand command_;
     QIODevice& out_;
     bool quiet_;
-    bool replaceAnyOutput_ = false;
     // Quiet runs keep only the end of the compiler's output: a large site can make it
     // print hundreds of megabytes of warnings.
     static constexpr qsizetype kHeldBytes = 64 * 1024;

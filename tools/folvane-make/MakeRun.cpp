@@ -8,6 +8,7 @@
 #include "navbuilder/FmContent.h"
 #include "project/FmOption.h"
 #include "project/OutputFileCheck.h"
+#include "toc/FileMarker.h"
 #include "util/PathJoin.h"
 
 #include <QDir>
@@ -27,7 +28,7 @@ bool namesProjectPage(const FmCHM& form, const QString& home) {
     const auto key = [](const QString& path) { return QDir::cleanPath(QDir::fromNativeSeparators(path)); };
     QSet<QString> files;
     for (const ListEntry& e : form.LF.entries())
-        if (e.itemData < 1)
+        if (!FileMarker::isFolder(e.itemData))
             files.insert(key(e.text));
     for (QString page : {home, home.section(u'#', 0, 0)}) {
         if (QDir::isRelativePath(page) || page.startsWith(u'\\') || page.startsWith(u'/')) {
@@ -109,7 +110,7 @@ int MakeRun::road(BatchHost& host) {
     if (host.errorCount() > 0)
         return ExitStatus::Failed;
     const auto files = std::count_if(form.LF.entries().cbegin(), form.LF.entries().cend(),
-                                     [](const ListEntry& e) { return e.itemData < 1; });
+                                     [](const ListEntry& e) { return !FileMarker::isFolder(e.itemData); });
     report(QStringLiteral("saved %1 and %2 (%3 files, %4 contents entries)")
                .arg(form.projectFilePath(), form.contentsFilePath())
                .arg(files)
@@ -172,8 +173,9 @@ std::optional<QString> MakeRun::outputRefusal(FmCHM& form) const {
 
 int MakeRun::compile(FmCHM& form, BatchHost& host) {
     const QString output = form.fmOption().chmFN();
-    CompilerRun compiler(host.programFolder(), console_.err, options_.quiet);
-    compiler.setReplaceAnyOutput(options_.force);
+    CompilerCommand command(host.programFolder());
+    command.setReplaceAnyOutput(options_.force);
+    CompilerRun compiler(command, console_.err, options_.quiet);
     if (!compiler.run(form.projectFilePath(), output))
         return failed(compiler.failure());
     report(QStringLiteral("compiled %1").arg(output));

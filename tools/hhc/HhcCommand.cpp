@@ -2,7 +2,7 @@
 
 #include "chm/CompileError.h"
 #include "chm/compile/Compiler.h"
-#include "hhc/ExitStatus.h"
+#include "host/HhcExitStatus.h"
 
 #include <cstdio>
 #include <new>

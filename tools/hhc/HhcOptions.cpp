@@ -1,7 +1,7 @@
 #include "hhc/HhcOptions.h"
 
 #include "chm/platform/Utf8Path.h"
-#include "hhc/ExitStatus.h"
+#include "host/HhcExitStatus.h"
 
 #include <algorithm>
 #include <charconv>

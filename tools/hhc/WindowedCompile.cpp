@@ -1,10 +1,10 @@
 #include "hhc/WindowedCompile.h"
 
 #include "hhc/ConsoleText.h"
-#include "hhc/ExitStatus.h"
 #include "hhc/HhcCommand.h"
 #include "hhc/HhcWindow.h"
 #include "hhc/WindowListener.h"
+#include "host/HhcExitStatus.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,9 +1,9 @@
 // hhc: compiles an HTML Help project into a help file.
 #include "hhc/ConsoleListener.h"
 #include "hhc/ConsoleText.h"
-#include "hhc/ExitStatus.h"
 #include "hhc/HhcCommand.h"
 #include "hhc/HhcOptions.h"
+#include "host/HhcExitStatus.h"
 
 #ifdef FOLVANE_HHC_WINDOW
 #include "hhc/WindowedCompile.h"

@@ -1,5 +1,6 @@
 #pragma once
 
+// Plain C++: hhc includes it as well as the programs that start hhc.
 namespace folvane::hhc {
 
 // Scripts written for the Windows help compiler read 1 as success and 0 as anything less;
