@@ -2,6 +2,7 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/Compiler.h"
 #include "chm/platform/Utf8Path.h"
+#include "chm/platform/WorkPipeline.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/text/CodePage.h"
 #include "support/ChmReaders.h"
@@ -248,8 +249,9 @@ void TestCompiledFile::failedCompileKeepsPreviousFile() {
 
 void TestCompiledFile::indexRunsThatCannotBeWritten() {
     // Words past the memory of a few kilobytes go to a folder that is not there; the pages
-    // are many enough that the words are merged on a worker thread, which cannot report.
-    chm::PageIndexer indexer(2, 1252, {4096, 1252, "/nonexistent/folvane"});
+    // are many enough that the words are merged while others are still being read.
+    chm::WorkPipeline work(2);
+    chm::PageIndexer indexer(work, 1252, {4096, 1252, "/nonexistent/folvane"});
     try {
         for (int page = 0; page < 300; ++page) {
             std::string text = "<p>";

@@ -5,13 +5,13 @@
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/platform/InputFile.h"
+#include "chm/platform/WorkPipeline.h"
 #include "chm/text/Utf8.h"
 
 #include <algorithm>
 #include <atomic>
 #include <new>
 #include <span>
-#include <thread>
 
 namespace folvane::chm {
 
@@ -63,11 +63,9 @@ bool hasDrive(std::string_view path) {
 
 } // namespace
 
-LinkedFiles::LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, unsigned threads,
+LinkedFiles::LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, WorkPipeline& work,
                          std::uint32_t fallbackCodePage)
-    : pages_(pages), locator_(locator), listener_(listener),
-      threads_(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads),
-      fallbackCodePage_(fallbackCodePage) {}
+    : pages_(pages), locator_(locator), listener_(listener), work_(work), fallbackCodePage_(fallbackCodePage) {}
 
 void LinkedFiles::addFromRoot(const std::string& link) {
     follow(locator_.paths().folder(), {link, true}, {});
@@ -124,12 +122,7 @@ std::vector<std::vector<PageReference>> LinkedFiles::scan(std::size_t first, std
             }
         }
     };
-    const unsigned helpers = static_cast<unsigned>(std::min<std::size_t>(threads_, last - first)) - 1;
-    std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < helpers; ++t)
-        workers.emplace_back(work);
-    work();
-    workers.clear(); // joined before the results leave
+    work_.runOnAll(work);
     return found;
 }
 

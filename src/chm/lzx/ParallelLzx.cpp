@@ -1,11 +1,12 @@
 #include "chm/lzx/ParallelLzx.h"
 
+#include "chm/platform/WorkPipeline.h"
+
 #include <algorithm>
-#include <condition_variable>
+#include <atomic>
 #include <deque>
 #include <exception>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 namespace folvane::chm {
@@ -26,106 +27,77 @@ struct ParallelLzx::Impl {
         std::vector<std::uint8_t> input;
         CompressedSpan output;
         std::exception_ptr error;
-        bool done = false;
-        bool padToSpan = false; // set before a worker sees the job
+        std::atomic<bool> done = false;
+        bool padToSpan = false; // set before the job is posted
         bool last = false;      // the caller's alone
     };
 
-    explicit Impl(Sink s) : sink(std::move(s)) {}
-    ~Impl() { stop(); }
+    Impl(WorkPipeline& w, Sink s) : work(w), sink(std::move(s)), maxInFlight(kSpansPerWorker * w.threads()) {
+        pending.reserve(kLzxSpanSize);
+    }
+    ~Impl() {
+        work.runUntil([this] {
+            return std::all_of(inFlight.begin(), inFlight.end(), [](const auto& job) { return job->done.load(); });
+        });
+    }
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
-    void start(unsigned threads);
-    void stop();
-    void work();
+    void compress(Job& job);
     void submit(bool last);
     // Hands the oldest span to the sink; false if it is not ready and wait is false.
     bool deliverOldest(bool wait);
 
+    WorkPipeline& work;
     Sink sink;
-    std::size_t maxInFlight = kSpansPerWorker;
+    std::size_t maxInFlight;
     std::vector<std::uint8_t> pending;
     std::uint64_t bytesIn = 0;
-
-    std::mutex mutex;
-    std::condition_variable workAvailable;
-    std::condition_variable jobDone;
-    // Both under the mutex: every span not yet delivered, in stream order, and the ones no
-    // worker has taken yet.
+    // Every span not yet delivered, in stream order; the caller's alone.
     std::deque<std::unique_ptr<Job>> inFlight;
-    std::deque<Job*> queue;
-    bool stopping = false;
-    std::vector<std::thread> workers;
+    // Encoders kept for the next span, one per thread at most.
+    std::mutex encodersMutex;
+    std::vector<std::unique_ptr<LzxEncoder>> encoders;
 };
 
-void ParallelLzx::Impl::start(unsigned threads) {
-    if (threads == 0)
-        threads = std::max(1u, std::thread::hardware_concurrency());
-    maxInFlight = kSpansPerWorker * threads;
-    pending.reserve(kLzxSpanSize);
-    for (unsigned i = 0; i < threads; ++i)
-        workers.emplace_back([this] { work(); });
-}
-
-void ParallelLzx::Impl::stop() {
-    {
-        std::lock_guard lock(mutex);
-        stopping = true;
-    }
-    workAvailable.notify_all();
-    for (std::thread& worker : workers)
-        worker.join();
-    workers.clear();
-}
-
-void ParallelLzx::Impl::work() {
+void ParallelLzx::Impl::compress(Job& job) {
     std::unique_ptr<LzxEncoder> encoder;
-    for (;;) {
-        Job* job = nullptr;
+    try {
         {
-            std::unique_lock lock(mutex);
-            workAvailable.wait(lock, [this] { return stopping || !queue.empty(); });
-            if (stopping)
-                return;
-            job = queue.front();
-            queue.pop_front();
-        }
-        try {
-            if (!encoder)
-                encoder = std::make_unique<LzxEncoder>();
-            if (job->padToSpan)
-                job->input.resize(kLzxSpanSize, 0);
-            encoder->compress(job->input, job->output);
-            if (job->padToSpan) {
-                // The padding frame is the second of the span.
-                job->output.framesEnd = job->output.frameStarts.back();
-                job->output.frameStarts.pop_back();
+            std::lock_guard lock(encodersMutex);
+            if (!encoders.empty()) {
+                encoder = std::move(encoders.back());
+                encoders.pop_back();
             }
-        } catch (...) {
-            job->error = std::current_exception();
         }
-        {
-            std::lock_guard lock(mutex);
-            job->done = true;
+        if (!encoder)
+            encoder = std::make_unique<LzxEncoder>();
+        if (job.padToSpan)
+            job.input.resize(kLzxSpanSize, 0);
+        encoder->compress(job.input, job.output);
+        if (job.padToSpan) {
+            // The padding frame is the second of the span.
+            job.output.framesEnd = job.output.frameStarts.back();
+            job.output.frameStarts.pop_back();
         }
-        jobDone.notify_one();
+        std::lock_guard lock(encodersMutex);
+        encoders.push_back(std::move(encoder));
+    } catch (...) {
+        job.error = std::current_exception();
     }
+    job.done = true;
 }
 
 bool ParallelLzx::Impl::deliverOldest(bool wait) {
-    std::unique_ptr<Job> job;
-    {
-        std::unique_lock lock(mutex);
-        if (inFlight.empty())
-            return false;
-        if (wait)
-            jobDone.wait(lock, [this] { return inFlight.front()->done; });
-        else if (!inFlight.front()->done)
-            return false;
-        job = std::move(inFlight.front());
-        inFlight.pop_front();
-    }
+    if (inFlight.empty())
+        return false;
+    const Job& oldest = *inFlight.front();
+    if (wait)
+        work.runUntil([&oldest] { return oldest.done.load(); });
+    else if (!oldest.done)
+        return false;
+    const std::unique_ptr<Job> job = std::move(inFlight.front());
+    inFlight.pop_front();
     if (job->error)
         std::rethrow_exception(job->error);
     if (job->last && bytesIn % kLzxFrameSize == 0)
@@ -137,30 +109,24 @@ bool ParallelLzx::Impl::deliverOldest(bool wait) {
 void ParallelLzx::Impl::submit(bool last) {
     while (deliverOldest(false)) {
     }
-    for (;;) {
-        {
-            std::lock_guard lock(mutex);
-            if (inFlight.size() < maxInFlight)
-                break;
-        }
+    while (inFlight.size() >= maxInFlight)
         deliverOldest(true);
-    }
     auto job = std::make_unique<Job>();
     job->input.swap(pending);
     job->last = last;
     job->padToSpan = last && job->input.size() == kLzxFrameSize;
     pending.reserve(kLzxSpanSize);
-    {
-        std::lock_guard lock(mutex);
-        queue.push_back(job.get());
-        inFlight.push_back(std::move(job));
+    Job* posted = job.get();
+    inFlight.push_back(std::move(job));
+    try {
+        work.post([this, posted] { compress(*posted); });
+    } catch (...) {
+        inFlight.pop_back();
+        throw;
     }
-    workAvailable.notify_one();
 }
 
-ParallelLzx::ParallelLzx(unsigned threads, Sink sink) : impl_(std::make_unique<Impl>(std::move(sink))) {
-    impl_->start(threads);
-}
+ParallelLzx::ParallelLzx(WorkPipeline& work, Sink sink) : impl_(std::make_unique<Impl>(work, std::move(sink))) {}
 
 ParallelLzx::~ParallelLzx() = default;
 
@@ -180,11 +146,9 @@ void ParallelLzx::finish() {
     Impl& d = *impl_;
     if (!d.pending.empty()) {
         d.submit(true);
-    } else {
+    } else if (!d.inFlight.empty()) {
         // Spans are delivered only once the next one is submitted: the newest is the last.
-        std::lock_guard lock(d.mutex);
-        if (!d.inFlight.empty())
-            d.inFlight.back()->last = true;
+        d.inFlight.back()->last = true;
     }
     while (d.deliverOldest(true)) {
     }

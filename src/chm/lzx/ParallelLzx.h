@@ -9,16 +9,17 @@
 
 namespace folvane::chm {
 
-// Cuts a byte stream into spans, compresses them on worker threads and hands them back in
-// stream order. Spans in flight are bounded, so memory does not grow with the input.
+class WorkPipeline;
+
+// Cuts a byte stream into spans, compresses them on a pipeline's threads and hands them back
+// in stream order. Spans in flight are bounded, so memory does not grow with the input.
 class ParallelLzx {
 public:
     // Receives each compressed span, in order, on the thread that calls write() or finish().
     using Sink = std::function<void(const CompressedSpan&)>;
 
-    // threads: worker count; 0 means one per hardware thread.
-    ParallelLzx(unsigned threads, Sink sink);
-    // Stops the workers; spans not yet handed to the sink are dropped.
+    ParallelLzx(WorkPipeline& work, Sink sink);
+    // Waits for the spans being compressed; those not yet handed to the sink are dropped.
     ~ParallelLzx();
     ParallelLzx(const ParallelLzx&) = delete;
     ParallelLzx& operator=(const ParallelLzx&) = delete;
