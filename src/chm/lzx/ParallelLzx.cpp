@@ -1,10 +1,8 @@
 #include "chm/lzx/ParallelLzx.h"
 
-#include "chm/platform/WorkPipeline.h"
+#include "chm/platform/OrderedWork.h"
 
 #include <algorithm>
-#include <atomic>
-#include <deque>
 #include <exception>
 #include <mutex>
 #include <vector>
@@ -27,37 +25,30 @@ struct ParallelLzx::Impl {
         std::vector<std::uint8_t> input;
         CompressedSpan output;
         std::exception_ptr error;
-        std::atomic<bool> done = false;
-        bool padToSpan = false; // set before the job is posted
-        bool last = false;      // the caller's alone
+        bool padToSpan = false;
+        bool last = false; // the caller's alone
     };
 
-    Impl(WorkPipeline& w, Sink s) : work(w), sink(std::move(s)), maxInFlight(kSpansPerWorker * w.threads()) {
+    Impl(WorkPipeline& work, Sink s)
+        : sink(std::move(s)), maxInFlight(kSpansPerWorker * work.threads()),
+          spans(work, [this](Job& job) { compress(job); }) {
         pending.reserve(kLzxSpanSize);
     }
-    ~Impl() {
-        work.runUntil([this] {
-            return std::all_of(inFlight.begin(), inFlight.end(), [](const auto& job) { return job->done.load(); });
-        });
-    }
-    Impl(const Impl&) = delete;
-    Impl& operator=(const Impl&) = delete;
 
     void compress(Job& job);
     void submit(bool last);
     // Hands the oldest span to the sink; false if it is not ready and wait is false.
     bool deliverOldest(bool wait);
 
-    WorkPipeline& work;
     Sink sink;
     std::size_t maxInFlight;
     std::vector<std::uint8_t> pending;
     std::uint64_t bytesIn = 0;
-    // Every span not yet delivered, in stream order; the caller's alone.
-    std::deque<std::unique_ptr<Job>> inFlight;
     // Encoders kept for the next span, one per thread at most.
     std::mutex encodersMutex;
     std::vector<std::unique_ptr<LzxEncoder>> encoders;
+    // Every span not yet delivered, in stream order.
+    OrderedWork<Job> spans;
 };
 
 void ParallelLzx::Impl::compress(Job& job) {
@@ -85,19 +76,12 @@ void ParallelLzx::Impl::compress(Job& job) {
     } catch (...) {
         job.error = std::current_exception();
     }
-    job.done = true;
 }
 
 bool ParallelLzx::Impl::deliverOldest(bool wait) {
-    if (inFlight.empty())
+    std::optional<Job> job = spans.takeOldest(wait);
+    if (!job)
         return false;
-    const Job& oldest = *inFlight.front();
-    if (wait)
-        work.runUntil([&oldest] { return oldest.done.load(); });
-    else if (!oldest.done)
-        return false;
-    const std::unique_ptr<Job> job = std::move(inFlight.front());
-    inFlight.pop_front();
     if (job->error)
         std::rethrow_exception(job->error);
     if (job->last && bytesIn % kLzxFrameSize == 0)
@@ -109,21 +93,14 @@ bool ParallelLzx::Impl::deliverOldest(bool wait) {
 void ParallelLzx::Impl::submit(bool last) {
     while (deliverOldest(false)) {
     }
-    while (inFlight.size() >= maxInFlight)
+    while (spans.size() >= maxInFlight)
         deliverOldest(true);
-    auto job = std::make_unique<Job>();
-    job->input.swap(pending);
-    job->last = last;
-    job->padToSpan = last && job->input.size() == kLzxFrameSize;
+    Job job;
+    job.input.swap(pending);
+    job.last = last;
+    job.padToSpan = last && job.input.size() == kLzxFrameSize;
     pending.reserve(kLzxSpanSize);
-    Job* posted = job.get();
-    inFlight.push_back(std::move(job));
-    try {
-        work.post([this, posted] { compress(*posted); });
-    } catch (...) {
-        inFlight.pop_back();
-        throw;
-    }
+    spans.post(std::move(job));
 }
 
 ParallelLzx::ParallelLzx(WorkPipeline& work, Sink sink) : impl_(std::make_unique<Impl>(work, std::move(sink))) {}
@@ -146,9 +123,9 @@ void ParallelLzx::finish() {
     Impl& d = *impl_;
     if (!d.pending.empty()) {
         d.submit(true);
-    } else if (!d.inFlight.empty()) {
+    } else if (d.spans.size() > 0) {
         // Spans are delivered only once the next one is submitted: the newest is the last.
-        d.inFlight.back()->last = true;
+        d.spans.newest().last = true;
     }
     while (d.deliverOldest(true)) {
     }

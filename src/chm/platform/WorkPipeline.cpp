@@ -6,12 +6,6 @@
 
 namespace folvane::chm {
 
-namespace {
-void runTask(const std::function<void()>& task) noexcept {
-    task();
-}
-} // namespace
-
 WorkPipeline::WorkPipeline(unsigned threads)
     : threads_(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads) {
     for (unsigned i = 1; i < threads_; ++i)
@@ -26,7 +20,6 @@ WorkPipeline::~WorkPipeline() {
     queued_.notify_all();
     for (std::thread& worker : workers_)
         worker.join();
-    runUntil([] { return true; });
 }
 
 void WorkPipeline::serve() {
@@ -35,13 +28,17 @@ void WorkPipeline::serve() {
         queued_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
         if (tasks_.empty())
             return;
-        const std::function<void()> task = std::move(tasks_.front());
-        tasks_.pop_front();
-        lock.unlock();
-        runTask(task);
-        lock.lock();
+        runFirst(lock);
         ended_.notify_all();
     }
+}
+
+void WorkPipeline::runFirst(std::unique_lock<std::mutex>& lock) noexcept {
+    const std::function<void()> task = std::move(tasks_.front());
+    tasks_.pop_front();
+    lock.unlock();
+    task();
+    lock.lock();
 }
 
 void WorkPipeline::post(std::function<void()> task) {
@@ -55,15 +52,10 @@ void WorkPipeline::post(std::function<void()> task) {
 void WorkPipeline::runUntil(const std::function<bool()>& ready) {
     std::unique_lock lock(mutex_);
     while (!ready()) {
-        if (tasks_.empty()) {
+        if (tasks_.empty())
             ended_.wait(lock);
-            continue;
-        }
-        const std::function<void()> task = std::move(tasks_.front());
-        tasks_.pop_front();
-        lock.unlock();
-        runTask(task);
-        lock.lock();
+        else
+            runFirst(lock);
     }
 }
 

@@ -34,6 +34,8 @@ public:
 
 private:
     void serve();
+    // Runs the oldest task, the lock released meanwhile.
+    void runFirst(std::unique_lock<std::mutex>& lock) noexcept;
 
     unsigned threads_;
     std::mutex mutex_;

@@ -1,13 +1,12 @@
 #include "chm/search/PageIndexer.h"
 
-#include "chm/platform/WorkPipeline.h"
+#include "chm/platform/OrderedWork.h"
 #include "chm/search/PageTerms.h"
 #include "chm/search/PageText.h"
 #include "chm/search/WordBreaker.h"
 
 #include <algorithm>
 #include <atomic>
-#include <deque>
 #include <mutex>
 #include <new>
 
@@ -52,38 +51,31 @@ Indexed indexPage(const std::string& bytes, std::uint32_t fallbackCodePage, Page
     return result;
 }
 
-} // namespace
-
 // Pages handed to the threads together, and their words once read.
 struct Batch {
     std::vector<std::string> pages;
     std::vector<Indexed> results;
-    std::atomic<bool> done = false;
 };
 
+} // namespace
+
 struct PageIndexer::Impl {
-    Impl(WorkPipeline& w, std::uint32_t codePage) : work(w), fallbackCodePage(codePage) {}
-    ~Impl() {
-        dropping = true;
-        work.runUntil([this] {
-            return std::all_of(inFlight.begin(), inFlight.end(), [](const auto& b) { return b->done.load(); });
-        });
-    }
+    Impl(WorkPipeline& work, std::uint32_t codePage)
+        : fallbackCodePage(codePage), batches(work, [this](Batch& job) { read(job); }) {}
+    // The batches still waiting are dropped unread.
+    ~Impl() { dropping = true; }
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
 
-    WorkPipeline& work;
     std::uint32_t fallbackCodePage;
     std::unique_ptr<WordIndex> words;
     std::vector<std::string> titles;
     bool complete = true;
-    // The caller's alone: pages added and not merged yet, the batches posted in order and
-    // the one being filled.
+    // The caller's alone: pages added and not merged yet, and the batch being filled.
     std::size_t waitingPages = 0;
     std::size_t waitingBytes = 0;
     std::size_t maxWaiting = 0;
     std::size_t maxWaitingBytes = kMaxWaitingBytes;
-    std::deque<std::unique_ptr<Batch>> inFlight;
     std::vector<std::string> batch;
     std::size_t batchBytes = 0;
     // Set by the threads reading pages.
@@ -92,6 +84,8 @@ struct PageIndexer::Impl {
     // Tables kept for the next batch, one per thread at most.
     std::mutex scratchMutex;
     std::vector<PageTerms> scratches;
+    // Batches posted and not merged yet, in page order.
+    OrderedWork<Batch> batches;
 
     void read(Batch& job) {
         PageTerms scratch;
@@ -122,37 +116,22 @@ struct PageIndexer::Impl {
             scratches.push_back(std::move(scratch));
         } catch (const std::bad_alloc&) {
         }
-        job.done = true;
     }
 
     // Hands the pages added so far to the threads.
     void submitBatch() {
         if (batch.empty())
             return;
-        auto posted = std::make_unique<Batch>();
-        posted->pages.swap(batch);
+        batches.post(Batch{std::move(batch), {}});
+        batch.clear();
         batchBytes = 0;
-        Batch* job = posted.get();
-        inFlight.push_back(std::move(posted));
-        try {
-            work.post([this, job] { read(*job); });
-        } catch (...) {
-            inFlight.pop_back();
-            throw;
-        }
     }
 
     // Puts the oldest batch's words into the index, waiting for them if asked.
     bool mergeOldest(bool wait) {
-        if (inFlight.empty())
+        std::optional<Batch> job = batches.takeOldest(wait);
+        if (!job)
             return false;
-        const Batch& oldest = *inFlight.front();
-        if (wait)
-            work.runUntil([&oldest] { return oldest.done.load(); });
-        else if (!oldest.done)
-            return false;
-        const std::unique_ptr<Batch> job = std::move(inFlight.front());
-        inFlight.pop_front();
         for (Indexed& page : job->results) {
             const auto number = static_cast<std::uint32_t>(titles.size());
             try {
