@@ -5,11 +5,10 @@
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/platform/InputFile.h"
-#include "chm/platform/WorkPipeline.h"
+#include "chm/platform/OrderedWork.h"
 #include "chm/text/Utf8.h"
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <span>
 
@@ -105,24 +104,27 @@ void LinkedFiles::reportMissing(const std::string& referrer, const std::string& 
 }
 
 std::vector<std::vector<PageReference>> LinkedFiles::scan(std::size_t first, std::size_t last) const {
-    std::vector<std::vector<PageReference>> found(last - first);
-    std::atomic<std::size_t> next = first;
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < last;) {
-            const PlannedPage& page = pages_.pages()[i];
-            const bool html = isHtmlPageName(page.name);
-            if (!html && !isStyleSheetName(page.name))
-                continue;
-            try {
-                const std::string bytes = leadingPart(page.source, kMaxScannedBytes);
-                found[i - first] = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
-                                        : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
-            } catch (const std::bad_alloc&) {
-                // A page whose links cannot be read for want of memory still goes in itself.
-            }
-        }
+    struct Job {
+        const PlannedPage* page;
+        std::vector<PageReference> found;
     };
-    work_.runOnAll(work);
+    OrderedWork<Job> jobs(work_, [this](Job& job, unsigned) {
+        const bool html = isHtmlPageName(job.page->name);
+        if (!html && !isStyleSheetName(job.page->name))
+            return;
+        try {
+            const std::string bytes = leadingPart(job.page->source, kMaxScannedBytes);
+            job.found = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
+                             : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
+        } catch (const std::bad_alloc&) {
+            // A page whose links cannot be read for want of memory still goes in itself.
+        }
+    });
+    for (std::size_t i = first; i < last; ++i)
+        jobs.post({&pages_.pages()[i], {}});
+    std::vector<std::vector<PageReference>> found;
+    while (std::optional<Job> job = jobs.takeOldest(true))
+        found.push_back(std::move(job->found));
     return found;
 }
 

@@ -14,22 +14,21 @@ namespace folvane::chm {
 // Jobs done on a pipeline's threads and taken back in the order they were posted.
 template <class Job> class OrderedWork {
 public:
-    // run must not throw: a job keeps its failure for whoever takes it.
-    OrderedWork(WorkPipeline& pipeline, std::function<void(Job&)> run) : pipeline_(pipeline), run_(std::move(run)) {}
+    // run is a WorkPipeline task for one job.
+    OrderedWork(WorkPipeline& pipeline, std::function<void(Job&, unsigned thread)> run)
+        : pipeline_(pipeline), run_(std::move(run)) {}
     // Waits for the jobs still running; their results are dropped.
     ~OrderedWork() {
         pipeline_.runUntil([this] {
             return std::all_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot->done.load(); });
         });
     }
-    OrderedWork(const OrderedWork&) = delete;
-    OrderedWork& operator=(const OrderedWork&) = delete;
 
     void post(Job job) {
         Slot* slot = slots_.emplace_back(std::make_unique<Slot>(std::move(job))).get();
         try {
-            pipeline_.post([this, slot] {
-                run_(slot->job);
+            pipeline_.post([this, slot](unsigned thread) {
+                run_(slot->job, thread);
                 slot->done = true;
             });
         } catch (...) {
@@ -62,7 +61,7 @@ private:
     };
 
     WorkPipeline& pipeline_;
-    std::function<void(Job&)> run_;
+    std::function<void(Job&, unsigned)> run_;
     std::deque<std::unique_ptr<Slot>> slots_;
 };
 

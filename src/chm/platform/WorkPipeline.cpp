@@ -1,15 +1,13 @@
 #include "chm/platform/WorkPipeline.h"
 
 #include <algorithm>
-#include <atomic>
-#include <exception>
 
 namespace folvane::chm {
 
 WorkPipeline::WorkPipeline(unsigned threads)
     : threads_(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads) {
-    for (unsigned i = 1; i < threads_; ++i)
-        workers_.emplace_back([this] { serve(); });
+    for (unsigned thread = 1; thread < threads_; ++thread)
+        workers_.emplace_back([this, thread] { serve(thread); });
 }
 
 WorkPipeline::~WorkPipeline() {
@@ -22,26 +20,26 @@ WorkPipeline::~WorkPipeline() {
         worker.join();
 }
 
-void WorkPipeline::serve() {
+void WorkPipeline::serve(unsigned thread) {
     std::unique_lock lock(mutex_);
     for (;;) {
         queued_.wait(lock, [this] { return stopping_ || !tasks_.empty(); });
         if (tasks_.empty())
             return;
-        runFirst(lock);
+        runFirst(lock, thread);
         ended_.notify_all();
     }
 }
 
-void WorkPipeline::runFirst(std::unique_lock<std::mutex>& lock) noexcept {
-    const std::function<void()> task = std::move(tasks_.front());
+void WorkPipeline::runFirst(std::unique_lock<std::mutex>& lock, unsigned thread) noexcept {
+    const Task task = std::move(tasks_.front());
     tasks_.pop_front();
     lock.unlock();
-    task();
+    task(thread);
     lock.lock();
 }
 
-void WorkPipeline::post(std::function<void()> task) {
+void WorkPipeline::post(Task task) {
     {
         std::lock_guard lock(mutex_);
         tasks_.push_back(std::move(task));
@@ -55,29 +53,8 @@ void WorkPipeline::runUntil(const std::function<bool()>& ready) {
         if (tasks_.empty())
             ended_.wait(lock);
         else
-            runFirst(lock);
+            runFirst(lock, 0);
     }
-}
-
-void WorkPipeline::runOnAll(const std::function<void()>& work) {
-    // Counted once posted, so that a post that fails is not waited for.
-    std::atomic<unsigned> running = 0;
-    std::exception_ptr failure;
-    try {
-        for (unsigned i = 1; i < threads_; ++i) {
-            post([&work, &running] {
-                work();
-                --running;
-            });
-            ++running;
-        }
-        work();
-    } catch (...) {
-        failure = std::current_exception();
-    }
-    runUntil([&running] { return running == 0; });
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 } // namespace folvane::chm

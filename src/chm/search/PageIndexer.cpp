@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <mutex>
 #include <new>
 
 namespace folvane::chm {
@@ -61,7 +60,8 @@ struct Batch {
 
 struct PageIndexer::Impl {
     Impl(WorkPipeline& work, std::uint32_t codePage)
-        : fallbackCodePage(codePage), batches(work, [this](Batch& job) { read(job); }) {}
+        : fallbackCodePage(codePage), scratches(work.threads()),
+          batches(work, [this](Batch& job, unsigned thread) { read(job, scratches[thread]); }) {}
     // The batches still waiting are dropped unread.
     ~Impl() { dropping = true; }
     Impl(const Impl&) = delete;
@@ -81,21 +81,12 @@ struct PageIndexer::Impl {
     // Set by the threads reading pages.
     std::atomic<bool> pageLost = false;
     std::atomic<bool> dropping = false;
-    // Tables kept for the next batch, one per thread at most.
-    std::mutex scratchMutex;
+    // Each thread's tables, kept for its next page.
     std::vector<PageTerms> scratches;
     // Batches posted and not merged yet, in page order.
     OrderedWork<Batch> batches;
 
-    void read(Batch& job) {
-        PageTerms scratch;
-        {
-            std::lock_guard lock(scratchMutex);
-            if (!scratches.empty()) {
-                scratch = std::move(scratches.back());
-                scratches.pop_back();
-            }
-        }
+    void read(Batch& job, PageTerms& scratch) {
         job.results.resize(job.pages.size());
         for (std::size_t i = 0; i < job.pages.size() && !dropping; ++i) {
             try {
@@ -110,11 +101,6 @@ struct PageIndexer::Impl {
             // The tables a huge page grew are given back rather than kept for the next.
             if (scratch.memoryBytes() > kKeptScratchBytes)
                 scratch = PageTerms();
-        }
-        try {
-            std::lock_guard lock(scratchMutex);
-            scratches.push_back(std::move(scratch));
-        } catch (const std::bad_alloc&) {
         }
     }
 
