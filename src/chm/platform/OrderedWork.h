@@ -6,7 +6,6 @@
 #include <atomic>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <optional>
 
 namespace folvane::chm {
@@ -20,12 +19,14 @@ public:
     // Waits for the jobs still running; their results are dropped.
     ~OrderedWork() {
         pipeline_.runUntil([this] {
-            return std::all_of(slots_.begin(), slots_.end(), [](const auto& slot) { return slot->done.load(); });
+            return std::all_of(slots_.begin(), slots_.end(), [](const Slot& slot) { return slot.done.load(); });
         });
     }
+    OrderedWork(const OrderedWork&) = delete;
+    OrderedWork& operator=(const OrderedWork&) = delete;
 
     void post(Job job) {
-        Slot* slot = slots_.emplace_back(std::make_unique<Slot>(std::move(job))).get();
+        Slot* slot = &slots_.emplace_back(std::move(job));
         try {
             pipeline_.post([this, slot](unsigned thread) {
                 run_(slot->job, thread);
@@ -40,18 +41,18 @@ public:
     std::optional<Job> takeOldest(bool wait) {
         if (slots_.empty())
             return std::nullopt;
-        const Slot& oldest = *slots_.front();
+        const Slot& oldest = slots_.front();
         if (wait)
             pipeline_.runUntil([&oldest] { return oldest.done.load(); });
         else if (!oldest.done)
             return std::nullopt;
-        std::optional<Job> job(std::move(slots_.front()->job));
+        std::optional<Job> job(std::move(slots_.front().job));
         slots_.pop_front();
         return job;
     }
     std::size_t size() const { return slots_.size(); }
     // Only what the job's run does not touch may change.
-    Job& newest() { return slots_.back()->job; }
+    Job& newest() { return slots_.back().job; }
 
 private:
     struct Slot {
@@ -62,7 +63,8 @@ private:
 
     WorkPipeline& pipeline_;
     std::function<void(Job&, unsigned)> run_;
-    std::deque<std::unique_ptr<Slot>> slots_;
+    // Elements of a deque stay in place while others come and go at its ends.
+    std::deque<Slot> slots_;
 };
 
 } // namespace folvane::chm
