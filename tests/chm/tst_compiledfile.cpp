@@ -10,11 +10,15 @@
 #include "tools/ProgramProject.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <algorithm>
+#include <thread>
 
 using namespace folvane;
 
@@ -25,7 +29,13 @@ struct Recorder : chm::CompileListener {
     QStringList warnings;
     void notice(const std::string& text) override { notices.append(QString::fromStdString(text)); }
     void warning(const std::string& text) override { warnings.append(QString::fromStdString(text)); }
-    void progress(std::uint64_t, std::uint64_t) override {}
+    // The process's threads while the help file is written, where /proc lists them.
+    void progress(std::uint64_t, std::uint64_t) override { mostThreads = std::max(mostThreads, threadCount()); }
+    static int threadCount() {
+        return static_cast<int>(
+            QDir(QStringLiteral("/proc/self/task"), {}, QDir::NoSort, QDir::Dirs | QDir::NoDotAndDotDot).count());
+    }
+    int mostThreads = 0;
 };
 
 QByteArray gbk(const QString& text) {
@@ -146,9 +156,14 @@ void TestCompiledFile::readersAgree() {
     writeProject(files, QStringLiteral("第一章.htm"), QStringLiteral("帮助, \"测试\""), contents);
 
     Recorder recorder;
+    const int threadsBefore = Recorder::threadCount();
     const chm::CompileResult result = compile(recorder);
     QVERIFY2(recorder.warnings.isEmpty(), qPrintable(recorder.warnings.join(u'\n')));
     QCOMPARE(result.files, static_cast<std::uint64_t>(pages_.size()));
+    // Compression and the search index share the compile's threads: as many as cores in all.
+    if (threadsBefore > 0)
+        QCOMPARE(recorder.mostThreads,
+                 threadsBefore + static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
     QCOMPARE(result.lcid, 0x804u);
 
     QFile help(output());
