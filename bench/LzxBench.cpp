@@ -2,6 +2,7 @@
 
 #include "Timing.h"
 #include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/WorkPipeline.h"
 
 #include <QString>
 #include <QTextStream>
@@ -214,7 +215,8 @@ Run compressAll(const std::vector<std::uint8_t>& data, unsigned threads) {
             spans = 0;
         },
         [&] {
-            chm::ParallelLzx lzx(threads, [&](const chm::CompressedSpan& span) {
+            chm::WorkPipeline work(threads);
+            chm::ParallelLzx lzx(work, [&](const chm::CompressedSpan& span) {
                 compressed += span.bytes.size();
                 ++spans;
             });

@@ -3,6 +3,7 @@
 #include "FuzzCheck.h"
 #include "chm/LzxReference.h"
 #include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/WorkPipeline.h"
 
 #include <algorithm>
 
@@ -31,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const std::vector<std::uint8_t> stream = stretch(data, size);
     std::vector<CompressedSpan> spans;
-    ParallelLzx lzx(1, [&spans](const CompressedSpan& span) { spans.push_back(span); });
+    WorkPipeline work(1);
+    ParallelLzx lzx(work, [&spans](const CompressedSpan& span) { spans.push_back(span); });
     lzx.write(stream);
     lzx.finish();
     for (const CompressedSpan& span : spans) {

@@ -3,17 +3,22 @@
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/Compiler.h"
 #include "chm/platform/Utf8Path.h"
+#include "chm/platform/WorkPipeline.h"
 #include "chm/search/PageIndexer.h"
 #include "support/ChmReaders.h"
 #include "tools/GeneratedSite.h"
 #include "tools/ProgramProject.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <algorithm>
+#include <thread>
 
 using namespace folvane;
 
@@ -24,7 +29,13 @@ struct Recorder : chm::CompileListener {
     QStringList warnings;
     void notice(const std::string& text) override { notices.append(QString::fromStdString(text)); }
     void warning(const std::string& text) override { warnings.append(QString::fromStdString(text)); }
-    void progress(std::uint64_t, std::uint64_t) override {}
+    // The process's threads while the help file is written, where /proc lists them.
+    void progress(std::uint64_t, std::uint64_t) override { mostThreads = std::max(mostThreads, threadCount()); }
+    static int threadCount() {
+        return static_cast<int>(
+            QDir(QStringLiteral("/proc/self/task"), {}, QDir::NoSort, QDir::Dirs | QDir::NoDotAndDotDot).count());
+    }
+    int mostThreads = 0;
 };
 
 QByteArray gbk(const QString& text) {
@@ -141,9 +152,14 @@ void TestCompiledFile::readersAgree() {
     hhc.close();
 
     Recorder recorder;
+    const int threadsBefore = Recorder::threadCount();
     const chm::CompileResult result = compile(recorder);
     QVERIFY2(recorder.warnings.isEmpty(), qPrintable(recorder.warnings.join(u'\n')));
     QCOMPARE(result.files, static_cast<std::uint64_t>(pages_.size()));
+    // Compression and the search index share the compile's threads: as many as cores in all.
+    if (threadsBefore > 0)
+        QCOMPARE(recorder.mostThreads,
+                 threadsBefore + static_cast<int>(std::max(1u, std::thread::hardware_concurrency())) - 1);
     QCOMPARE(result.lcid, 0x804u);
 
     QFile help(output());
@@ -243,8 +259,9 @@ void TestCompiledFile::failedCompileKeepsPreviousFile() {
 
 void TestCompiledFile::indexRunsThatCannotBeWritten() {
     // Words past the memory of a few kilobytes go to a folder that is not there; the pages
-    // are many enough that the words are merged on a worker thread, which cannot report.
-    chm::PageIndexer indexer(2, 1252, {4096, 1252, "/nonexistent/folvane"});
+    // are many enough that the words are merged while others are still being read.
+    chm::WorkPipeline work(2);
+    chm::PageIndexer indexer(work, 1252, {4096, 1252, "/nonexistent/folvane"});
     try {
         for (int page = 0; page < 300; ++page) {
             std::string text = "<p>";

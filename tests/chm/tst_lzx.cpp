@@ -1,5 +1,6 @@
 #include "chm/LzxReference.h"
 #include "chm/lzx/ParallelLzx.h"
+#include "chm/platform/WorkPipeline.h"
 
 #include <QTest>
 
@@ -76,7 +77,8 @@ Bytes runs(std::size_t n) {
 
 std::vector<CompressedSpan> compress(const Bytes& data, unsigned threads, std::size_t piece) {
     std::vector<CompressedSpan> spans;
-    ParallelLzx lzx(threads, [&spans](const CompressedSpan& span) { spans.push_back(span); });
+    WorkPipeline work(threads);
+    ParallelLzx lzx(work, [&spans](const CompressedSpan& span) { spans.push_back(span); });
     for (std::size_t at = 0; at < data.size(); at += piece)
         lzx.write(std::span(data).subspan(at, std::min(piece, data.size() - at)));
     lzx.finish();
@@ -157,7 +159,8 @@ void TestLzx::roundTrip() {
 
 void TestLzx::emptyStreamMakesNoSpans() {
     int spans = 0;
-    ParallelLzx lzx(2, [&spans](const CompressedSpan&) { ++spans; });
+    WorkPipeline work(2);
+    ParallelLzx lzx(work, [&spans](const CompressedSpan&) { ++spans; });
     lzx.write({});
     lzx.finish();
     QCOMPARE(spans, 0);
@@ -167,7 +170,8 @@ void TestLzx::emptyStreamMakesNoSpans() {
 void TestLzx::sinkExceptionReachesCaller() {
     const Bytes data = htmlLike(40 * kLzxSpanSize);
     int delivered = 0;
-    ParallelLzx lzx(2, [&delivered](const CompressedSpan&) {
+    WorkPipeline work(2);
+    ParallelLzx lzx(work, [&delivered](const CompressedSpan&) {
         if (++delivered == 3)
             throw std::runtime_error("disk full");
     });
@@ -187,7 +191,8 @@ void TestLzx::destroyedWhileBusy() {
     const Bytes data = randomBytes(12 * kLzxSpanSize, 5);
     int delivered = 0;
     {
-        ParallelLzx lzx(2, [&delivered](const CompressedSpan&) { ++delivered; });
+        WorkPipeline work(2);
+        ParallelLzx lzx(work, [&delivered](const CompressedSpan&) { ++delivered; });
         lzx.write(data);
         QCOMPARE(lzx.bytesIn(), data.size());
     }

@@ -13,7 +13,6 @@ class ProgressLine {
 public:
     ProgressLine(QIODevice& out, bool enabled);
 
-    bool isEnabled() const { return enabled_; }
     // True when a new text would be shown now: callers build the text only then.
     bool isDue() const;
     void show(const QString& text);

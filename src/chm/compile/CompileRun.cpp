@@ -18,7 +18,6 @@
 #include "chm/platform/Utf8Path.h"
 #include "chm/project/HhpReader.h"
 #include "chm/search/FullTextFile.h"
-#include "chm/search/FullTextSink.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
 #include "chm/text/TextDecoding.h"
@@ -84,7 +83,7 @@ std::uint64_t indexMemoryBudget(std::uint64_t asked) {
 } // namespace
 
 CompileRun::CompileRun(CompileListener& listener, const Compiler::Options& options)
-    : listener_(listener), options_(options) {}
+    : listener_(listener), options_(options), work_(options.threads) {}
 
 CompileResult CompileRun::run(const std::filesystem::path& projectFile) {
     started_ = std::chrono::steady_clock::now();
@@ -235,7 +234,7 @@ void CompileRun::planPages() {
 }
 
 void CompileRun::addLinkedFiles() {
-    LinkedFiles linked(*pages_, *locator_, listener_, options_.threads, result_.codePage);
+    LinkedFiles linked(*pages_, *locator_, listener_, work_, result_.codePage);
     // What the contents, the index and the windows open is stored as the pages' links are.
     for (const std::optional<SitemapFile>* sitemap : {&contents_, &index_}) {
         if (!sitemap->has_value())
@@ -404,6 +403,37 @@ std::unordered_set<std::string> CompileRun::stopWords() {
 
 void CompileRun::write() {
     const std::uint64_t now = compileTime();
+    const SystemFileSet::Input input = systemInput(now);
+    SystemFileSet system(input);
+    std::uint64_t length = 0;
+    std::vector<DirectoryEntry> entries = layout(system, length);
+    std::vector<std::string> closing = system.closingNames();
+    if (project_.fullTextSearch)
+        closing.push_back(kFullTextName);
+
+    OutputFile out(pathFromUtf8(outputFull_));
+    ContainerWriter container(out, result_.lcid, input.timestamp);
+    container.plan(std::move(system.plain), std::move(entries), closing);
+    ParallelLzx lzx(work_, [&container](const CompressedSpan& span) { container.append(span); });
+    std::uint64_t done = 0;
+    const Feed feed = [&](std::span<const std::uint8_t> bytes) {
+        lzx.write(bytes);
+        done += bytes.size();
+        listener_.progress(std::min(done, length), length);
+    };
+    for (const MadeFile& file : system.compressed)
+        feed(file.bytes);
+    std::optional<FullTextSink> fullText;
+    const std::vector<PageTopic> topics = streamPages(feed, fullText);
+    const std::vector<DirectoryEntry> placed = closeStream(system, topics, fullText, feed, length);
+    lzx.finish();
+    container.finish(placed, length);
+    out.commit();
+    result_.uncompressedBytes = length;
+    result_.fileBytes = container.fileLength();
+}
+
+SystemFileSet::Input CompileRun::systemInput(std::uint64_t now) const {
     SystemFileSet::Input input;
     input.project = &project_;
     input.lcid = result_.lcid;
@@ -417,10 +447,12 @@ void CompileRun::write() {
     input.fileTime = (now + kFileTimeEpoch) * 10000000ull;
     input.contextLinks = contextLinks_;
     input.pageKeywords = &pageKeywords_;
-    SystemFileSet system(input);
+    return input;
+}
 
+// The files whose sizes are known before the stream starts, and where the stream has reached after them.
+std::vector<DirectoryEntry> CompileRun::layout(const SystemFileSet& system, std::uint64_t& length) const {
     std::vector<DirectoryEntry> entries;
-    std::uint64_t length = 0;
     for (const MadeFile& file : system.compressed) {
         entries.push_back({file.name, 1, length, file.bytes.size()});
         length += file.bytes.size();
@@ -429,76 +461,74 @@ void CompileRun::write() {
         entries.push_back({page.name, 1, length, page.size});
         length += page.size;
     }
-    std::vector<std::string> closing = system.closingNames();
-    if (project_.fullTextSearch)
-        closing.push_back(kFullTextName);
-
     if (length > 0xFFFFFFFFull)
         listener_.warning("内容超过 4 GB：有些阅读器打不开这样的帮助文件");
-    OutputFile out(pathFromUtf8(outputFull_));
-    ContainerWriter container(out, result_.lcid, input.timestamp);
-    container.plan(std::move(system.plain), std::move(entries), closing);
-    ParallelLzx lzx(options_.threads, [&container](const CompressedSpan& span) { container.append(span); });
+    return entries;
+}
+
+// Feeds every page to the stream, reading the HTML pages for the search index on the way.
+std::vector<PageTopic> CompileRun::streamPages(const Feed& feed, std::optional<FullTextSink>& fullText) {
     std::optional<PageIndexer> indexer;
     const std::uint64_t indexMemory = indexMemoryBudget(options_.indexMemoryBytes);
-    const std::filesystem::path outputFolder = pathFromUtf8(outputFull_).parent_path();
     if (project_.fullTextSearch)
-        indexer.emplace(options_.threads, result_.codePage,
-                        WordIndex::Limits{indexMemory, result_.codePage, outputFolder});
+        indexer.emplace(work_, result_.codePage,
+                        WordIndex::Limits{indexMemory, result_.codePage, pathFromUtf8(outputFull_).parent_path()});
     std::vector<std::size_t> htmlPages;
-    std::uint64_t done = 0;
-    const auto feed = [&](std::span<const std::uint8_t> bytes) {
-        lzx.write(bytes);
-        done += bytes.size();
-        listener_.progress(std::min(done, length), length);
-    };
-    for (const MadeFile& file : system.compressed)
-        feed(file.bytes);
     std::vector<std::uint8_t> buffer(kReadBuffer);
     for (std::size_t p = 0; p < pages_->pages().size(); ++p) {
         const PlannedPage& page = pages_->pages()[p];
-        InputFile file;
-        std::string error;
-        if (!file.open(page.source, error))
-            throw CompileError("无法读取文件：" + page.fullPath + "：" + error);
         const bool indexed = indexer && isHtmlPageName(page.name);
-        std::string text;
-        std::uint64_t read = 0;
-        for (std::size_t n; (n = file.read(buffer)) > 0;) {
-            read += n;
-            if (read > page.size)
-                break;
-            if (indexed && text.size() < kMaxIndexedBytes)
-                text.append(reinterpret_cast<const char*>(buffer.data()),
-                            std::min<std::size_t>(n, kMaxIndexedBytes - text.size()));
-            feed(std::span<const std::uint8_t>(buffer.data(), n));
-        }
-        if (read != page.size)
-            throw CompileError("文件在编译期间被改动，请重新编译：" + page.fullPath);
+        std::string text = streamPage(page, indexed, buffer, feed);
         if (indexed) {
             htmlPages.push_back(p);
             indexer->add(std::move(text));
         }
     }
+    if (!indexer)
+        return {};
+    if (!indexer->finish())
+        listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
+    const WordIndex& words = indexer->words();
+    const std::unordered_set<std::string> stop = stopWords();
+    // In memory unless the words went to runs: it is then about as large as they are.
+    fullText.emplace(pathFromUtf8(outputFull_).parent_path(),
+                     words.runs() > 0 ? kSpilledFullTextMemory : indexMemory / 2);
+    FullTextFile::write(*words.sorted(), words.roots(),
+                        {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size()), &stop},
+                        *fullText);
+    result_.searchIndex = true;
+    result_.indexedPages = htmlPages.size();
+    result_.indexBytes = fullText->size();
+    return pageTopics(htmlPages, indexer->titles());
+}
 
-    std::vector<PageTopic> topics;
-    std::optional<FullTextSink> fullText;
-    if (indexer) {
-        if (!indexer->finish())
-            listener_.warning("内存不足：全文搜索索引缺少部分页面的词");
-        topics = pageTopics(htmlPages, indexer->titles());
-        const WordIndex& words = indexer->words();
-        const std::unordered_set<std::string> stop = stopWords();
-        // In memory unless the words went to runs: it is then about as large as they are.
-        fullText.emplace(outputFolder, words.runs() > 0 ? kSpilledFullTextMemory : indexMemory / 2);
-        FullTextFile::write(*words.sorted(), words.roots(),
-                            {result_.codePage, result_.lcid, static_cast<std::uint32_t>(htmlPages.size()), &stop},
-                            *fullText);
-        result_.searchIndex = true;
-        result_.indexedPages = htmlPages.size();
-        result_.indexBytes = fullText->size();
-        indexer.reset();
+// Feeds one page; returns its text for the search index when it is to be indexed.
+std::string CompileRun::streamPage(const PlannedPage& page, bool indexed, std::span<std::uint8_t> buffer,
+                                   const Feed& feed) const {
+    InputFile file;
+    std::string error;
+    if (!file.open(page.source, error))
+        throw CompileError("无法读取文件：" + page.fullPath + "：" + error);
+    std::string text;
+    std::uint64_t read = 0;
+    for (std::size_t n; (n = file.read(buffer)) > 0;) {
+        read += n;
+        if (read > page.size)
+            break;
+        if (indexed && text.size() < kMaxIndexedBytes)
+            text.append(reinterpret_cast<const char*>(buffer.data()),
+                        std::min<std::size_t>(n, kMaxIndexedBytes - text.size()));
+        feed(std::span<const std::uint8_t>(buffer.data(), n));
     }
+    if (read != page.size)
+        throw CompileError("文件在编译期间被改动，请重新编译：" + page.fullPath);
+    return text;
+}
+
+// The files whose sizes the pages decide, after them in the stream.
+std::vector<DirectoryEntry> CompileRun::closeStream(SystemFileSet& system, const std::vector<PageTopic>& topics,
+                                                    const std::optional<FullTextSink>& fullText, const Feed& feed,
+                                                    std::uint64_t& length) const {
     const std::vector<MadeFile> closingFiles = system.closingFiles(topics);
     if (system.shortenedKeywords() > 0)
         listener_.warning("二进制索引中有 " + std::to_string(system.shortenedKeywords()) +
@@ -514,11 +544,7 @@ void CompileRun::write() {
         length += fullText->size();
         fullText->read(feed);
     }
-    lzx.finish();
-    container.finish(placed, length);
-    out.commit();
-    result_.uncompressedBytes = length;
-    result_.fileBytes = container.fileLength();
+    return placed;
 }
 
 } // namespace folvane::chm

@@ -8,13 +8,17 @@
 #include "chm/compile/PageList.h"
 #include "chm/compile/ProjectPaths.h"
 #include "chm/compile/SystemFileSet.h"
+#include "chm/platform/WorkPipeline.h"
 #include "chm/project/ContextIdReader.h"
 #include "chm/project/HhpProject.h"
+#include "chm/search/FullTextSink.h"
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -46,7 +50,16 @@ private:
     std::string projectText(const std::filesystem::path& file) const;
     std::optional<IncludedText> readIncluded(const std::string& includer, const std::string& written,
                                              std::string& error) const;
+    using Feed = std::function<void(std::span<const std::uint8_t>)>;
     void write();
+    SystemFileSet::Input systemInput(std::uint64_t now) const;
+    std::vector<DirectoryEntry> layout(const SystemFileSet& system, std::uint64_t& length) const;
+    std::vector<PageTopic> streamPages(const Feed& feed, std::optional<FullTextSink>& fullText);
+    std::string streamPage(const PlannedPage& page, bool indexed, std::span<std::uint8_t> buffer,
+                           const Feed& feed) const;
+    std::vector<DirectoryEntry> closeStream(SystemFileSet& system, const std::vector<PageTopic>& topics,
+                                            const std::optional<FullTextSink>& fullText, const Feed& feed,
+                                            std::uint64_t& length) const;
     std::vector<PageTopic> pageTopics(const std::vector<std::size_t>& htmlPages,
                                       const std::vector<std::string>& titles) const;
 
@@ -54,6 +67,7 @@ private:
 
     CompileListener& listener_;
     Compiler::Options options_;
+    WorkPipeline work_;
     std::chrono::steady_clock::time_point started_;
     std::string projectFull_;
     HhpProject project_;

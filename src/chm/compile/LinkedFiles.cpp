@@ -6,12 +6,11 @@
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/platform/InputFile.h"
+#include "chm/platform/OrderedWork.h"
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <span>
-#include <thread>
 
 namespace folvane::chm {
 
@@ -63,11 +62,9 @@ bool hasDrive(std::string_view path) {
 
 } // namespace
 
-LinkedFiles::LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, unsigned threads,
+LinkedFiles::LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, WorkPipeline& work,
                          std::uint32_t fallbackCodePage)
-    : pages_(pages), locator_(locator), listener_(listener),
-      threads_(threads == 0 ? std::max(1u, std::thread::hardware_concurrency()) : threads),
-      fallbackCodePage_(fallbackCodePage) {}
+    : pages_(pages), locator_(locator), listener_(listener), work_(work), fallbackCodePage_(fallbackCodePage) {}
 
 void LinkedFiles::addFromRoot(const std::string& link) {
     follow(locator_.paths().folder(), {link, true}, {});
@@ -107,29 +104,27 @@ void LinkedFiles::reportMissing(const std::string& referrer, const std::string& 
 }
 
 std::vector<std::vector<PageReference>> LinkedFiles::scan(std::size_t first, std::size_t last) const {
-    std::vector<std::vector<PageReference>> found(last - first);
-    std::atomic<std::size_t> next = first;
-    const auto work = [&] {
-        for (std::size_t i; (i = next++) < last;) {
-            const PlannedPage& page = pages_.pages()[i];
-            const bool html = isHtmlPageName(page.name);
-            if (!html && !isStyleSheetName(page.name))
-                continue;
-            try {
-                const std::string bytes = leadingPart(page.source, kMaxScannedBytes);
-                found[i - first] = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
-                                        : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
-            } catch (const std::bad_alloc&) {
-                // A page whose links cannot be read for want of memory still goes in itself.
-            }
-        }
+    struct Job {
+        const PlannedPage* page;
+        std::vector<PageReference> found;
     };
-    const unsigned helpers = static_cast<unsigned>(std::min<std::size_t>(threads_, last - first)) - 1;
-    std::vector<std::jthread> workers;
-    for (unsigned t = 0; t < helpers; ++t)
-        workers.emplace_back(work);
-    work();
-    workers.clear(); // joined before the results leave
+    OrderedWork<Job> jobs(work_, [this](Job& job, unsigned) {
+        const bool html = isHtmlPageName(job.page->name);
+        if (!html && !isStyleSheetName(job.page->name))
+            return;
+        try {
+            const std::string bytes = leadingPart(job.page->source, kMaxScannedBytes);
+            job.found = html ? PageReferences::ofHtml(bytes, fallbackCodePage_)
+                             : PageReferences::ofStyleSheet(bytes, fallbackCodePage_);
+        } catch (const std::bad_alloc&) {
+            // A page whose links cannot be read for want of memory still goes in itself.
+        }
+    });
+    for (std::size_t i = first; i < last; ++i)
+        jobs.post({&pages_.pages()[i], {}});
+    std::vector<std::vector<PageReference>> found;
+    while (std::optional<Job> job = jobs.takeOldest(true))
+        found.push_back(std::move(job->found));
     return found;
 }
 

@@ -14,15 +14,16 @@ class CompileListener;
 class FileLocator;
 class PageList;
 struct PlannedPage;
+class WorkPipeline;
 
 // Stores the files that the stored pages and style sheets use but the project does not
 // list, as the Windows compiler does: pictures, style sheets, the pages they link to. Pages
-// are read for their references on worker threads; a reference is resolved against its page
+// are read for their references on a pipeline's threads; a reference is resolved against its page
 // and followed when it reaches a file inside the project folder. Files found this way are
 // read in turn. References to files that do not exist are reported, the first few by name.
 class LinkedFiles {
 public:
-    LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, unsigned threads,
+    LinkedFiles(PageList& pages, FileLocator& locator, CompileListener& listener, WorkPipeline& work,
                 std::uint32_t fallbackCodePage);
 
     // A link from the root of the help file (a contents entry, the home page): its file is
@@ -43,7 +44,7 @@ private:
     PageList& pages_;
     FileLocator& locator_;
     CompileListener& listener_;
-    unsigned threads_;
+    WorkPipeline& work_;
     std::uint32_t fallbackCodePage_;
     std::size_t scanned_ = 0;
     std::size_t added_ = 0;

@@ -92,7 +92,6 @@ bool PageList::store(const LocatedFile& file, Origin origin) {
     }
     pages_.push_back({name, disk, source, input.size()});
     taken_.emplace(key(name), disk);
-    totalBytes_ += input.size();
     return true;
 }
 

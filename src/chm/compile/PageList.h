@@ -43,7 +43,6 @@ public:
 
     const std::vector<PlannedPage>& pages() const { return pages_; }
     bool holds(const std::string& name) const;
-    std::uint64_t totalBytes() const { return totalBytes_; }
     // Files of [FILES] that the help file lacks: missing, unreadable or unnamable.
     std::size_t failed() const { return failed_; }
 
@@ -60,7 +59,6 @@ private:
     std::unordered_map<std::string, std::string> taken_;
     std::vector<std::string> elsewhere_;
     std::vector<std::pair<std::string, std::string>> excluded_;
-    std::uint64_t totalBytes_ = 0;
     std::size_t failed_ = 0;
 };
 

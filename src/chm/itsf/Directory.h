@@ -27,7 +27,6 @@ public:
     // Throws std::out_of_range for a name not planned as late.
     void setLate(std::string_view name, std::uint64_t offset, std::uint64_t length);
 
-    std::size_t listingChunks() const { return listingStarts_.size(); }
     std::size_t chunkCount() const;
     std::size_t indexDepth() const { return indexLevels_.size() + 1; }
     std::uint64_t encodedSize() const { return kHeaderSize + chunkCount() * kChunkSize; }

@@ -24,8 +24,6 @@ public:
     // Flushes the file to disk, closes it and renames it over the target.
     void commit();
 
-    const std::filesystem::path& temporaryPath() const { return temporary_; }
-
 private:
     void close() noexcept;
 

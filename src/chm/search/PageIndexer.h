@@ -9,14 +9,16 @@
 
 namespace folvane::chm {
 
-// Reads the words of pages on worker threads while the caller goes on with other work,
+class WorkPipeline;
+
+// Reads the words of pages on a pipeline's threads while the caller goes on with other work,
 // and puts them into one WordIndex in the order the pages were added.
 class PageIndexer {
 public:
-    // threads: worker count, 0 for one per hardware thread. fallbackCodePage: for pages that
-    // declare no charset and are not UTF-8. limits: the memory of the whole index (the words
-    // held and the pages being read) and where the words go past it.
-    PageIndexer(unsigned threads, std::uint32_t fallbackCodePage, WordIndex::Limits limits = {});
+    // fallbackCodePage: for pages that declare no charset and are not UTF-8. limits: the
+    // memory of the whole index (the words held and the pages being read) and where the
+    // words go past it.
+    PageIndexer(WorkPipeline& work, std::uint32_t fallbackCodePage, WordIndex::Limits limits = {});
     ~PageIndexer();
     PageIndexer(const PageIndexer&) = delete;
     PageIndexer& operator=(const PageIndexer&) = delete;
