@@ -3,16 +3,17 @@
 // text gives a binary index whose blocks are whole and a binary contents whose entries lie
 // in the file.
 #include "FuzzCheck.h"
+#include "base/Utf8.h"
 #include "chm/compile/BinaryContents.h"
 #include "chm/compile/BinaryIndex.h"
 #include "chm/project/ContextIdReader.h"
 #include "chm/system/StringTable.h"
 #include "chm/system/TopicTables.h"
-#include "chm/text/Utf8.h"
 
 #include <cstdint>
 #include <string>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {

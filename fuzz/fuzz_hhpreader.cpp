@@ -1,8 +1,8 @@
 // Project files: any bytes, decoded from any code page, read without a crash; files and
 // window fields are pieces of single lines of the text, notices are text to show.
 #include "FuzzCheck.h"
+#include "base/CodePage.h"
 #include "chm/project/HhpReader.h"
-#include "chm/text/CodePage.h"
 #include "chm/text/TextDecoding.h"
 
 #include <array>
@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {

@@ -1,16 +1,17 @@
 // Page text: any bytes in any encoding give valid UTF-8 words with single spaces between
 // them, never more text than the page holds, and a title only from a <title> tag.
 #include "FuzzCheck.h"
+#include "base/AsciiText.h"
+#include "base/Utf8.h"
 #include "chm/search/PageCharset.h"
 #include "chm/search/PageText.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Utf8.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string_view>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {

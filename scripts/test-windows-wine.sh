@@ -40,10 +40,11 @@ cmake -S "$root" -B "$work/cmake" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_CXX_COMPIL
     -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-Werror >"$work/cmake.log" || { cat "$work/cmake.log" >&2; exit 1; }
 cmake --build "$work/cmake" -j "$(nproc)" >"$work/build.log" || { cat "$work/build.log" >&2; exit 1; }
 cp "$work/cmake/bin/hhc.exe" "$work/hhc.exe"
-library="$work/cmake/src/chm/libfolvane_chm.a $work/cmake/src/formats/libfolvane_formats.a"
+base="$work/cmake/src/base/libfolvane_base.a"
+library="$work/cmake/src/chm/libfolvane_chm.a $work/cmake/src/formats/libfolvane_formats.a $base"
 # shellcheck disable=SC2086
 for test in codepage_test:"$library" winreg_test:"$root/src/registry/WinRegistryCalls_win.cpp -ladvapi32" \
-    winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp" context_help:"-municode -lhtmlhelp"; do
+    winfs_test:"$root/src/platform/WinFileSystemCalls_win.cpp $base" context_help:"-municode -lhtmlhelp"; do
     "$cxx" $flags -O2 -static -o "$work/${test%%:*}.exe" "$root/tests/wine/${test%%:*}.cpp" ${test#*:}
 done
 

@@ -1,5 +1,7 @@
 #include "formats/CharacterReferences.h"
 
+#include "base/Utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -9,7 +11,7 @@ namespace folvane::formats {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kReplacement = Utf8::kReplacement;
 
 struct Entity {
     std::string_view name;
@@ -253,7 +255,7 @@ std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule)
     for (std::size_t amp; (amp = utf8.find('&', at)) != std::string_view::npos;) {
         out.append(utf8.substr(at, amp - at));
         if (const auto reference = characterReference(utf8, amp, rule)) {
-            appendUtf8(out, reference->codePoint);
+            Utf8::append(out, reference->codePoint);
             at = amp + reference->length;
         } else {
             out += '&';
@@ -262,26 +264,6 @@ std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule)
     }
     out.append(utf8.substr(at));
     return out;
-}
-
-void appendUtf8(std::string& out, char32_t codePoint) {
-    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
-        codePoint = kReplacement;
-    if (codePoint < 0x80) {
-        out += static_cast<char>(codePoint);
-    } else if (codePoint < 0x800) {
-        out += static_cast<char>(0xC0 | (codePoint >> 6));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += static_cast<char>(0xE0 | (codePoint >> 12));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (codePoint >> 18));
-        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (codePoint & 0x3F));
-    }
 }
 
 } // namespace folvane::formats

@@ -34,7 +34,4 @@ std::optional<CharacterReference> characterReference(std::string_view text, std:
 // Every reference of the UTF-8 text replaced by its character.
 std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule);
 
-// The character in UTF-8; a surrogate or a value past U+10FFFF as U+FFFD.
-void appendUtf8(std::string& out, char32_t codePoint);
-
 } // namespace folvane::formats

@@ -1,6 +1,6 @@
 #include "formats/DeclaredCharset.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 #include "formats/HtmlTag.h"
 
 #include <algorithm>
@@ -104,7 +104,7 @@ std::optional<std::uint32_t> numberedCodePage(std::string_view label) {
 // "charset=gbk" inside a Content-Type value: the label after '=', quoted or up to ';' or a blank.
 std::string_view charsetInContentType(std::string_view content) {
     constexpr std::string_view kCharset = "charset";
-    const std::string lowered = loweredAscii(content);
+    const std::string lowered = AsciiText::lowered(content);
     const std::size_t at = lowered.find(kCharset);
     if (at == std::string::npos)
         return {};
@@ -132,9 +132,9 @@ std::string_view metaLabel(std::string_view head, std::size_t& pos) {
         pos = HtmlTag::nextAttribute(head, pos, attribute);
         if (attribute.name.empty())
             break;
-        if (equalsIgnoringCase(attribute.name, "charset") && charset.empty())
+        if (AsciiText::equalsIgnoringCase(attribute.name, "charset") && charset.empty())
             charset = attribute.value;
-        else if (equalsIgnoringCase(attribute.name, "content") && contentCharset.empty())
+        else if (AsciiText::equalsIgnoringCase(attribute.name, "content") && contentCharset.empty())
             contentCharset = charsetInContentType(attribute.value);
     }
     return charset.empty() ? contentCharset : charset;
@@ -144,17 +144,17 @@ bool isMetaTag(std::string_view head, std::size_t at) {
     constexpr std::string_view kMeta = "<meta";
     if (at + kMeta.size() >= head.size())
         return false;
-    return equalsIgnoringCase(head.substr(at, kMeta.size()), kMeta) &&
+    return AsciiText::equalsIgnoringCase(head.substr(at, kMeta.size()), kMeta) &&
            (HtmlTag::isSpace(head[at + kMeta.size()]) || head[at + kMeta.size()] == '/');
 }
 
 } // namespace
 
 std::optional<std::uint32_t> codePageOfLabel(std::string_view label) {
-    label = trimmedBlanks(label);
+    label = AsciiText::trimmed(label);
     if (label.empty() || label.size() > kLongestLabel)
         return std::nullopt;
-    const std::string lowered = loweredAscii(label);
+    const std::string lowered = AsciiText::lowered(label);
     const auto found = std::ranges::lower_bound(kLabels, std::string_view(lowered), {}, &Label::name);
     if (found != kLabels.end() && found->name == lowered)
         return found->codePage;

@@ -1,6 +1,6 @@
 #include "formats/ProjectSections.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ std::string_view nextLine(std::string_view text, std::size_t& pos) {
 } // namespace
 
 bool ProjectSection::is(std::string_view other) const {
-    return equalsIgnoringCase(name, other);
+    return AsciiText::equalsIgnoringCase(name, other);
 }
 
 ProjectSections readProjectSections(std::string_view text) {
@@ -32,11 +32,11 @@ ProjectSections readProjectSections(std::string_view text) {
     for (std::size_t pos = 0; pos < text.size();) {
         const std::string_view line = nextLine(text, pos);
         ++number;
-        const std::string_view trimmed = trimmedBlanks(line);
+        const std::string_view trimmed = AsciiText::trimmed(line);
         if (trimmed.empty() || trimmed.front() == ';')
             continue;
         if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']')
-            out.sections.push_back({trimmedBlanks(trimmed.substr(1, trimmed.size() - 2)), {}});
+            out.sections.push_back({AsciiText::trimmed(trimmed.substr(1, trimmed.size() - 2)), {}});
         else
             (out.sections.empty() ? out.beforeFirst : out.sections.back().lines).push_back({line, number});
     }
@@ -45,9 +45,9 @@ ProjectSections readProjectSections(std::string_view text) {
 
 std::optional<ProjectEntry> projectEntry(std::string_view line) {
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos || trimmedBlanks(line.substr(0, equals)).empty())
+    if (equals == std::string_view::npos || AsciiText::trimmed(line.substr(0, equals)).empty())
         return std::nullopt;
-    return ProjectEntry{trimmedBlanks(line.substr(0, equals)), line.substr(equals + 1)};
+    return ProjectEntry{AsciiText::trimmed(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
 } // namespace folvane::formats

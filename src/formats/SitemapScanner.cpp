@@ -1,6 +1,6 @@
 #include "formats/SitemapScanner.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 #include <string>
@@ -17,7 +17,7 @@ bool isSpace(char c) {
 
 bool startsWithAt(std::string_view text, std::size_t at, std::string_view lowerNeedle) {
     return at + lowerNeedle.size() <= text.size() &&
-           equalsIgnoringCase(text.substr(at, lowerNeedle.size()), lowerNeedle);
+           AsciiText::equalsIgnoringCase(text.substr(at, lowerNeedle.size()), lowerNeedle);
 }
 
 std::size_t findIgnoringCase(std::string_view text, std::string_view lowerNeedle, std::size_t from) {
@@ -80,7 +80,7 @@ std::size_t scanAttributes(std::string_view text, std::size_t pos, bool forgivin
         const std::size_t nameBegin = pos;
         while (pos < text.size() && !isSpace(text[pos]) && text[pos] != '=' && text[pos] != '>' && text[pos] != '/')
             ++pos;
-        Attribute attribute{loweredAscii(text.substr(nameBegin, pos - nameBegin)), pos, pos};
+        Attribute attribute{AsciiText::lowered(text.substr(nameBegin, pos - nameBegin)), pos, pos};
         pos = skipSpace(text, pos);
         if (pos < text.size() && text[pos] == '=') {
             pos = skipSpace(text, pos + 1);

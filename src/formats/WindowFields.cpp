@@ -1,6 +1,6 @@
 #include "formats/WindowFields.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 
 namespace folvane::formats {
 
@@ -13,7 +13,7 @@ struct Field {
 };
 
 std::size_t pastBlanks(std::string_view text, std::size_t pos) {
-    while (pos < text.size() && isBlank(text[pos]))
+    while (pos < text.size() && AsciiText::isBlank(text[pos]))
         ++pos;
     return pos;
 }
@@ -22,8 +22,8 @@ std::size_t pastBlanks(std::string_view text, std::size_t pos) {
 Field plainField(std::string_view text, std::size_t start) {
     const std::size_t comma = text.find(',', start);
     if (comma == std::string_view::npos)
-        return {trimmedBlanks(text.substr(start)), std::string_view::npos};
-    return {trimmedBlanks(text.substr(start, comma - start)), comma + 1};
+        return {AsciiText::trimmed(text.substr(start)), std::string_view::npos};
+    return {AsciiText::trimmed(text.substr(start, comma - start)), comma + 1};
 }
 
 // The window's caption may hold quotes and commas, and the program writes it in quotes as
@@ -39,7 +39,7 @@ Field quotedField(std::string_view text, std::size_t open) {
             return {text.substr(open + 1, quote - open - 1), after + 1};
         quote = text.find('"', quote + 1);
     }
-    return {trimmedRightBlanks(text.substr(open + 1)), std::string_view::npos};
+    return {AsciiText::trimmedRight(text.substr(open + 1)), std::string_view::npos};
 }
 
 // "[0,0,810,583]": its commas belong to it.
@@ -49,8 +49,8 @@ Field rectangleField(std::string_view text, std::size_t open) {
         return plainField(text, open);
     const std::size_t comma = text.find(',', close);
     if (comma == std::string_view::npos)
-        return {trimmedRightBlanks(text.substr(open)), std::string_view::npos};
-    return {trimmedRightBlanks(text.substr(open, comma - open)), comma + 1};
+        return {AsciiText::trimmedRight(text.substr(open)), std::string_view::npos};
+    return {AsciiText::trimmedRight(text.substr(open, comma - open)), comma + 1};
 }
 
 Field fieldAt(std::string_view text, std::size_t pos) {
@@ -66,7 +66,7 @@ Field fieldAt(std::string_view text, std::size_t pos) {
 
 std::vector<std::string> splitWindowFields(std::string_view text) {
     std::vector<std::string> fields;
-    if (trimmedBlanks(text).empty())
+    if (AsciiText::trimmed(text).empty())
         return fields;
     std::size_t pos = 0;
     while (pos != std::string_view::npos) {

@@ -1,14 +1,8 @@
 #include "platform/ChildLifetime.h"
 
-#include <QProcess>
+#include "base/WindowsApi_win.h"
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include <QProcess>
 
 namespace folvane {
 

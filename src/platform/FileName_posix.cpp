@@ -44,6 +44,10 @@ QByteArray fileSystemPath(const QString& path) {
     return built;
 }
 
+std::filesystem::path nativePath(const QString& path) {
+    return fileSystemPath(path).toStdString();
+}
+
 bool openForReading(QFile& file, const QString& path) {
     const int fd = ::open(fileSystemPath(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0)

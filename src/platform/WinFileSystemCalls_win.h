@@ -10,7 +10,7 @@
 
 namespace folvane {
 
-// The folder listing and the whole-file read of the Windows build, through the
+// The folder listing and the file writes of the Windows build, through the
 // wide-character API so that names keep every character whatever the ANSI code page, and
 // in the "\\?\" form for paths too long for the ordinary one.
 class WinFileSystemCalls {
@@ -18,15 +18,12 @@ public:
     // Volume serial and file index: the same through every junction that leads to the folder.
     using FolderId = std::pair<std::uint64_t, std::uint64_t>;
     using Visitor = std::function<void(const std::wstring& name, bool isFolder)>;
-    enum class ReadResult { Ok, NotAFile, TooBig, Failed };
     enum class WriteMode { Replace, InPlace, Append };
 
     static bool folderId(const std::wstring& folder, FolderId& id);
     // Every entry but "." and "..", hidden and system ones included; junctions and links
     // to folders count as folders. False when the folder cannot be listed.
     static bool listFolder(const std::wstring& folder, const Visitor& visit);
-    // A regular file of at most maxBytes, read whole with one open.
-    static ReadResult readFile(const std::wstring& path, std::int64_t maxBytes, std::string& bytes);
     // Writes bytes as the file's content (Replace: through a new file renamed over it once
     // written and flushed, so that a failure leaves the previous file whole). Returns 0 or
     // the system's error code.

@@ -1,6 +1,6 @@
 #include "project/ContentsFileReader.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 #include "formats/CharacterReferences.h"
 #include "formats/SitemapScanner.h"
 #include "toc/ListBox.h"
@@ -18,7 +18,7 @@ QString decoded(std::string_view value, formats::ReferenceRule rule) {
 // The first value of the param called name; merged entries repeat them.
 const formats::SitemapRawParam* firstParam(const formats::SitemapRawObject& object, std::string_view name) {
     const auto found = std::ranges::find_if(object.params, [name](const formats::SitemapRawParam& p) {
-        return formats::equalsIgnoringCase(formats::trimmedBlanks(p.name), name);
+        return AsciiText::equalsIgnoringCase(AsciiText::trimmed(p.name), name);
     });
     return found == object.params.end() ? nullptr : &*found;
 }
@@ -30,7 +30,7 @@ QList<ContentsItem> readContentsFile(const QString& text) {
     QList<ContentsItem> items;
     for (const formats::SitemapRawObject& object : formats::scanSitemap(utf8)) {
         const formats::SitemapRawParam* name = firstParam(object, "name");
-        if (!formats::equalsIgnoringCase(formats::trimmedBlanks(object.type), "text/sitemap") || name == nullptr)
+        if (!AsciiText::equalsIgnoringCase(AsciiText::trimmed(object.type), "text/sitemap") || name == nullptr)
             continue;
         ContentsItem item;
         item.text = decoded(name->value, formats::ReferenceRule::WrittenName);

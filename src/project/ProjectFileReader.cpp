@@ -1,6 +1,6 @@
 #include "project/ProjectFileReader.h"
 
-#include "formats/Ascii.h"
+#include "base/AsciiText.h"
 #include "formats/ProjectSections.h"
 #include "formats/WindowFields.h"
 
@@ -29,7 +29,7 @@ std::optional<bool> navigationClosed(const std::vector<formats::ProjectEntry>& w
 }
 
 QString unquoted(std::string_view value) {
-    const std::string_view v = formats::trimmedBlanks(value);
+    const std::string_view v = AsciiText::trimmed(value);
     if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
         return fromUtf8(v.substr(1, v.size() - 2));
     return fromUtf8(v);
@@ -46,7 +46,7 @@ void readOption(ProjectFileContent& project, const formats::ProjectEntry& entry,
     else if (key == u"title")
         project.title = fromUtf8(entry.value);
     else if (key == u"default window")
-        defaultWindow = fromUtf8(formats::trimmedBlanks(entry.value));
+        defaultWindow = fromUtf8(AsciiText::trimmed(entry.value));
 }
 
 } // namespace
@@ -63,7 +63,7 @@ ProjectFileContent readProjectFile(const QString& text) {
         for (const formats::ProjectLine& line : section.lines) {
             const auto entry = formats::projectEntry(line.text);
             if (isFiles)
-                project.files.append(fromUtf8(formats::trimmedRightBlanks(line.text)));
+                project.files.append(fromUtf8(AsciiText::trimmedRight(line.text)));
             else if (entry && isOptions)
                 readOption(project, *entry, defaultWindow);
             else if (entry && section.is("WINDOWS"))

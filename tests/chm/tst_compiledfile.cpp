@@ -1,9 +1,9 @@
-#include "chm/compile/CompileError.h"
+#include "base/CodePage.h"
+#include "chm/CompileError.h"
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/Compiler.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/search/PageIndexer.h"
-#include "chm/text/CodePage.h"
 #include "support/ChmReaders.h"
 #include "tools/GeneratedSite.h"
 #include "tools/ProgramProject.h"
@@ -29,7 +29,7 @@ struct Recorder : chm::CompileListener {
 
 QByteArray gbk(const QString& text) {
     return QByteArray::fromStdString(
-        chm::CodePage::fromUtf8(text.toStdString(), 936, chm::CodePage::Unmappable::NumericReference));
+        CodePage::fromUtf8(text.toStdString(), 936, CodePage::Unmappable::NumericReference));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
-#include "chm/platform/SystemLocale.h"
-#include "chm/text/CodePage.h"
-#include "chm/text/Lcid.h"
+#include "base/CodePage.h"
+#include "base/Lcid.h"
+#include "base/SystemLocale.h"
 #include "chm/text/TextDecoding.h"
 
 #include <QTest>
@@ -8,6 +8,7 @@
 #include <array>
 #include <optional>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {

@@ -1,5 +1,5 @@
 #include "app/FmCHM.h"
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 #include "gui/ListBoxView.h"
 #include "gui/MainWindow.h"
 #include "gui/QtHost.h"
@@ -141,7 +141,7 @@ void TestCompile::doubleClickedPageIsTheHomePage() {
     const auto inside = test::readWithChmlib(help);
     QVERIFY(inside.has_value());
     const std::string home =
-        chm::CodePage::toUtf8(test::systemRecords(inside->value("/#SYSTEM")).value(2).toStdString(), 936);
+        CodePage::toUtf8(test::systemRecords(inside->value("/#SYSTEM")).value(2).toStdString(), 936);
     QCOMPARE(QString::fromStdString(home), QStringLiteral("sub/页面.htm") + QChar(0));
     QVERIFY(inside->contains("/sub/页面.htm"));
 #endif

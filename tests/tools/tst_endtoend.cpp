@@ -1,4 +1,4 @@
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 #include "support/ChmReaders.h"
 #include "tools/GeneratedSite.h"
 #include "tools/MakeProcess.h"
@@ -124,7 +124,7 @@ void TestEndToEnd::compiledFileHoldsTheWholeSite() {
     // The contents file inside the compiled file, in the code page of its language, shows
     // every title, the page without one by its file name.
     const QByteArray stored = files->value("/HH_KVEL.hhc");
-    const QString toc = QString::fromStdString(chm::CodePage::toUtf8(stored.toStdString(), 936));
+    const QString toc = QString::fromStdString(CodePage::toUtf8(stored.toStdString(), 936));
     QSet<QString> names;
     for (const QString& name : paramValues(toc, QStringLiteral("Name")))
         names.insert(name.trimmed());

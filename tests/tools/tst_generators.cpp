@@ -1,4 +1,4 @@
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 #include "support/ChmReaders.h"
 
 #include <QDir>
@@ -84,7 +84,7 @@ private:
     QStringList listedFiles(const Expected& expected) const;
     QByteArray encoded(const QString& text, unsigned codePage) const {
         return QByteArray::fromStdString(
-            chm::CodePage::fromUtf8(text.toStdString(), codePage, chm::CodePage::Unmappable::NumericReference));
+            CodePage::fromUtf8(text.toStdString(), codePage, CodePage::Unmappable::NumericReference));
     }
 
     QTemporaryDir tmp_;
@@ -115,7 +115,7 @@ void TestGenerators::initTestCase() {
 
 QStringList TestGenerators::listedFiles(const Expected& expected) const {
     const std::string text =
-        chm::CodePage::toUtf8(readFile(expected.folder + u'/' + expected.project).toStdString(), expected.codePage);
+        CodePage::toUtf8(readFile(expected.folder + u'/' + expected.project).toStdString(), expected.codePage);
     QStringList files;
     bool inFiles = false;
     for (QString line : QString::fromStdString(text).split(u'\n')) {

@@ -1,8 +1,8 @@
 // Checks the Windows code page conversions against the system's tables: cross-compiled with
 // mingw-w64 and run under Wine by scripts/test-windows-wine.sh. Plain C++, no Qt.
 
-#include "chm/platform/SystemLocale.h"
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
+#include "base/SystemLocale.h"
 #include "chm/text/TextDecoding.h"
 
 #include <windows.h>
@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <string>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {

@@ -1,6 +1,6 @@
 #include "hhc/ConsoleListener.h"
 
-#include "chm/compile/CompileError.h"
+#include "chm/CompileError.h"
 #include "hhc/ConsoleText.h"
 
 namespace folvane::hhc {

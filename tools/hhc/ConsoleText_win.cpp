@@ -1,10 +1,10 @@
 #include "hhc/ConsoleText.h"
 
 // The Windows API first: the other system headers need its types.
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
-#include "chm/platform/LongPath_win.h"
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
+#include "base/LongPath_win.h"
 
 #include <io.h>
 #include <shellapi.h>
@@ -68,7 +68,7 @@ void writeText(std::FILE* stream, std::string_view utf8) {
     }
     const UINT consolePage = GetConsoleOutputCP();
     const std::string text =
-        chm::CodePage::fromUtf8(utf8, consolePage != 0 ? consolePage : GetACP(), chm::CodePage::Unmappable::Question);
+        CodePage::fromUtf8(utf8, consolePage != 0 ? consolePage : GetACP(), CodePage::Unmappable::Question);
     std::fwrite(text.data(), 1, text.size(), stream);
     std::fflush(stream);
 }
@@ -79,7 +79,7 @@ std::vector<std::filesystem::path> commandArguments(int, char*[]) {
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::filesystem::path> out;
     for (int i = 1; wide != nullptr && i < count; ++i)
-        out.emplace_back(chm::withoutLongPrefix(wide[i]));
+        out.emplace_back(withoutLongPrefix(wide[i]));
     LocalFree(wide);
     return out;
 }

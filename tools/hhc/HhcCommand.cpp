@@ -1,6 +1,6 @@
 #include "hhc/HhcCommand.h"
 
-#include "chm/compile/CompileError.h"
+#include "chm/CompileError.h"
 #include "chm/compile/Compiler.h"
 #include "hhc/ExitStatus.h"
 

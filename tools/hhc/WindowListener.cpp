@@ -1,6 +1,6 @@
 #include "hhc/WindowListener.h"
 
-#include "chm/compile/CompileError.h"
+#include "chm/CompileError.h"
 #include "hhc/HhcWindow.h"
 
 #include <QMetaObject>

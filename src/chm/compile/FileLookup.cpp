@@ -1,9 +1,9 @@
 #include "chm/compile/FileLookup.h"
 
+#include "base/Utf8.h"
 #include "chm/platform/FileKind.h"
 #include "chm/platform/Utf8Path.h"
 #include "chm/text/LowerCase.h"
-#include "chm/text/Utf8.h"
 
 #include <algorithm>
 #include <system_error>

@@ -1,11 +1,11 @@
 #include "chm/compile/LinkedFiles.h"
 
+#include "base/Utf8.h"
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/FileLocator.h"
 #include "chm/compile/LocalLinks.h"
 #include "chm/compile/PageList.h"
 #include "chm/platform/InputFile.h"
-#include "chm/text/Utf8.h"
 
 #include <algorithm>
 #include <atomic>

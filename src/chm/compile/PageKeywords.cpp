@@ -1,9 +1,9 @@
 #include "chm/compile/PageKeywords.h"
 
+#include "base/AsciiText.h"
 #include "chm/search/PageCharset.h"
 #include "chm/search/PageText.h"
 #include "chm/sitemap/SitemapText.h"
-#include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 

@@ -1,5 +1,6 @@
 #include "chm/compile/PageList.h"
 
+#include "base/AsciiText.h"
 #include "chm/compile/CompileListener.h"
 #include "chm/compile/FileLocator.h"
 #include "chm/itsf/Directory.h"
@@ -7,7 +8,6 @@
 #include "chm/platform/InputFile.h"
 #include "chm/platform/OutputFile.h"
 #include "chm/platform/Utf8Path.h"
-#include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 

@@ -1,7 +1,7 @@
 #include "chm/compile/PageReferences.h"
 
+#include "base/AsciiText.h"
 #include "chm/search/PageCharset.h"
-#include "chm/text/AsciiText.h"
 #include "formats/CharacterReferences.h"
 #include "formats/HtmlTag.h"
 

@@ -1,6 +1,6 @@
 #include "chm/compile/ProjectPaths.h"
 
-#include "chm/text/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,5 +1,8 @@
 #include "chm/compile/SystemFileSet.h"
 
+#include "base/AsciiText.h"
+#include "base/CodePage.h"
+#include "base/Lcid.h"
 #include "chm/compile/BinaryContents.h"
 #include "chm/compile/BinaryIndex.h"
 #include "chm/compile/PageKeywords.h"
@@ -10,9 +13,6 @@
 #include "chm/system/SystemFile.h"
 #include "chm/system/TopicTables.h"
 #include "chm/system/WindowsFile.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/CodePage.h"
-#include "chm/text/Lcid.h"
 #include "formats/WindowFields.h"
 
 #include <array>

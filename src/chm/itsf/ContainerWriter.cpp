@@ -1,6 +1,6 @@
 #include "chm/itsf/ContainerWriter.h"
 
-#include "chm/compile/CompileError.h"
+#include "chm/CompileError.h"
 #include "chm/itsf/ByteWriter.h"
 #include "chm/itsf/DataSpace.h"
 #include "chm/itsf/Guid.h"

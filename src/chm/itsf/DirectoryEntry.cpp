@@ -1,6 +1,6 @@
 #include "chm/itsf/DirectoryEntry.h"
 
-#include "chm/text/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 

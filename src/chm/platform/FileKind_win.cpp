@@ -1,7 +1,7 @@
 #include "chm/platform/FileKind.h"
 
-#include "chm/platform/LongPath_win.h"
-#include "chm/platform/WindowsApi_win.h"
+#include "base/LongPath_win.h"
+#include "base/WindowsApi_win.h"
 
 namespace folvane::chm {
 

@@ -1,7 +1,7 @@
 #include "chm/platform/FileSystemName.h"
 
+#include "base/CodePage.h"
 #include "chm/platform/Utf8Path.h"
-#include "chm/text/CodePage.h"
 
 #include <algorithm>
 #include <string>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/FileReader.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -8,19 +10,13 @@
 
 namespace folvane::chm {
 
-// A file of the project read from start to end, in pieces: pages can be larger than
-// memory should hold at once.
+// A file of the project read from start to end, in pieces, failing with the compiler's messages.
 class InputFile {
 public:
-    InputFile() = default;
-    ~InputFile();
-    InputFile(const InputFile&) = delete;
-    InputFile& operator=(const InputFile&) = delete;
-
-    // Opens a regular file; false with the system's reason in error otherwise.
+    // Opens a regular file; false with the reason in error otherwise.
     bool open(const std::filesystem::path& path, std::string& error);
     // Size at opening.
-    std::uint64_t size() const { return size_; }
+    std::uint64_t size() const { return file_.size(); }
     // Fills buffer from the current position; returns the count read, 0 at the end.
     // Throws CompileError when reading fails.
     std::size_t read(std::span<std::uint8_t> buffer);
@@ -29,11 +25,8 @@ public:
     static std::string readAll(const std::filesystem::path& path, std::uint64_t maxBytes);
 
 private:
-    void close() noexcept;
-
     std::filesystem::path path_;
-    std::intptr_t handle_ = -1;
-    std::uint64_t size_ = 0;
+    FileReader file_;
 };
 
 } // namespace folvane::chm

@@ -1,7 +1,7 @@
 #include "chm/platform/OutputFile.h"
 
-#include "chm/compile/CompileError.h"
-#include "chm/platform/SystemError.h"
+#include "base/SystemError.h"
+#include "chm/CompileError.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <cerrno>

@@ -1,10 +1,10 @@
 #include "chm/platform/ScratchFile.h"
 
-#include "chm/compile/CompileError.h"
-#include "chm/platform/LongPath_win.h"
-#include "chm/platform/SystemError.h"
+#include "base/LongPath_win.h"
+#include "base/SystemError.h"
+#include "base/WindowsApi_win.h"
+#include "chm/CompileError.h"
 #include "chm/platform/Utf8Path.h"
-#include "chm/platform/WindowsApi_win.h"
 
 #include <algorithm>
 #include <string>

@@ -1,6 +1,6 @@
 #include "chm/platform/SystemMemory.h"
 
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
 namespace folvane::chm {
 

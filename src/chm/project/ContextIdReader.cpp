@@ -1,6 +1,6 @@
 #include "chm/project/ContextIdReader.h"
 
-#include "chm/text/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <algorithm>
 #include <utility>

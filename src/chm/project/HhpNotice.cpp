@@ -1,6 +1,6 @@
 #include "chm/project/HhpNotice.h"
 
-#include "chm/text/Utf8.h"
+#include "base/Utf8.h"
 
 namespace folvane::chm {
 

@@ -1,8 +1,8 @@
 #include "chm/project/HhpOptions.h"
 
+#include "base/AsciiText.h"
+#include "base/Lcid.h"
 #include "chm/project/HhpNotice.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Lcid.h"
 
 #include <array>
 #include <optional>

@@ -1,11 +1,10 @@
 #include "chm/project/HhpReader.h"
 
+#include "base/AsciiText.h"
+#include "base/Lcid.h"
 #include "chm/project/HhpNotice.h"
 #include "chm/project/HhpOptions.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Lcid.h"
 #include "chm/text/TextDecoding.h"
-#include "formats/Ascii.h"
 #include "formats/ProjectSections.h"
 #include "formats/WindowFields.h"
 
@@ -28,7 +27,7 @@ struct SkippedSection {
 void readOptions(HhpProject& project, const formats::ProjectSection& section) {
     for (const formats::ProjectLine& line : section.lines) {
         if (const auto entry = formats::projectEntry(line.text))
-            HhpOptions::apply(project, entry->key, formats::trimmedBlanks(entry->value));
+            HhpOptions::apply(project, entry->key, AsciiText::trimmed(entry->value));
         else
             project.notices.push_back(HhpNotice::notAnOption(line.number));
     }
@@ -45,7 +44,7 @@ void readWindows(HhpProject& project, const formats::ProjectSection& section) {
 
 void readLines(std::vector<HhpLine>& out, const formats::ProjectSection& section) {
     for (const formats::ProjectLine& line : section.lines)
-        out.push_back({std::string(formats::trimmedBlanks(line.text)), line.number});
+        out.push_back({std::string(AsciiText::trimmed(line.text)), line.number});
 }
 
 void skip(std::vector<SkippedSection>& skipped, const formats::ProjectSection& section) {
@@ -69,7 +68,7 @@ HhpProject HhpReader::read(std::string_view utf8Text) {
             readWindows(project, section);
         } else if (section.is("FILES")) {
             for (const formats::ProjectLine& line : section.lines)
-                project.files.emplace_back(formats::trimmedRightBlanks(line.text));
+                project.files.emplace_back(AsciiText::trimmedRight(line.text));
         } else if (section.is("ALIAS")) {
             readLines(project.aliases, section);
         } else if (section.is("MAP")) {

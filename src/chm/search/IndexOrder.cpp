@@ -1,7 +1,7 @@
 #include "chm/search/IndexOrder.h"
 
+#include "base/CodePage.h"
 #include "chm/search/WordBreaker.h"
-#include "chm/text/CodePage.h"
 
 #include <algorithm>
 

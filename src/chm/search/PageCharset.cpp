@@ -1,6 +1,6 @@
 #include "chm/search/PageCharset.h"
 
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 #include "chm/text/TextDecoding.h"
 #include "formats/DeclaredCharset.h"
 

@@ -1,8 +1,8 @@
 #include "chm/search/PageText.h"
 
+#include "base/AsciiText.h"
+#include "base/Utf8.h"
 #include "chm/search/PageCharset.h"
-#include "chm/text/AsciiText.h"
-#include "chm/text/Utf8.h"
 #include "formats/CharacterReferences.h"
 #include "formats/HtmlTag.h"
 

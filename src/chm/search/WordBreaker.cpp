@@ -1,7 +1,7 @@
 #include "chm/search/WordBreaker.h"
 
+#include "base/Utf8.h"
 #include "chm/text/LowerCase.h"
-#include "chm/text/Utf8.h"
 
 namespace folvane::chm {
 

@@ -1,8 +1,8 @@
 #include "chm/sitemap/SitemapText.h"
 
-#include "chm/text/AsciiText.h"
-#include "chm/text/CodePage.h"
-#include "chm/text/Utf8.h"
+#include "base/AsciiText.h"
+#include "base/CodePage.h"
+#include "base/Utf8.h"
 #include "formats/CharacterReferences.h"
 #include "formats/SitemapScanner.h"
 

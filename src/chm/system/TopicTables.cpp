@@ -1,8 +1,8 @@
 #include "chm/system/TopicTables.h"
 
+#include "base/AsciiText.h"
 #include "chm/itsf/ByteWriter.h"
 #include "chm/system/StringTable.h"
-#include "chm/text/AsciiText.h"
 
 namespace folvane::chm {
 

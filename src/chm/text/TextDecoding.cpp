@@ -1,8 +1,8 @@
 #include "chm/text/TextDecoding.h"
 
-#include "chm/text/CodePage.h"
-#include "chm/text/Utf16.h"
-#include "chm/text/Utf8.h"
+#include "base/CodePage.h"
+#include "base/Utf16.h"
+#include "base/Utf8.h"
 
 namespace folvane::chm {
 

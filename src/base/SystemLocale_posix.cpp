@@ -1,12 +1,12 @@
-#include "chm/platform/SystemLocale.h"
+#include "base/SystemLocale.h"
 
-#include "chm/text/Lcid.h"
+#include "base/Lcid.h"
 
 #include <array>
 #include <cstdlib>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -31,4 +31,4 @@ std::uint32_t systemAnsiCodePage() {
     return lcid ? Lcid::ansiCodePage(*lcid) : 1252;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 // Conversion between UTF-8 and a Windows code page (936, 950, 932, 949, 1252, 65001 ...).
 class CodePage {
@@ -26,4 +26,4 @@ public:
     static std::string toUtf8(std::string_view bytes, std::uint32_t codePage);
 };
 
-} // namespace folvane::chm
+} // namespace folvane

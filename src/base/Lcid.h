@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 constexpr std::uint32_t kLcidChineseSimplified = 0x804;
 constexpr std::uint32_t kLcidEnglishUs = 0x409;
@@ -27,4 +27,4 @@ public:
     static bool containsCjk(std::string_view utf8);
 };
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 // Case and blanks in the ASCII range only: the same for every locale, and bytes of other
 // UTF-8 characters are never touched.
@@ -22,4 +22,4 @@ public:
     static std::optional<std::uint32_t> number(std::string_view text);
 };
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 
 #include <string>
 
-namespace folvane::chm {
+namespace folvane {
 
 // Appends what stands for a character that a code page lacks.
 void appendUnmappable(std::string& out, char32_t codePoint, CodePage::Unmappable unmappable);
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,7 +1,7 @@
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 
-#include "chm/text/UnmappableText.h"
-#include "chm/text/Utf8.h"
+#include "base/UnmappableText.h"
+#include "base/Utf8.h"
 
 #include <iconv.h>
 
@@ -11,12 +11,11 @@
 #include <memory>
 #include <vector>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
 constexpr std::uint32_t kUtf8CodePage = 65001;
-// One pointer for the name, so that kept converters are found by it.
 constexpr const char* kUtf8Name = "UTF-8";
 
 struct CodePageName {
@@ -54,12 +53,15 @@ std::size_t pieceEnd(std::string_view utf8, std::size_t start) {
     return end;
 }
 
-const char* iconvName(std::uint32_t codePage) {
+// The other ISO 8859 parts and DOS code pages under glibc's own spelling, as Windows knows them all.
+std::string iconvName(std::uint32_t codePage) {
     for (const CodePageName& entry : kCodePageNames) {
         if (entry.codePage == codePage)
             return entry.iconvName;
     }
-    return nullptr;
+    if (codePage > 28590 && codePage <= 28606)
+        return "ISO-8859-" + std::to_string(codePage - 28590);
+    return "CP" + std::to_string(codePage);
 }
 
 // One conversion descriptor per call: iconv_t keeps state and must not be shared between threads.
@@ -109,17 +111,20 @@ private:
 
 // Opening a converter costs more than converting a short name: each thread keeps the ones
 // it opened. Every run ends in the initial state, so a kept converter starts clean.
-Converter& converter(const char* to, const char* from) {
+Converter& converter(std::uint32_t codePage, bool fromUtf8) {
     struct Kept {
-        const char* to;
-        const char* from;
+        std::uint32_t codePage;
+        bool fromUtf8;
         std::unique_ptr<Converter> converter;
     };
     thread_local std::vector<Kept> kept;
     for (const Kept& k : kept)
-        if (k.to == to && k.from == from)
+        if (k.codePage == codePage && k.fromUtf8 == fromUtf8)
             return *k.converter;
-    kept.push_back({to, from, std::make_unique<Converter>(to, from)});
+    const std::string name = iconvName(codePage);
+    kept.push_back(
+        {codePage, fromUtf8,
+         std::make_unique<Converter>(fromUtf8 ? name.c_str() : kUtf8Name, fromUtf8 ? kUtf8Name : name.c_str())});
     return *kept.back().converter;
 }
 
@@ -128,15 +133,13 @@ Converter& converter(const char* to, const char* from) {
 bool CodePage::supported(std::uint32_t codePage) {
     if (codePage == kUtf8CodePage)
         return true;
-    const char* name = iconvName(codePage);
-    return name != nullptr && converter(name, kUtf8Name).ok() && converter(kUtf8Name, name).ok();
+    return converter(codePage, true).ok() && converter(codePage, false).ok();
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Unmappable unmappable) {
-    const char* name = iconvName(codePage);
-    if (codePage == kUtf8CodePage || name == nullptr)
+    if (codePage == kUtf8CodePage)
         return Utf8::sanitized(utf8);
-    Converter& toCodePage = converter(name, kUtf8Name);
+    Converter& toCodePage = converter(codePage, true);
     if (!toCodePage.ok())
         return Utf8::sanitized(utf8);
     std::string out;
@@ -156,10 +159,9 @@ std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Un
 }
 
 std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
-    const char* name = iconvName(codePage);
-    if (codePage == kUtf8CodePage || name == nullptr)
+    if (codePage == kUtf8CodePage)
         return Utf8::sanitized(bytes);
-    Converter& fromCodePage = converter(kUtf8Name, name);
+    Converter& fromCodePage = converter(codePage, false);
     if (!fromCodePage.ok())
         return Utf8::sanitized(bytes);
     std::string out;
@@ -175,4 +177,4 @@ std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

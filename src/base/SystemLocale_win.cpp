@@ -1,8 +1,8 @@
-#include "chm/platform/SystemLocale.h"
+#include "base/SystemLocale.h"
 
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
-namespace folvane::chm {
+namespace folvane {
 
 std::optional<std::uint32_t> systemLcid() {
     const LCID lcid = GetUserDefaultLCID();
@@ -15,4 +15,4 @@ std::uint32_t systemAnsiCodePage() {
     return static_cast<std::uint32_t>(GetACP());
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,10 +1,8 @@
-#include "chm/platform/LongPath_win.h"
+#include "base/LongPath_win.h"
 
-#include "chm/platform/AbsolutePath.h"
+#include "base/WindowsApi_win.h"
 
-#include "chm/platform/WindowsApi_win.h"
-
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 const std::wstring kLongPrefix = L"\\\\?\\";
@@ -14,6 +12,20 @@ const std::wstring kLongUncPrefix = L"\\\\?\\UNC\\";
 constexpr std::size_t kOrdinaryLimit = MAX_PATH - 12;
 } // namespace
 
+// The standard library's absolute() takes \\server\share for a folder of the current drive.
+std::wstring fullPath(const std::wstring& path) {
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (length == 0)
+            return path;
+        const bool fits = length < full.size();
+        full.resize(length);
+        if (fits)
+            return full;
+    }
+}
+
 std::wstring withoutLongPrefix(const std::wstring& path) {
     if (path.starts_with(kLongUncPrefix))
         return L"\\\\" + path.substr(kLongUncPrefix.size());
@@ -22,11 +34,10 @@ std::wstring withoutLongPrefix(const std::wstring& path) {
     return path;
 }
 
-std::wstring longPath(const std::filesystem::path& path) {
-    const std::wstring& native = path.native();
-    if (native.starts_with(kLongPrefix))
-        return native;
-    std::wstring full = absolutePath(path).native();
+std::wstring longPath(const std::wstring& path) {
+    if (path.starts_with(kLongPrefix))
+        return path;
+    std::wstring full = fullPath(path);
     if (full.size() < kOrdinaryLimit)
         return full;
     if (full.starts_with(L"\\\\.\\"))
@@ -36,4 +47,4 @@ std::wstring longPath(const std::filesystem::path& path) {
     return kLongPrefix + full;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,11 +1,11 @@
-#include "chm/text/Utf16.h"
+#include "base/Utf16.h"
 
-#include "chm/text/Utf8.h"
+#include "base/Utf8.h"
 
 #include <cstddef>
 #include <cstdint>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -71,4 +71,4 @@ std::u16string Utf16::fromUtf8(std::string_view utf8) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-namespace folvane::chm {
+namespace folvane {
 
 // The language the system would give a help file: on Windows the user's default LCID; on
 // POSIX the language and territory of LC_ALL, LC_CTYPE or LANG (the first one set). None
@@ -14,4 +14,4 @@ std::optional<std::uint32_t> systemLcid();
 // the ANSI code page of the system's language, 1252 when it names none.
 std::uint32_t systemAnsiCodePage();
 
-} // namespace folvane::chm
+} // namespace folvane

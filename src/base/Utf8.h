@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
 class Utf8 {
@@ -26,4 +26,4 @@ public:
     static std::string sanitized(std::string_view text);
 };
 
-} // namespace folvane::chm
+} // namespace folvane

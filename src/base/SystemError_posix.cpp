@@ -1,9 +1,9 @@
-#include "chm/platform/SystemError.h"
+#include "base/SystemError.h"
 
 #include <cerrno>
 #include <cstring>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 // strerror_r comes in a GNU flavour, which may return a static text, and a POSIX one.
@@ -21,4 +21,4 @@ std::string lastSystemError() {
     return describe(strerror_r(code, buffer, sizeof buffer), buffer);
 }
 
-} // namespace folvane::chm
+} // namespace folvane

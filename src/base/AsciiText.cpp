@@ -1,8 +1,8 @@
-#include "chm/text/AsciiText.h"
+#include "base/AsciiText.h"
 
 #include <charconv>
 
-namespace folvane::chm {
+namespace folvane {
 
 std::string AsciiText::lowered(std::string_view text) {
     std::string out(text);
@@ -45,4 +45,4 @@ std::optional<std::uint32_t> AsciiText::number(std::string_view text) {
     return value;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace folvane::chm {
+namespace folvane {
 
 // The system's description of its last error (errno, or GetLastError on Windows), as UTF-8.
 std::string lastSystemError();
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,7 +1,7 @@
-#include "chm/platform/SystemError.h"
-#include "chm/platform/WindowsApi_win.h"
+#include "base/SystemError.h"
+#include "base/WindowsApi_win.h"
 
-namespace folvane::chm {
+namespace folvane {
 
 std::string lastSystemError() {
     const DWORD code = GetLastError();
@@ -24,4 +24,4 @@ std::string lastSystemError() {
     return utf8;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace folvane::chm {
+namespace folvane {
 
 // UTF-16 to and from UTF-8. A lone surrogate or a bad UTF-8 byte becomes U+FFFD.
 class Utf16 {
@@ -16,4 +16,4 @@ public:
     static std::u16string fromUtf8(std::string_view utf8);
 };
 
-} // namespace folvane::chm
+} // namespace folvane

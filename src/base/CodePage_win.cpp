@@ -1,10 +1,10 @@
-#include "chm/text/CodePage.h"
+#include "base/CodePage.h"
 
-#include "chm/text/UnmappableText.h"
-#include "chm/text/Utf16.h"
-#include "chm/text/Utf8.h"
+#include "base/UnmappableText.h"
+#include "base/Utf16.h"
+#include "base/Utf8.h"
 
-#include "chm/platform/WindowsApi_win.h"
+#include "base/WindowsApi_win.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +13,7 @@
 #include <string>
 #include <utility>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -169,4 +169,4 @@ std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

@@ -1,11 +1,11 @@
-#include "chm/text/Lcid.h"
+#include "base/Lcid.h"
 
-#include "chm/text/AsciiText.h"
-#include "chm/text/Utf8.h"
+#include "base/AsciiText.h"
+#include "base/Utf8.h"
 
 #include <array>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -160,4 +160,4 @@ bool Lcid::containsCjk(std::string_view utf8) {
     return false;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

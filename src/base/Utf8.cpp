@@ -1,10 +1,9 @@
-#include "chm/text/Utf8.h"
-#include "formats/CharacterReferences.h"
+#include "base/Utf8.h"
 
 #include <cstdint>
 #include <cstring>
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -54,7 +53,23 @@ Utf8::Decoded Utf8::decode(std::string_view text, std::size_t pos) {
 }
 
 void Utf8::append(std::string& out, char32_t codePoint) {
-    formats::appendUtf8(out, codePoint);
+    if (codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+        codePoint = kReplacement;
+    if (codePoint < 0x80) {
+        out += static_cast<char>(codePoint);
+    } else if (codePoint < 0x800) {
+        out += static_cast<char>(0xC0 | (codePoint >> 6));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        out += static_cast<char>(0xE0 | (codePoint >> 12));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (codePoint >> 18));
+        out += static_cast<char>(0x80 | ((codePoint >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((codePoint >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (codePoint & 0x3F));
+    }
 }
 
 bool Utf8::isValid(std::string_view text) {
@@ -96,4 +111,4 @@ std::string Utf8::sanitized(std::string_view text) {
     return out;
 }
 
-} // namespace folvane::chm
+} // namespace folvane

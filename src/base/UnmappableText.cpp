@@ -1,6 +1,6 @@
-#include "chm/text/UnmappableText.h"
+#include "base/UnmappableText.h"
 
-namespace folvane::chm {
+namespace folvane {
 
 namespace {
 
@@ -36,4 +36,4 @@ void appendUnmappable(std::string& out, char32_t codePoint, CodePage::Unmappable
     out += ';';
 }
 
-} // namespace folvane::chm
+} // namespace folvane
