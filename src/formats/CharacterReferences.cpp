@@ -11,7 +11,7 @@ namespace folvane::formats {
 
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
+constexpr char32_t kReplacement = Utf8::kReplacement;
 
 struct Entity {
     std::string_view name;
