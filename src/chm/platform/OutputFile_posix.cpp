@@ -2,6 +2,7 @@
 
 #include "base/SystemError.h"
 #include "chm/CompileError.h"
+#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <cerrno>
@@ -122,18 +123,8 @@ void OutputFile::close() noexcept {
 }
 
 void OutputFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(static_cast<int>(handle_), bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = ENOSPC;
-        if (n <= 0)
-            fail("无法写入帮助文件", target_);
-        done += static_cast<std::size_t>(n);
-    }
+    if (!writeAllAt(handle_, offset, bytes))
+        fail("无法写入帮助文件", target_);
 }
 
 void OutputFile::commit() {

@@ -4,6 +4,7 @@
 #include "base/SystemError.h"
 #include "base/WindowsApi_win.h"
 #include "chm/CompileError.h"
+#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <cstdint>
@@ -75,18 +76,8 @@ void OutputFile::close() noexcept {
 }
 
 void OutputFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        OVERLAPPED at = {};
-        const std::uint64_t position = offset + done;
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(asHandle(handle_), bytes.data() + done, chunk, &written, &at) || written == 0)
-            fail("无法写入帮助文件", target_);
-        done += written;
-    }
+    if (!writeAllAt(handle_, offset, bytes))
+        fail("无法写入帮助文件", target_);
 }
 
 void OutputFile::commit() {

@@ -2,6 +2,7 @@
 
 #include "base/SystemError.h"
 #include "chm/CompileError.h"
+#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <cerrno>
@@ -40,33 +41,13 @@ void ScratchFile::fail(const char* what) const {
 }
 
 void ScratchFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(static_cast<int>(handle_), bytes.data() + done, bytes.size() - done,
-                                   static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = ENOSPC;
-        if (n <= 0)
-            fail("无法写入临时文件");
-        done += static_cast<std::size_t>(n);
-    }
+    if (!writeAllAt(handle_, offset, bytes))
+        fail("无法写入临时文件");
 }
 
 void ScratchFile::readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(static_cast<int>(handle_), bytes.data() + done, bytes.size() - done,
-                                  static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n == 0)
-            errno = EIO;
-        if (n <= 0)
-            fail("无法读取临时文件");
-        done += static_cast<std::size_t>(n);
-    }
+    if (!readAllAt(handle_, offset, bytes))
+        fail("无法读取临时文件");
 }
 
 } // namespace folvane::chm

@@ -4,9 +4,9 @@
 #include "base/SystemError.h"
 #include "base/WindowsApi_win.h"
 #include "chm/CompileError.h"
+#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
-#include <algorithm>
 #include <string>
 
 namespace folvane::chm {
@@ -43,33 +43,13 @@ void ScratchFile::fail(const char* what) const {
 }
 
 void ScratchFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        OVERLAPPED at = {};
-        const std::uint64_t position = offset + done;
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD written = 0;
-        if (!WriteFile(asHandle(handle_), bytes.data() + done, chunk, &written, &at) || written == 0)
-            fail("无法写入临时文件");
-        done += written;
-    }
+    if (!writeAllAt(handle_, offset, bytes))
+        fail("无法写入临时文件");
 }
 
 void ScratchFile::readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        OVERLAPPED at = {};
-        const std::uint64_t position = offset + done;
-        at.Offset = static_cast<DWORD>(position);
-        at.OffsetHigh = static_cast<DWORD>(position >> 32);
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        DWORD got = 0;
-        if (!ReadFile(asHandle(handle_), bytes.data() + done, chunk, &got, &at) || got == 0)
-            fail("无法读取临时文件");
-        done += got;
-    }
+    if (!readAllAt(handle_, offset, bytes))
+        fail("无法读取临时文件");
 }
 
 } // namespace folvane::chm

@@ -1,6 +1,7 @@
 #include "chm/search/FullTextFile.h"
 
 #include "chm/itsf/ByteWriter.h"
+#include "chm/search/CountCode.h"
 #include "chm/search/FullTextSink.h"
 #include "chm/search/IndexOrder.h"
 
@@ -27,24 +28,6 @@ struct Child {
     std::string lastWord;
     std::uint32_t offset = 0;
 };
-
-// Encoded integers of the search index: seven bits a byte, lowest first.
-void putCount(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    do {
-        auto byte = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-        if (value != 0)
-            byte |= 0x80;
-        out.push_back(byte);
-    } while (value != 0);
-}
-
-std::size_t countSize(std::uint64_t value) {
-    std::size_t n = 1;
-    while (value >>= 7)
-        ++n;
-    return n;
-}
 
 std::size_t sharedPrefix(std::string_view a, std::string_view b) {
     const std::size_t limit = std::min({a.size(), b.size(), std::size_t{255}});

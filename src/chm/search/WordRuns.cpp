@@ -1,5 +1,6 @@
 #include "chm/search/WordRuns.h"
 
+#include "chm/search/CountCode.h"
 #include "chm/search/IndexOrder.h"
 #include "chm/search/ScaleRootReader.h"
 #include "chm/search/ScaleRootWriter.h"
@@ -17,16 +18,6 @@ constexpr std::size_t kBufferBytes = 1u << 20;
 // A merge reads each run through its own buffer; many runs share this much.
 constexpr std::size_t kMergeBufferBytes = 16u << 20;
 constexpr std::size_t kSmallestRunBuffer = 16u << 10;
-
-void putCount(std::vector<std::uint8_t>& out, std::uint64_t value) {
-    do {
-        auto byte = static_cast<std::uint8_t>(value & 0x7F);
-        value >>= 7;
-        if (value != 0)
-            byte |= 0x80;
-        out.push_back(byte);
-    } while (value != 0);
-}
 
 void putText(std::vector<std::uint8_t>& out, std::string_view text) {
     out.push_back(static_cast<std::uint8_t>(text.size()));
