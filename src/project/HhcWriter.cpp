@@ -1,6 +1,7 @@
 #include "project/HhcWriter.h"
 
 #include "host/ProjectInfo.h"
+#include "toc/FileMarker.h"
 #include "toc/ListBox.h"
 
 #include <QFileInfo>
@@ -73,7 +74,7 @@ QString buildContentsFile(const ListBox& toc, const ListBox& fileList, const QSt
         const int level = lineDepth(name);
         const int next = i + 1 < toc.count() ? lineDepth(toc.text(i + 1)) : 0;
         const qint32 link = toc.itemData(i);
-        if (link == -1 || fileList.itemData(link) >= 1)
+        if (link == kNoLink || FileMarker::isFolder(fileList.itemData(link)))
             appendBook(entries, level, name);
         else
             appendTopic(entries, level, name,

@@ -3,6 +3,7 @@
 #include "document/ProjectFileNames.h"
 #include "formats/WindowFields.h"
 #include "host/ProjectInfo.h"
+#include "toc/FileMarker.h"
 #include "toc/ListBox.h"
 
 namespace folvane {
@@ -68,7 +69,7 @@ QString buildProjectFile(const ProjectSettings& settings, const ListBox& fileLis
     for (const QString& line : head)
         text += line + crlf;
     for (const ListEntry& e : fileList.entries()) {
-        if (e.itemData < 1)
+        if (!FileMarker::isFolder(e.itemData))
             text += e.text + crlf;
     }
     return text;
