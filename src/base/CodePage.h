@@ -9,6 +9,11 @@ namespace folvane {
 // Conversion between UTF-8 and a Windows code page (936, 950, 932, 949, 1252, 65001 ...).
 class CodePage {
 public:
+    // The code pages the program's rules name.
+    static constexpr std::uint32_t kUtf8 = 65001;
+    static constexpr std::uint32_t kGbk = 936;
+    static constexpr std::uint32_t kGb18030 = 54936;
+
     // What to put in place of a character the code page lacks.
     enum class Unmappable {
         Question,         // "?"

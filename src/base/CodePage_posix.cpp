@@ -15,7 +15,6 @@ namespace folvane {
 
 namespace {
 
-constexpr std::uint32_t kUtf8CodePage = 65001;
 constexpr const char* kUtf8Name = "UTF-8";
 
 struct CodePageName {
@@ -131,13 +130,13 @@ Converter& converter(std::uint32_t codePage, bool fromUtf8) {
 } // namespace
 
 bool CodePage::supported(std::uint32_t codePage) {
-    if (codePage == kUtf8CodePage)
+    if (codePage == kUtf8)
         return true;
     return converter(codePage, true).ok() && converter(codePage, false).ok();
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Unmappable unmappable) {
-    if (codePage == kUtf8CodePage)
+    if (codePage == kUtf8)
         return Utf8::sanitized(utf8);
     Converter& toCodePage = converter(codePage, true);
     if (!toCodePage.ok())
@@ -159,7 +158,7 @@ std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Un
 }
 
 std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
-    if (codePage == kUtf8CodePage)
+    if (codePage == kUtf8)
         return Utf8::sanitized(bytes);
     Converter& fromCodePage = converter(codePage, false);
     if (!fromCodePage.ok())

@@ -17,8 +17,6 @@ namespace folvane {
 
 namespace {
 
-constexpr std::uint32_t kUtf8CodePage = 65001;
-constexpr std::uint32_t kGb18030CodePage = 54936;
 // Text converted in one call; only a piece that had unmappable characters goes character
 // by character.
 constexpr std::size_t kPieceUnits = 4096;
@@ -34,7 +32,7 @@ std::optional<std::string> narrow(std::wstring_view wide, std::uint32_t codePage
         return std::string();
     if (wide.size() > static_cast<std::size_t>(INT_MAX))
         return std::nullopt;
-    const bool checked = codePage != kGb18030CodePage;
+    const bool checked = codePage != kGb18030;
     const DWORD flags = checked ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultPtr = checked ? &usedDefault : nullptr;
@@ -123,11 +121,11 @@ void widenByCharacter(std::string_view bytes, std::uint32_t codePage, std::strin
 } // namespace
 
 bool CodePage::supported(std::uint32_t codePage) {
-    return codePage == kUtf8CodePage || IsValidCodePage(codePage) != FALSE;
+    return codePage == kUtf8 || IsValidCodePage(codePage) != FALSE;
 }
 
 std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Unmappable unmappable) {
-    if (codePage == kUtf8CodePage || !supported(codePage))
+    if (codePage == kUtf8 || !supported(codePage))
         return Utf8::sanitized(utf8);
     const std::wstring wide = toWide(Utf16::fromUtf8(utf8));
     const std::wstring_view all(wide);
@@ -147,7 +145,7 @@ std::string CodePage::fromUtf8(std::string_view utf8, std::uint32_t codePage, Un
 }
 
 std::string CodePage::toUtf8(std::string_view bytes, std::uint32_t codePage) {
-    if (codePage == kUtf8CodePage || !supported(codePage))
+    if (codePage == kUtf8 || !supported(codePage))
         return Utf8::sanitized(bytes);
     if (std::optional<std::string> text = widenStrict(bytes, codePage))
         return std::move(*text);

@@ -1,6 +1,7 @@
 #include "formats/DeclaredCharset.h"
 
 #include "base/AsciiText.h"
+#include "base/CodePage.h"
 #include "formats/HtmlTag.h"
 
 #include <algorithm>
@@ -11,9 +12,9 @@ namespace folvane::formats {
 
 namespace {
 
-constexpr std::uint32_t kUtf8 = 65001;
-constexpr std::uint32_t kGbk = 936;
-constexpr std::uint32_t kGb18030 = 54936;
+constexpr std::uint32_t kUtf8 = CodePage::kUtf8;
+constexpr std::uint32_t kGbk = CodePage::kGbk;
+constexpr std::uint32_t kGb18030 = CodePage::kGb18030;
 // A charset is declared near the start of a page; browsers look at no more than this either.
 constexpr std::size_t kHeadBytes = 2048;
 constexpr std::size_t kLongestLabel = 32;

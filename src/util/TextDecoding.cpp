@@ -1,5 +1,6 @@
 #include "util/TextDecoding.h"
 
+#include "base/CodePage.h"
 #include "formats/DeclaredCharset.h"
 #include "platform/AnsiCodePage.h"
 
@@ -12,8 +13,8 @@ namespace folvane {
 
 namespace {
 
-constexpr quint32 kUtf8 = 65001;
-constexpr quint32 kGbk = 936;
+constexpr quint32 kUtf8 = CodePage::kUtf8;
+constexpr quint32 kGbk = CodePage::kGbk;
 
 } // namespace
 

@@ -2,7 +2,6 @@
 
 #include "base/SystemError.h"
 #include "chm/CompileError.h"
-#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <cerrno>
@@ -38,16 +37,6 @@ ScratchFile::~ScratchFile() {
 void ScratchFile::fail(const char* what) const {
     const std::string reason = errno == EFBIG ? "超过了系统允许的文件大小（ulimit -f）" : lastSystemError();
     throw CompileError(std::string(what) + "（在 " + utf8FromPath(folder_) + "）：" + reason);
-}
-
-void ScratchFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    if (!writeAllAt(handle_, offset, bytes))
-        fail("无法写入临时文件");
-}
-
-void ScratchFile::readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
-    if (!readAllAt(handle_, offset, bytes))
-        fail("无法读取临时文件");
 }
 
 } // namespace folvane::chm

@@ -4,7 +4,6 @@
 #include "base/SystemError.h"
 #include "base/WindowsApi_win.h"
 #include "chm/CompileError.h"
-#include "chm/platform/PositionedIo.h"
 #include "chm/platform/Utf8Path.h"
 
 #include <string>
@@ -40,16 +39,6 @@ ScratchFile::~ScratchFile() {
 
 void ScratchFile::fail(const char* what) const {
     throw CompileError(std::string(what) + "（在 " + utf8FromPath(folder_) + "）：" + lastSystemError());
-}
-
-void ScratchFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
-    if (!writeAllAt(handle_, offset, bytes))
-        fail("无法写入临时文件");
-}
-
-void ScratchFile::readAt(std::uint64_t offset, std::span<std::uint8_t> bytes) const {
-    if (!readAllAt(handle_, offset, bytes))
-        fail("无法读取临时文件");
 }
 
 } // namespace folvane::chm

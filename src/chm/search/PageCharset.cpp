@@ -11,9 +11,9 @@ namespace folvane::chm {
 
 namespace {
 
-constexpr std::uint32_t kUtf8 = 65001;
-constexpr std::uint32_t kGbk = 936;
-constexpr std::uint32_t kGb18030 = 54936;
+constexpr std::uint32_t kUtf8 = CodePage::kUtf8;
+constexpr std::uint32_t kGbk = CodePage::kGbk;
+constexpr std::uint32_t kGb18030 = CodePage::kGb18030;
 
 bool isAscii(std::string_view bytes) {
     return std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; });

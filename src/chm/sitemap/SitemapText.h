@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/CodePage.h"
 #include "chm/sitemap/SitemapObject.h"
 
 #include <cstdint>
@@ -13,7 +14,7 @@ namespace folvane::chm {
 // reads it; only the values are decoded.
 class SitemapText {
 public:
-    static constexpr std::uint32_t kUtf8 = 65001;
+    static constexpr std::uint32_t kUtf8 = CodePage::kUtf8;
 
     // codePage: what the bytes are in, kUtf8 for UTF-8.
     explicit SitemapText(std::string bytes, std::uint32_t codePage = kUtf8);
