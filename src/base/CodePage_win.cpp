@@ -32,7 +32,7 @@ std::optional<std::string> narrow(std::wstring_view wide, std::uint32_t codePage
         return std::string();
     if (wide.size() > static_cast<std::size_t>(INT_MAX))
         return std::nullopt;
-    const bool checked = codePage != kGb18030;
+    const bool checked = codePage != CodePage::kGb18030;
     const DWORD flags = checked ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL usedDefault = FALSE;
     BOOL* usedDefaultPtr = checked ? &usedDefault : nullptr;
