@@ -266,4 +266,9 @@ std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule)
     return out;
 }
 
+void appendWrittenValue(std::string& out, std::string_view utf8) {
+    for (const char c : utf8)
+        c == '"' ? out.append("&quot;") : out.append(1, c);
+}
+
 } // namespace folvane::formats

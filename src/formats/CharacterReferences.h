@@ -34,4 +34,9 @@ std::optional<CharacterReference> characterReference(std::string_view text, std:
 // Every reference of the UTF-8 text replaced by its character.
 std::string decodeCharacterReferences(std::string_view utf8, ReferenceRule rule);
 
+// A name or target as the program's own contents file writes it, appended to out: the rest
+// as it stands, but a quote, which would end the value early (viewers then drop the entry
+// and every one after it), as "&quot;", which WrittenName and WrittenPath read back.
+void appendWrittenValue(std::string& out, std::string_view utf8);
+
 } // namespace folvane::formats

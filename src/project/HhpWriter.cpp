@@ -1,78 +1,54 @@
 #include "project/HhpWriter.h"
 
 #include "document/ProjectFileNames.h"
-#include "formats/WindowFields.h"
+#include "formats/ProjectFileWriter.h"
 #include "host/ProjectInfo.h"
 #include "toc/FileMarker.h"
 #include "toc/ListBox.h"
+#include "util/TextFile.h"
 
 namespace folvane {
-
-namespace {
-const QString crlf = QStringLiteral("\r\n");
-const QChar quote = u'"';
-
-QString quoted(const QString& s) {
-    return quote + s + quote;
-}
-
-QString windowDefinition(const ProjectSettings& s, const QString& windowName) {
-    using formats::WindowField;
-    QStringList fields(formats::kWindowFieldCount);
-    const auto set = [&fields](WindowField field, const QString& text) {
-        fields[static_cast<qsizetype>(formats::fieldIndex(field))] = text;
-    };
-    set(WindowField::Caption, quoted(s.title));
-    set(WindowField::ContentsFile, quoted(contentsFileName()));
-    set(WindowField::DefaultFile, quoted(s.homePage));
-    set(WindowField::HomeFile, quoted(s.homePage));
-    set(WindowField::Jump1Url, quoted(ProjectInfo::homeAddress()));
-    set(WindowField::Jump1Text, quoted(QStringLiteral("My HomePage")));
-    set(WindowField::Properties, QStringLiteral("0x42560"));
-    set(WindowField::NavigationWidth, QStringLiteral("198"));
-    set(WindowField::ToolbarButtons, QStringLiteral("0x4304E"));
-    set(WindowField::Position, QStringLiteral("[0,0,810,583]"));
-    set(WindowField::NavigationClosed, QString::number(s.navigationClosed ? 1 : 0));
-    set(WindowField::NotifyId, QStringLiteral("0"));
-    return windowName + u'=' + fields.join(u',');
-}
-} // namespace
 
 QString windowNameAt(const QDateTime& when) {
     return QStringLiteral("Folvane_") + when.toString(QStringLiteral("yyMMdd_HHmmss"));
 }
 
 QString buildProjectFile(const ProjectSettings& settings, const ListBox& fileList, const QString& windowName) {
-    const QStringList head = {
-        QStringLiteral("[OPTIONS]"),
-        QStringLiteral("CITATION=Made by kq"),
-        QStringLiteral("Compatibility=1.1 or later"),
-        QStringLiteral("Compiled file=") + quoted(settings.outputFile),
-        QStringLiteral("Contents file=") + contentsFileName(),
-        QStringLiteral("Default topic=") + settings.homePage,
-        QStringLiteral("Default Window=") + windowName,
-        QStringLiteral("Display compile notes=Yes"),
-        QStringLiteral("Display compile progress=Yes"),
-        QStringLiteral("Full-text search=Yes"),
-        QStringLiteral("Title=") + settings.title,
-        QStringLiteral("[WINDOWS]"),
-        windowDefinition(settings, windowName),
-        QStringLiteral("[MERGE FILES]"),
-        QString(),
-        QStringLiteral("[FILES]"),
+    using formats::WindowField;
+    formats::WindowDefinition window{utf8ForFile(windowName), {}};
+    window.set(WindowField::Caption, utf8ForFile(settings.title));
+    window.set(WindowField::ContentsFile, utf8ForFile(contentsFileName()));
+    window.set(WindowField::DefaultFile, utf8ForFile(settings.homePage));
+    window.set(WindowField::HomeFile, utf8ForFile(settings.homePage));
+    window.set(WindowField::Jump1Url, utf8ForFile(ProjectInfo::homeAddress()));
+    window.set(WindowField::Jump1Text, "My HomePage");
+    window.set(WindowField::Properties, "0x42560");
+    window.set(WindowField::NavigationWidth, "198");
+    window.set(WindowField::ToolbarButtons, "0x4304E");
+    window.set(WindowField::Position, "[0,0,810,583]");
+    window.set(WindowField::NavigationClosed, settings.navigationClosed ? "1" : "0");
+    window.set(WindowField::NotifyId, "0");
+    formats::ProjectFileContent project;
+    project.options = {
+        {"CITATION", "Made by kq"},
+        {"Compatibility", "1.1 or later"},
+        {"Compiled file", '"' + utf8ForFile(settings.outputFile) + '"'},
+        {"Contents file", utf8ForFile(contentsFileName())},
+        {"Default topic", utf8ForFile(settings.homePage)},
+        {"Default Window", window.name},
+        {"Display compile notes", "Yes"},
+        {"Display compile progress", "Yes"},
+        {"Full-text search", "Yes"},
+        {"Title", utf8ForFile(settings.title)},
     };
-    QString text;
-    qsizetype size = 1024;
-    for (const ListEntry& e : fileList.entries())
-        size += e.text.size() + 2;
-    text.reserve(size);
-    for (const QString& line : head)
-        text += line + crlf;
+    project.windows = {window};
+    project.sections = {{"MERGE FILES", {""}}};
+    project.files.reserve(static_cast<std::size_t>(fileList.count()));
     for (const ListEntry& e : fileList.entries()) {
         if (!FileMarker::isFolder(e.itemData))
-            text += e.text + crlf;
+            project.files.push_back(utf8ForFile(e.text));
     }
-    return text;
+    return QString::fromStdString(project.text());
 }
 
 } // namespace folvane

@@ -33,14 +33,17 @@ bool hasLoneSurrogate(const QString& text) {
     return false;
 }
 
+QString unencodable() {
+    return QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入");
+}
+
 QByteArray encodeForDisk(const QString& text, const QString& path) {
     QStringEncoder encoder(QStringConverter::System, kConverterFlags);
     QByteArray bytes = encoder(text);
     // Lone surrogates have no encoding at all; on Linux, where the system encoding is UTF-8,
     // they are all it lacks, and a scan for them is far cheaper than decoding the text again.
     if (encoder.hasError() || hasLoneSurrogate(text))
-        throw RuntimeError(RuntimeError::InvalidArgument,
-                           QStringLiteral("文本中有系统代码页无法表示的字符，文件未写入\n") + path);
+        throw RuntimeError(RuntimeError::InvalidArgument, unencodable() + u'\n' + path);
 #ifdef Q_OS_WIN
     // An ANSI code page silently writes a substitute for what it lacks. The help compiler and
     // the project reader take valid UTF-8 before the ANSI code page, so text the code page
@@ -95,6 +98,12 @@ std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes)
     if (readDecoded(path, maxBytes, text) != RegularFileRead::Ok)
         return std::nullopt;
     return text;
+}
+
+std::string utf8ForFile(const QString& text) {
+    if (hasLoneSurrogate(text))
+        throw RuntimeError(RuntimeError::InvalidArgument, unencodable());
+    return text.toStdString();
 }
 
 void WriteTextFile(const QString& path, const QString& text, bool append) {

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <optional>
+#include <string>
 
 namespace folvane {
 
@@ -29,5 +30,9 @@ std::optional<QString> ReadTextFileQuietly(const QString& path, qint64 maxBytes 
 // anything fails. Throws RuntimeError with a description naming the path on every failure,
 // also when text holds a lone surrogate (nothing is written then).
 void WriteTextFile(const QString& path, const QString& text, bool append = false);
+
+// The text in UTF-8, for a file made without Qt. Throws RuntimeError, as WriteTextFile does,
+// when it holds a lone surrogate.
+std::string utf8ForFile(const QString& text);
 
 } // namespace folvane
