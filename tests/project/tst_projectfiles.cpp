@@ -1,4 +1,9 @@
 #include "app/FmCHM.h"
+#include "formats/CharacterReferences.h"
+#include "formats/ProjectFileWriter.h"
+#include "formats/ProjectSections.h"
+#include "formats/SitemapScanner.h"
+#include "formats/SitemapWriter.h"
 #include "host/ProjectInfo.h"
 #include "project/FmOption.h"
 #include "project/HhcWriter.h"
@@ -9,6 +14,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <map>
 
 using namespace folvane;
 
@@ -142,6 +149,7 @@ private slots:
     void levels();
     void booksFromFolderNodesAndFolderEntries();
     void textsWrittenAsTheyStandButQuotes();
+    void formatWritersReadBack();
     void linksFollowDeletedFiles();
     void navigationPaneField_data();
     void navigationPaneField();
@@ -344,6 +352,50 @@ void TestProjectFiles::textsWrittenAsTheyStandButQuotes() {
     QVERIFY(hhp.contains("\r\nDefault topic=a&b <c>.htm\r\n"));
     QVERIFY(hhp.contains("\r\nTitle=T,\"x\"\r\n"));
     QVERIFY(hhp.contains(R"(Folvane_261206_070509="T,"x"","HH_KVEL.hhc",,"a&b <c>.htm","a&b <c>.htm",)"));
+}
+
+// Quotes, references and Chinese come back from the formats' readers as they were written.
+void TestProjectFiles::formatWritersReadBack() {
+    using namespace formats;
+    const std::string name = "引号\"x\" &amp; &#20013; #1";
+    const std::string target = "子目录/a \"b\" & c.htm";
+    ProjectFileContent project;
+    project.options = {{"Title", name}};
+    project.windows = {{"w", {}}};
+    project.windows[0].set(WindowField::Caption, name);
+    project.windows[0].set(WindowField::NavigationWidth, "198");
+    project.sections = {{"MERGE FILES", {""}}};
+    project.files = {target};
+    const std::string hhp = project.text();
+    std::map<std::string, std::vector<std::string>> lines;
+    for (const ProjectSection& section : readProjectSections(hhp).sections) {
+        for (const ProjectLine& line : section.lines)
+            lines[std::string(section.name)].emplace_back(line.text);
+    }
+    QCOMPARE(lines["OPTIONS"], std::vector<std::string>{"Title=" + name});
+    QCOMPARE(lines["FILES"], std::vector<std::string>{target});
+    const std::vector<std::string> fields = splitWindowFields(projectEntry(lines["WINDOWS"].at(0))->value);
+    QCOMPARE(fields.size(), kWindowFieldCount);
+    QCOMPARE(windowField(fields, WindowField::Caption), name);
+    QCOMPARE(windowField(fields, WindowField::NavigationWidth), std::string("198"));
+
+    SitemapWriter contents("test", 3);
+    contents.addBook(0, name);
+    contents.addTopic(1, name, target);
+    contents.addTopic(0, "末", "c.htm");
+    std::vector<std::string> entries; // depth, then each param
+    for (const SitemapRawObject& object : scanSitemap(contents.finish())) {
+        if (object.type != "text/sitemap")
+            continue;
+        entries.push_back(std::to_string(object.depth));
+        for (const SitemapRawParam& p : object.params) {
+            QCOMPARE(p.value.find('"'), std::string_view::npos); // viewers end a value at its first quote
+            const auto rule = p.name == "Local" ? ReferenceRule::WrittenPath : ReferenceRule::WrittenName;
+            entries.back() += '|' + std::string(p.name) + '=' + decodeCharacterReferences(p.value, rule);
+        }
+    }
+    QCOMPARE(entries, (std::vector<std::string>{"1|Name=" + name + "|ImageNumber=1",
+                                                "2|Name=" + name + "|Local=" + target, "1|Name=末|Local=c.htm"}));
 }
 
 void TestProjectFiles::linksFollowDeletedFiles() {
