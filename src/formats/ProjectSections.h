@@ -1,8 +1,12 @@
 #pragma once
 
+#include "formats/WindowFields.h"
+
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace folvane::formats {
@@ -37,5 +41,16 @@ struct ProjectEntry {
     std::string_view value;
 };
 std::optional<ProjectEntry> projectEntry(std::string_view line);
+
+// A project file to write, in UTF-8.
+struct ProjectFileContent {
+    std::vector<std::pair<std::string, std::string>> options; // [OPTIONS], key and value
+    std::vector<WindowDefinition> windows;
+    std::vector<std::pair<std::string, std::vector<std::string>>> sections; // name and lines
+    std::vector<std::string> files;
+
+    // The sections in this order, CR LF after every line.
+    std::string text() const;
+};
 
 } // namespace folvane::formats

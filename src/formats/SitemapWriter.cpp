@@ -6,12 +6,6 @@
 
 namespace folvane::formats {
 
-namespace {
-std::string tabs(int n) {
-    return std::string(static_cast<std::size_t>(n), '\t');
-}
-} // namespace
-
 SitemapWriter::SitemapWriter(std::string_view generator, std::size_t entries) {
     // Sized for the usual entry, so that a large contents is not copied as it grows.
     out_.reserve(2048 + entries * 224);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,6 +19,7 @@ public:
 private:
     void enter(int depth);
     void put(const auto&... parts) { (out_.append(parts), ...); }
+    static std::string tabs(int n) { return std::string(static_cast<std::size_t>(n), '\t'); }
 
     std::string out_;
     int depth_ = -1; // the last entry's, -1 before the first

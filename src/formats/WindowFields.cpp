@@ -82,4 +82,8 @@ std::string windowField(const std::vector<std::string>& fields, WindowField fiel
     return i < fields.size() ? fields[i] : std::string();
 }
 
+void WindowDefinition::set(WindowField field, std::string_view text) {
+    fields[fieldIndex(field)] = field <= WindowField::Jump2Text ? '"' + std::string(text) + '"' : std::string(text);
+}
+
 } // namespace folvane::formats

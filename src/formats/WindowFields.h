@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -43,5 +44,14 @@ std::vector<std::string> splitWindowFields(std::string_view text);
 
 // The field, empty when the definition stops before it.
 std::string windowField(const std::vector<std::string>& fields, WindowField field);
+
+// A window definition to write; the fields left unset stay empty.
+struct WindowDefinition {
+    std::string name;
+    std::array<std::string, kWindowFieldCount> fields;
+
+    // The texts, up to Jump2Text, go in quotes so that they may hold commas; numbers bare.
+    void set(WindowField field, std::string_view text);
+};
 
 } // namespace folvane::formats

@@ -1,7 +1,7 @@
 #include "project/HhpWriter.h"
 
 #include "document/ProjectFileNames.h"
-#include "formats/ProjectFileWriter.h"
+#include "formats/ProjectSections.h"
 #include "host/ProjectInfo.h"
 #include "toc/FileMarker.h"
 #include "toc/ListBox.h"

@@ -1,6 +1,5 @@
 #include "app/FmCHM.h"
 #include "formats/CharacterReferences.h"
-#include "formats/ProjectFileWriter.h"
 #include "formats/ProjectSections.h"
 #include "formats/SitemapScanner.h"
 #include "formats/SitemapWriter.h"
