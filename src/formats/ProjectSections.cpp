@@ -50,7 +50,7 @@ std::optional<ProjectEntry> projectEntry(std::string_view line) {
     return ProjectEntry{AsciiText::trimmed(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
-std::string ProjectFileContent::text() const {
+std::string ProjectFileParts::text() const {
     std::size_t size = 1024;
     for (const std::string& file : files)
         size += file.size() + 2;

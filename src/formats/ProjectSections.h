@@ -42,8 +42,8 @@ struct ProjectEntry {
 };
 std::optional<ProjectEntry> projectEntry(std::string_view line);
 
-// A project file to write, in UTF-8.
-struct ProjectFileContent {
+// The parts of a project file to write, in UTF-8.
+struct ProjectFileParts {
     std::vector<std::pair<std::string, std::string>> options; // [OPTIONS], key and value
     std::vector<WindowDefinition> windows;
     std::vector<std::pair<std::string, std::vector<std::string>>> sections; // name and lines

@@ -28,7 +28,7 @@ QString buildProjectFile(const ProjectSettings& settings, const ListBox& fileLis
     window.set(WindowField::Position, "[0,0,810,583]");
     window.set(WindowField::NavigationClosed, settings.navigationClosed ? "1" : "0");
     window.set(WindowField::NotifyId, "0");
-    formats::ProjectFileContent project;
+    formats::ProjectFileParts project;
     project.options = {
         {"CITATION", "Made by kq"},
         {"Compatibility", "1.1 or later"},

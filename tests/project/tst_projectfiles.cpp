@@ -149,6 +149,7 @@ private slots:
     void booksFromFolderNodesAndFolderEntries();
     void textsWrittenAsTheyStandButQuotes();
     void formatWritersReadBack();
+    void loneSurrogateFailsTheSave();
     void linksFollowDeletedFiles();
     void navigationPaneField_data();
     void navigationPaneField();
@@ -358,7 +359,7 @@ void TestProjectFiles::formatWritersReadBack() {
     using namespace formats;
     const std::string name = "引号\"x\" &amp; &#20013; #1";
     const std::string target = "子目录/a \"b\" & c.htm";
-    ProjectFileContent project;
+    ProjectFileParts project;
     project.options = {{"Title", name}};
     project.windows = {{"w", {}}};
     project.windows[0].set(WindowField::Caption, name);
@@ -395,6 +396,16 @@ void TestProjectFiles::formatWritersReadBack() {
     }
     QCOMPARE(entries, (std::vector<std::string>{"1|Name=" + name + "|ImageNumber=1",
                                                 "2|Name=" + name + "|Local=" + target, "1|Name=末|Local=c.htm"}));
+}
+
+// No file can hold half a surrogate pair: the save says so rather than write a substitute.
+void TestProjectFiles::loneSurrogateFailsTheSave() {
+    OpenProject p;
+    p.addFile(p.path(QStringLiteral("a.htm")));
+    p.addEntry(QStringLiteral("半") + QChar(0xD800), 0);
+    QVERIFY(!p.main.SaveIt());
+    QCOMPARE(p.host.messageTexts().size(), 1);
+    QCOMPARE(p.hhc(), QByteArray("<missing>"));
 }
 
 void TestProjectFiles::linksFollowDeletedFiles() {
