@@ -383,8 +383,9 @@ void TestProjectFiles::formatWritersReadBack() {
     contents.addBook(0, name);
     contents.addTopic(1, name, target);
     contents.addTopic(0, "末", "c.htm");
+    const std::string hhc = contents.finish();
     std::vector<std::string> entries; // depth, then each param
-    for (const SitemapRawObject& object : scanSitemap(contents.finish())) {
+    for (const SitemapRawObject& object : scanSitemap(hhc)) {
         if (object.type != "text/sitemap")
             continue;
         entries.push_back(std::to_string(object.depth));
