@@ -9,10 +9,9 @@ namespace folvane {
 
 class ListBox;
 
-// The text of HH_KVEL.hhc from the TOC: nested <UL> lists following the entries' depths,
-// topics linked relative to the project folder with "/". Names and links are written as
-// they stand but for a double quote, which becomes &quot;. Throws RuntimeError when a TOC
-// link points past the end of the file list.
+// The text of HH_KVEL.hhc from the TOC, as formats::SitemapWriter writes it, topics linked
+// relative to the project folder with "/". Throws RuntimeError when a TOC link points past
+// the end of the file list or a text holds a lone surrogate.
 QString buildContentsFile(const ListBox& toc, const ListBox& fileList, const QString& projectFolder,
                           PathStyle style = nativePathStyle(), const FolderTest& isFolder = {});
 
