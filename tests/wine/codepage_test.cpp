@@ -11,7 +11,6 @@
 #include <string>
 
 using namespace folvane;
-using namespace folvane::chm;
 
 namespace {
 
