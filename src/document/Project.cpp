@@ -74,9 +74,10 @@ void Project::clear() {
     comparePath_.clear();
 }
 
-void Project::restore(QList<ListEntry> files, QList<ListEntry> contents) {
+void Project::restore(QList<ListEntry> files, QList<ListEntry> contents, QSet<QString> folders) {
     lf_.setEntries(std::move(files));
     LB().setEntries(std::move(contents));
+    folderSet_ = std::move(folders);
 }
 
 void Project::relinkContents(const QList<ListEntry>& before) {

@@ -69,8 +69,9 @@ public:
     void removeSelectedFiles();
     // Empties the lists and the folder set and forgets the project folder.
     void clear();
-    // Puts a saved project's file list and the contents that link into it in place.
-    void restore(QList<ListEntry> files, QList<ListEntry> contents);
+    // Puts a saved project's file list, the contents that link into it and the folders among
+    // its entries in place.
+    void restore(QList<ListEntry> files, QList<ListEntry> contents, QSet<QString> folders = {});
 
     // Takes the project files and help files that lie directly in one of the folders out of
     // batch and returns them: a new project must not list what an earlier one wrote.
