@@ -37,7 +37,7 @@ void benchSave(QTextStream& out) {
     QTemporaryDir dir;
     NullHost host;
     FmCHM main(host);
-    main.ComparePath = dir.path();
+    main.project().setComparePath(dir.path());
     QList<ListEntry> files;
     QList<ListEntry> toc;
     files.reserve(kListCapacity);
@@ -46,8 +46,7 @@ void benchSave(QTextStream& out) {
         files.append(ListEntry{dir.filePath(QStringLiteral("sub%1/page%2.htm").arg(i / 1000).arg(i)), 0, false});
         toc.append(ListEntry{QString(i % 4, u' ') + QStringLiteral("Page %1").arg(i), i, false});
     }
-    main.LF.setEntries(files);
-    main.LB().setEntries(toc);
+    main.project().restore(files, toc);
     main.fmOption().setChmTt(QStringLiteral("Bench"));
     main.fmOption().setCo1Text(QStringLiteral("sub0/page0.htm"));
     const double ms = bestOfThreeMs([] {}, [&] { main.SaveIt(); });

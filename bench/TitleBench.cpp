@@ -64,8 +64,8 @@ struct PassResult {
 
 PassResult timePass(NullHost& host, const QString& root, const QList<ListEntry>& files, double& best) {
     FmCHM main(host);
-    main.ComparePath = root;
-    main.LF.setEntries(files);
+    main.project().setComparePath(root);
+    main.project().restore(files, {});
     NavSettings settings;
     settings.titleMode = NavSettings::BetweenMarkers;
     keepBest(best, [&] { NavigationPass(main.project(), host, settings).run(); });

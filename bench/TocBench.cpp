@@ -41,8 +41,8 @@ void benchFolderHierarchy(QTextStream& out) {
     const double ms = bestOfThreeMs(
         [&] {
             main = std::make_unique<FmCHM>(host);
-            main->ComparePath = root;
-            main->LF.setEntries(files);
+            main->project().setComparePath(root);
+            main->project().restore(files, {});
         },
         [&] { main->FoldIt_Click(); });
     const int expected = PageSite::pages() + PageSite::folders() + PageSite::kTopFolders;
@@ -64,8 +64,8 @@ void benchReadingOrder(QTextStream& out) {
         return bestOfThreeMs(
             [&] {
                 main = std::make_unique<FmCHM>(host);
-                main->ComparePath = dir.path();
-                main->LF.setEntries(files);
+                main->project().setComparePath(dir.path());
+                main->project().restore(files, {});
             },
             [&] { NavigationPass(main->project(), host, settings).run(); });
     };

@@ -2,8 +2,9 @@
 // window fields are pieces of single lines of the text, notices are text to show.
 #include "FuzzCheck.h"
 #include "base/CodePage.h"
+#include "base/Utf8.h"
 #include "chm/project/HhpReader.h"
-#include "chm/text/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <array>
 #include <cstdint>
@@ -21,7 +22,7 @@ bool holdsLineEnd(std::string_view text) {
 
 void checkText(std::string_view text) {
     FUZZ_CHECK(!holdsLineEnd(text));
-    FUZZ_CHECK(isValidUtf8(text));
+    FUZZ_CHECK(Utf8::isValid(text));
 }
 
 void checkProject(const HhpProject& project, std::string_view text) {
@@ -57,12 +58,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::uint32_t codePage = codePages[data[0] % codePages.size()];
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    const DecodedText decoded = decodeText(bytes, codePage);
-    FUZZ_CHECK(isValidUtf8(decoded.utf8));
+    const formats::DecodedText decoded = formats::decodeText(bytes, codePage);
+    FUZZ_CHECK(Utf8::isValid(decoded.utf8));
     checkProject(HhpReader::read(decoded.utf8), decoded.utf8);
 
     // Back to the code page and again to UTF-8: both ways take any text.
     const std::string encoded = CodePage::fromUtf8(decoded.utf8, codePage, CodePage::Unmappable::NumericReference);
-    FUZZ_CHECK(isValidUtf8(CodePage::toUtf8(encoded, codePage)));
+    FUZZ_CHECK(Utf8::isValid(CodePage::toUtf8(encoded, codePage)));
     return 0;
 }

@@ -3,8 +3,8 @@
 #include "FuzzCheck.h"
 #include "base/AsciiText.h"
 #include "base/Utf8.h"
-#include "chm/search/PageCharset.h"
 #include "chm/search/PageText.h"
+#include "formats/TextDecoding.h"
 
 #include <algorithm>
 #include <array>
@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checkText(page.title);
     checkText(page.body);
 
-    const std::string decoded = PageCharset::toUtf8(bytes, codePage);
+    const std::string decoded = formats::decodePage(bytes, codePage);
     FUZZ_CHECK(page.title.size() + page.body.size() <= decoded.size());
     FUZZ_CHECK(page.title.empty() || AsciiText::lowered(decoded).find("<title") != std::string::npos);
     return 0;

@@ -21,12 +21,13 @@ QByteArray contentsOf(const QString& path) {
 }
 
 void fillFileList(fuzz::FuzzInput& input, FmCHM& main) {
-    const int files = input.number(48);
-    for (int i = 0; i < files && !input.atEnd(); ++i) {
+    const int count = input.number(48);
+    QList<ListEntry> files;
+    for (int i = 0; i < count && !input.atEnd(); ++i) {
         // Paths keep out of the tag counts below.
-        main.LF.addItem(input.text().replace(u'<', u'_'));
-        main.LF.setItemData(i, input.number(4) - 1);
+        files.append({input.text().replace(u'<', u'_'), input.number(4) - 1, false});
     }
+    main.project().restore(files, {});
 }
 
 void fillToc(fuzz::FuzzInput& input, FmCHM& main) {
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const PathStyle style = input.flag() ? PathStyle::Windows : PathStyle::Posix;
     FmCHM main(host, style);
     // "\" is an ordinary character here: the Windows-style files land in the folder as "w\HH_KVEL.hhp".
-    main.ComparePath = style == PathStyle::Windows ? folder.path() + QStringLiteral("/w") : folder.path();
+    main.project().setComparePath(style == PathStyle::Windows ? folder.path() + QStringLiteral("/w") : folder.path());
     main.fmOption().setChmFN(input.text());
     main.fmOption().setChmTt(input.text());
     main.fmOption().setCo1Text(input.text());

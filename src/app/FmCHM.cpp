@@ -46,8 +46,8 @@ void dropLeadingFolder(ListBox& list, const QString& folder, PathStyle style) {
 } // namespace
 
 FmCHM::FmCHM(Host& host, PathStyle style, QObject* parent)
-    : QObject(parent), project_(style), LF(project_.LF), ComparePath(project_.ComparePath),
-      SavedFlag(project_.SavedFlag), SavedCount(project_.SavedCount), FolderSet(project_.FolderSet), host_(host),
+    : QObject(parent), project_(style), LF(project_.LF()), ComparePath(project_.ComparePath()),
+      SavedFlag(project_.SavedFlag()), SavedCount(project_.SavedCount()), FolderSet(project_.FolderSet()), host_(host),
       style_(style), progress_(std::make_unique<ProgressDriver>(host)) {}
 
 FmCHM::~FmCHM() = default;
@@ -120,15 +120,11 @@ void FmCHM::Form_Load() {
     // A project that cannot be opened leaves the folder to be added as always.
     if (!opened)
         addFolderFiles(folder);
-    SavedFlag = true;
-}
-
-bool FmCHM::IsSaved() const {
-    return SavedFlag && LB().count() == SavedCount;
+    project_.markSaved();
 }
 
 int FmCHM::AskToSave() {
-    if (IsSaved())
+    if (project_.isSaved())
         return 0;
     int answer = MsgResult::No;
     if (!ComparePath.isEmpty())
@@ -156,8 +152,7 @@ bool FmCHM::SaveIt() {
         const QString windowName = windowNameAt(host_.now());
         WriteTextFile(projectFilePath(), buildProjectFile(settings, LF, windowName));
         WriteTextFile(contentsFilePath(), buildContentsFile(LB(), LF, ComparePath, style_));
-        SavedFlag = true;
-        SavedCount = LB().count();
+        project_.markSaved();
         return true;
     } catch (const RuntimeError& e) {
         showError(e.description());
@@ -229,7 +224,7 @@ void FmCHM::addFolderFiles(const QString& folder) {
 }
 
 void FmCHM::setProjectFolder(const QString& folder) {
-    ComparePath = folder;
+    project_.setComparePath(folder);
     host_.remember(kLastProjectFolderKey, folder);
 }
 
@@ -275,12 +270,11 @@ void FmCHM::OpenOptions() {
     FmOption& options = fmOption();
     if (options.chmFN().isEmpty()) {
         // A proposal, not an edit: the user has not changed anything yet.
-        const bool saved = SavedFlag;
+        Project::KeepSaved keep(project_);
         options.setChmFN(joinPath(ComparePath, defaultOutputFileName(), style_));
-        SavedFlag = saved;
     }
     const QString home = options.co1Text();
-    CopyList(LF, options.Co1(), false, {QStringLiteral("\t"), QString()});
+    copyEntries(LF, options.Co1(), {QStringLiteral("\t"), QString()});
     dropLeadingFolder(options.Co1(), ComparePath, style_);
     options.setCo1Text(home);
     emit showOptionsRequested();
@@ -293,8 +287,7 @@ void FmCHM::newf_Click() {
     homePageWaived_ = false;
     Cmd_Click(1);
     // A folder just listed holds nothing the user shaped yet, as at start-up.
-    SavedFlag = true;
-    SavedCount = LB().count();
+    project_.markSaved();
 }
 
 void FmCHM::openProj_Click() {
@@ -320,8 +313,7 @@ bool FmCHM::OpenProject(const QString& projectFile) {
         return false;
     }
     project_.clear();
-    LF.setEntries(std::move(opened.fileList));
-    LB().setEntries(std::move(opened.toc));
+    project_.restore(std::move(opened.fileList), std::move(opened.toc));
     setProjectFolder(opened.folder);
     homePageWaived_ = false;
     FmOption& options = fmOption();
@@ -330,8 +322,7 @@ bool FmCHM::OpenProject(const QString& projectFile) {
     options.setChmFN(opened.settings.outputFile);
     options.setCo1Text(opened.settings.homePage);
     options.setCh1(opened.settings.navigationClosed);
-    SavedFlag = true;
-    SavedCount = LB().count();
+    project_.markSaved();
     if (!opened.leftOut.isEmpty())
         host_.messageBox(leftOutMessage(opened.leftOut), MsgButtons::OkOnly, MsgIcon::Critical, 0, QString(),
                          MsgMeaning::ItemSkipped);
@@ -399,7 +390,7 @@ void FmCHM::Com_Click(int Index) {
 
 void FmCHM::Com_Step(int Index) {
     movePass(LB(), Index);
-    SavedFlag = false;
+    project_.markEdited();
 }
 
 void FmCHM::L_KeyDown(int Index, int& KeyCode, int Shift) {
@@ -512,7 +503,7 @@ void FmCHM::setCheck1(bool checked) {
 
 void FmCHM::Check1_Click() {
     // The entries only move to the other list: nothing a save writes changes.
-    const bool saved = SavedFlag;
+    Project::KeepSaved keep(project_);
     if (check1_) {
         CopyList(L(1), L(0), true);
         project_.setLbIndex(0);
@@ -522,7 +513,6 @@ void FmCHM::Check1_Click() {
     }
     L(0).setVisible(check1_);
     L(1).setVisible(!check1_);
-    SavedFlag = saved;
     emit lbChanged(project_.lbIndex());
 }
 
@@ -585,11 +575,12 @@ void FmCHM::L_DblClick(int /*Index*/) {
     // its old selection.
     if (hasLink && LF.isValidIndex(link))
         fmOption().setCo1Text(stripLeadingFolder(LF.text(link), ComparePath, style_));
-    if (LF.isValidIndex(LF.listIndex()))
-        LF.setSelected(LF.listIndex(), false);
-    if (hasLink && LF.isValidIndex(link)) {
-        LF.setSelected(link, true);
-        LF.setListIndex(link);
+    ListBox& files = project_.selectableLF();
+    if (files.isValidIndex(files.listIndex()))
+        files.setSelected(files.listIndex(), false);
+    if (hasLink && files.isValidIndex(link)) {
+        files.setSelected(link, true);
+        files.setListIndex(link);
     }
 }
 

@@ -30,16 +30,16 @@ public:
     const Project& project() const { return project_; }
 
     // The project's state under the names the handlers use.
-    ListBox& LF;
+    const ListBox& LF;
     ListBox& L(int index) { return project_.L(index); }
     const ListBox& L(int index) const { return project_.L(index); }
     ListBox& LB() { return project_.LB(); }
     const ListBox& LB() const { return project_.LB(); }
     int lbIndex() const { return project_.lbIndex(); }
-    QString& ComparePath;
-    bool& SavedFlag;
-    int& SavedCount;
-    QSet<QString>& FolderSet;
+    const QString& ComparePath;
+    const bool& SavedFlag;
+    const int& SavedCount;
+    const QSet<QString>& FolderSet;
     int DragIndex = 0;
 
     const QString& Lab() const { return lab_; }
@@ -124,7 +124,6 @@ signals:
     void listFocusRequested(int index);
 
 private:
-    bool IsSaved() const;
     QString browseForProjectFolder();
     // outputFolders: where an earlier project's own files are left out of what is added.
     void addFiles(const QString& folder, const QString& pattern, const QStringList& outputFolders = {});

@@ -17,19 +17,19 @@ namespace folvane {
 Project::Project(PathStyle style) : style_(style) {
     l0_.setVisible(false);
     // Every change of what a save writes makes the project unsaved, whoever makes it.
-    for (ListBox* list : {&LF, &l0_, &l1_})
-        QObject::connect(list, &ListBox::edited, list, [this] { SavedFlag = false; });
+    for (ListBox* list : {&lf_, &l0_, &l1_})
+        QObject::connect(list, &ListBox::edited, list, [this] { markEdited(); });
 }
 
 void Project::FoldIt() {
-    FolderEntries result = insertFolderEntries(LF.entries(), ComparePath, FolderSet, style_);
+    FolderEntries result = insertFolderEntries(lf_.entries(), comparePath_, folderSet_, style_);
     if (result.fileList.size() > kListCapacity)
         throw RuntimeError(
             RuntimeError::ListFull,
             QStringLiteral("文件夹项太多：文件列表最多只能容纳 %1 项，未应用文件夹层次。").arg(kListCapacity));
-    LF.setEntries(std::move(result.fileList));
-    FolderSet = std::move(result.folders);
-    LB().setEntries(indentedToc(LF.entries(), style_));
+    lf_.setEntries(std::move(result.fileList));
+    folderSet_ = std::move(result.folders);
+    LB().setEntries(indentedToc(lf_.entries(), style_));
 }
 
 QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folders) const {
@@ -48,36 +48,42 @@ QStringList Project::takeOwnOutput(QStringList& batch, const QStringList& folder
 }
 
 void Project::addFiles(const QStringList& paths) {
-    const QList<ListEntry> before = LF.entries();
-    MergeIntoList(paths, LF, true, 0, style_);
+    const QList<ListEntry> before = lf_.entries();
+    MergeIntoList(paths, lf_, true, 0, style_);
     relinkContents(before);
 }
 
 void Project::removeSelectedFiles() {
     QList<qint32> newPosition;
-    newPosition.reserve(LF.count());
+    newPosition.reserve(lf_.count());
     qint32 kept = 0;
-    for (const ListEntry& e : LF.entries()) {
+    for (const ListEntry& e : lf_.entries()) {
         if (e.selected && FileMarker::isFolder(e.itemData))
-            FolderSet.remove(e.text);
+            folderSet_.remove(e.text);
         newPosition.append(e.selected ? kNoLink : kept++);
     }
-    LF.removeSelected();
+    lf_.removeSelected();
     moveLinks(newPosition);
 }
 
 void Project::clear() {
     l0_.clear();
     l1_.clear();
-    FolderSet.clear();
-    LF.clear();
-    ComparePath.clear();
+    folderSet_.clear();
+    lf_.clear();
+    comparePath_.clear();
+}
+
+void Project::restore(QList<ListEntry> files, QList<ListEntry> contents, QSet<QString> folders) {
+    lf_.setEntries(std::move(files));
+    LB().setEntries(std::move(contents));
+    folderSet_ = std::move(folders);
 }
 
 void Project::relinkContents(const QList<ListEntry>& before) {
     QHash<QString, QList<qint32>> places;
-    for (qint32 i = 0; i < LF.count(); ++i)
-        places[pathKey(LF.text(i), style_)].append(i);
+    for (qint32 i = 0; i < lf_.count(); ++i)
+        places[pathKey(lf_.text(i), style_)].append(i);
     // The k-th of equal old entries goes to the k-th of them now, or to the one left.
     QHash<QString, qsizetype> seen;
     QList<qint32> newPosition;

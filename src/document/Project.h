@@ -20,23 +20,46 @@ public:
     Project(const Project&) = delete;
     Project& operator=(const Project&) = delete;
 
-    ListBox LF{ListBox::Selection::Extended};
+    const ListBox& LF() const { return lf_; }
+    // For selecting in the file list (its view, a double click): its entries change only
+    // through the operations below, which keep the contents linked.
+    ListBox& selectableLF() { return lf_; }
     ListBox& L(int index) { return index == 0 ? l0_ : l1_; }
     const ListBox& L(int index) const { return index == 0 ? l0_ : l1_; }
     ListBox& LB() { return L(lbIndex_); }
     const ListBox& LB() const { return L(lbIndex_); }
     int lbIndex() const { return lbIndex_; }
     void setLbIndex(int index) { lbIndex_ = index; }
-    QString ComparePath;
-    // Nothing that a save writes changed since the last save: every edit of the lists (and
-    // of the compile settings, which mark it themselves) clears it.
-    bool SavedFlag = false;
-    int SavedCount = 0;
-    QSet<QString> FolderSet;
+    const QString& ComparePath() const { return comparePath_; }
+    void setComparePath(const QString& folder) { comparePath_ = folder; }
+    const QSet<QString>& FolderSet() const { return folderSet_; }
+
+    // Saved: nothing that a save writes changed since the last save. Every edit of the lists
+    // clears it, and the compile settings clear it themselves.
+    const bool& SavedFlag() const { return savedFlag_; }
+    const int& SavedCount() const { return savedCount_; }
+    bool isSaved() const { return savedFlag_ && LB().count() == savedCount_; }
+    void markSaved() {
+        savedFlag_ = true;
+        savedCount_ = LB().count();
+    }
+    void markEdited() { savedFlag_ = false; }
+    // Keeps the saved state across a change the program makes itself, not the user.
+    class KeepSaved {
+    public:
+        explicit KeepSaved(Project& project) : project_(project), saved_(project.savedFlag_) {}
+        ~KeepSaved() { project_.savedFlag_ = saved_; }
+        KeepSaved(const KeepSaved&) = delete;
+        KeepSaved& operator=(const KeepSaved&) = delete;
+
+    private:
+        Project& project_;
+        bool saved_;
+    };
 
     PathStyle pathStyle() const { return style_; }
     DialogMemory& dialogs() { return dialogs_; }
-    bool InFolderSet(const QString& folder) const { return FolderSet.contains(folder); }
+    bool InFolderSet(const QString& folder) const { return folderSet_.contains(folder); }
 
     // Both keep every contents link on its page. Adding puts the new paths first (an old
     // equal entry goes) and selects the first; removing unlinks an entry whose page went
@@ -46,6 +69,9 @@ public:
     void removeSelectedFiles();
     // Empties the lists and the folder set and forgets the project folder.
     void clear();
+    // Puts a saved project's file list, the contents that link into it and the folders among
+    // its entries in place.
+    void restore(QList<ListEntry> files, QList<ListEntry> contents, QSet<QString> folders = {});
 
     // Takes the project files and help files that lie directly in one of the folders out of
     // batch and returns them: a new project must not list what an earlier one wrote.
@@ -67,9 +93,14 @@ private:
     void moveLinks(const QList<qint32>& newPosition);
 
     PathStyle style_;
+    ListBox lf_{ListBox::Selection::Extended};
     ListBox l0_{ListBox::Selection::Single};
     ListBox l1_{ListBox::Selection::Extended};
     int lbIndex_ = 1;
+    QString comparePath_;
+    bool savedFlag_ = false;
+    int savedCount_ = 0;
+    QSet<QString> folderSet_;
     DialogMemory dialogs_;
 };
 

@@ -91,7 +91,7 @@ void MainWindow::buildControls(QWidget* client) {
     place(new QLabel(QStringLiteral("待编译的文件(For HHP):"), client), "Label1", 90, 390, 2295, 225);
     place(new QLabel(QStringLiteral("目录导航内容(For HHC):"), client), "Label2", 4920, 390, 2115, 255);
 
-    lf_ = place(new ListBoxView(form_.LF, client), "LF", 60, 630, 4290, 6540);
+    lf_ = place(new ListBoxView(form_.project().selectableLF(), client), "LF", 60, 630, 4290, 6540);
     lf_->setFocusPolicy(Qt::StrongFocus);
     lf_->showWholeEntries();
 

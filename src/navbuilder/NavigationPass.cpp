@@ -102,9 +102,9 @@ void NavigationPass::applyFolderHierarchy() {
 }
 
 bool NavigationPass::linkedMarker(qint32 link, qint32& marker) const {
-    if (!project_.LF.isValidIndex(link))
+    if (!project_.LF().isValidIndex(link))
         return false;
-    marker = project_.LF.itemData(link);
+    marker = project_.LF().itemData(link);
     return true;
 }
 
@@ -118,9 +118,9 @@ bool NavigationPass::isReadingOrderPage(const ListEntry& file) const {
 // The pages in the order the home page's links give, then under one folder entry the pages
 // no link reaches, in the order of the file list.
 void NavigationPass::buildReadingOrder() {
-    const QList<ListEntry> files = project_.LF.entries();
+    const QList<ListEntry> files = project_.LF().entries();
     const LinkGraph graph(
-        files, project_.ComparePath, style_, [&](qint32 i) { return isReadingOrderPage(files[i]); },
+        files, project_.ComparePath(), style_, [&](qint32 i) { return isReadingOrderPage(files[i]); },
         settings_.homePage);
     const LinkWalk walk(graph);
     const int depthLimit = std::clamp(settings_.depthLimit, NavSettings::kMinDepthLimit, NavSettings::kMaxDepthLimit);
@@ -165,7 +165,7 @@ void NavigationPass::excludeEntries() {
         // Folder entries and entries without a file of their own stay.
         const bool isFile = linkedMarker(e.itemData, marker) && !FileMarker::isFolder(marker);
         if (isFile && (matchesAny(e.text.toLower(), patterns) ||
-                       isProjectOutputName(PathPart(project_.LF.text(e.itemData), 0, style_)))) {
+                       isProjectOutputName(PathPart(project_.LF().text(e.itemData), 0, style_)))) {
             removedAny = true;
             continue;
         }
@@ -198,7 +198,7 @@ void NavigationPass::titleEntry(int i) {
     // No file to take a title from: the entry stays as it is.
     if (!linkedMarker(link, marker))
         return;
-    const QString title = titleOf(project_.LF.text(link), marker);
+    const QString title = titleOf(project_.LF().text(link), marker);
     // Reading a file may have shown a message box, and events ran behind it: write only
     // when position i still holds an entry linked to the same file.
     ListBox& toc = project_.LB();

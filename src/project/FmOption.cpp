@@ -35,7 +35,7 @@ void FmOption::setCh1(bool checked) {
 
 void FmOption::markEdited(bool edited) {
     if (edited)
-        project_.SavedFlag = false;
+        project_.markEdited();
 }
 
 ProjectSettings FmOption::settings() const {
@@ -46,7 +46,7 @@ void FmOption::chmTt_Change() {
     // Typing a title proposes an output file named after it, in the project folder: a name,
     // never a path to somewhere else.
     const PathStyle style = project_.pathStyle();
-    setChmFN(joinPath(project_.ComparePath, fileNameFromTitle(chmTt_, style) + QStringLiteral(".chm"), style));
+    setChmFN(joinPath(project_.ComparePath(), fileNameFromTitle(chmTt_, style) + QStringLiteral(".chm"), style));
 }
 
 void FmOption::chmFN_Change() {
@@ -74,7 +74,7 @@ void FmOption::showSaved(bool saved) {
 
 std::optional<bool> FmOption::confirmOutput() {
     const QString output = chmFN_;
-    switch (examineOutput(output, project_.ComparePath, project_.pathStyle())) {
+    switch (examineOutput(output, project_.ComparePath(), project_.pathStyle())) {
     case OutputTarget::Free:
         return false;
     case OutputTarget::ProjectFile:

@@ -15,7 +15,7 @@ QString applyPairs(QString text, const QStringList& parts) {
 }
 } // namespace
 
-void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr) {
+void copyEntries(const ListBox& SrcL, ListBox& DesL, const QStringList& Find_ReplaceStr) {
     QList<ListEntry> copy = SrcL.entries();
     int lastSelected = -1;
     for (qsizetype i = 0; i < copy.size(); ++i) {
@@ -31,6 +31,10 @@ void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Fi
         if (DesL.hasSelectionFlags() && lastSelected >= 0 && DesL.selected(lastSelected))
             DesL.setListIndex(lastSelected);
     }
+}
+
+void CopyList(ListBox& SrcL, ListBox& DesL, bool ClearSrc, const QStringList& Find_ReplaceStr) {
+    copyEntries(SrcL, DesL, Find_ReplaceStr);
     if (ClearSrc && &SrcL != &DesL)
         SrcL.clear();
 }

@@ -20,19 +20,17 @@ struct Window {
     ScriptedHost host;
     FmCHM main{host, PathStyle::Posix};
 
-    void fill(std::initializer_list<Entry> entries) {
-        for (const Entry& e : entries) {
-            main.LF.addItem(QString::fromUtf8(e.text));
-            const int i = main.LF.count() - 1;
-            main.LF.setItemData(i, e.marker);
-            main.LF.setSelected(i, e.selected);
-        }
+    void fill(std::initializer_list<Entry> entries, QSet<QString> folders = {}) {
+        QList<ListEntry> list;
+        for (const Entry& e : entries)
+            list.append({QString::fromUtf8(e.text), e.marker, e.selected});
+        main.project().restore(std::move(list), {}, std::move(folders));
     }
     void fillNumbered(int count) {
         QList<ListEntry> entries;
         for (int i = 0; i < count; ++i)
             entries.append(ListEntry{QStringLiteral("/old/%1").arg(i), 0, false});
-        main.LF.setEntries(std::move(entries));
+        main.project().restore(std::move(entries), {});
     }
     void pressDelete(int shift = 0) {
         int key = kDelete;
@@ -71,7 +69,7 @@ void TestFileList::deleteRemovesEverySelectedEntry() {
     QVERIFY(w.main.LF.isVisible());
 
     // Everything selected: the list empties, although one entry alone cannot be deleted.
-    w.main.LF.selectAll();
+    w.main.project().selectableLF().selectAll();
     w.pressDelete();
     QCOMPARE(w.main.LF.count(), 0);
     w.pressDelete();
@@ -80,8 +78,7 @@ void TestFileList::deleteRemovesEverySelectedEntry() {
 
 void TestFileList::deleteNeedsMoreThanOneEntry() {
     Window w;
-    w.fill({{"a", 2, true}});
-    w.main.FolderSet.insert(QStringLiteral("a"));
+    w.fill({{"a", 2, true}}, {QStringLiteral("a")});
     w.pressDelete();
     QCOMPARE(w.texts(), QStringList{QStringLiteral("a")});
     QVERIFY(w.main.FolderSet.contains(QStringLiteral("a")));
@@ -99,22 +96,22 @@ void TestFileList::otherKeysDoNothing() {
 
 void TestFileList::deleteUpdatesFolderSetForFolderEntriesOnly() {
     Window w;
-    w.fill({{"sub\\pics", 2, true}, {"sub", 1}, {"sub"}, {"SUB", 1}, {"/p/sub", -2}, {"keep"}});
-    w.main.FolderSet = {QStringLiteral("sub\\pics"), QStringLiteral("sub")};
+    w.fill({{"sub\\pics", 2, true}, {"sub", 1}, {"sub"}, {"SUB", 1}, {"/p/sub", -2}, {"keep"}},
+           {QStringLiteral("sub\\pics"), QStringLiteral("sub")});
 
     w.pressDelete();
     QCOMPARE(w.main.FolderSet, QSet<QString>{QStringLiteral("sub")});
 
     // A plain or marked file that happens to read "sub" and a folder entry that differs
     // in case leave the set alone.
-    w.main.LF.setSelected(1, true);
-    w.main.LF.setSelected(2, true);
-    w.main.LF.setSelected(3, true);
+    w.main.project().selectableLF().setSelected(1, true);
+    w.main.project().selectableLF().setSelected(2, true);
+    w.main.project().selectableLF().setSelected(3, true);
     w.pressDelete();
     QCOMPARE(w.texts(), QStringList({QStringLiteral("sub"), QStringLiteral("keep")}));
     QCOMPARE(w.main.FolderSet, QSet<QString>{QStringLiteral("sub")});
 
-    w.main.LF.setSelected(0, true);
+    w.main.project().selectableLF().setSelected(0, true);
     w.pressDelete();
     QVERIFY(w.main.FolderSet.isEmpty());
 }
@@ -125,12 +122,12 @@ void TestFileList::clickShowsMarker() {
     const QList<QPair<int, QString>> cases = {
         {1, QStringLiteral("2")}, {2, QStringLiteral("-3")}, {0, QStringLiteral("0")}};
     for (const auto& [index, shown] : cases) {
-        w.main.LF.setListIndex(index);
+        w.main.project().selectableLF().setListIndex(index);
         w.main.LF_Click();
         QCOMPARE(w.main.Lab(), shown);
     }
     // No current position: the label keeps what it showed.
-    w.main.LF.setListIndex(-1);
+    w.main.project().selectableLF().setListIndex(-1);
     w.main.LF_Click();
     QCOMPARE(w.main.Lab(), QStringLiteral("0"));
 }
@@ -138,7 +135,7 @@ void TestFileList::clickShowsMarker() {
 void TestFileList::dropPutsBatchFirst() {
     Window w;
     w.fill({{"/p/x", 1, true}, {"/p/y", 0, true}});
-    w.main.LF.setListIndex(1);
+    w.main.project().selectableLF().setListIndex(1);
     w.main.LF_OLEDragDrop({QStringLiteral("/d/folder"), QStringLiteral("/d/file.htm"), QStringLiteral("/p/y")});
     QCOMPARE(w.texts(), QStringList({QStringLiteral("/d/folder"), QStringLiteral("/d/file.htm"), QStringLiteral("/p/y"),
                                      QStringLiteral("/p/x")}));
@@ -153,7 +150,7 @@ void TestFileList::dropPutsBatchFirst() {
 void TestFileList::emptyDropChangesNothing() {
     Window w;
     w.fill({{"/p/x", 1, true}, {"/p/y"}});
-    w.main.LF.setListIndex(1);
+    w.main.project().selectableLF().setListIndex(1);
     const QList<ListEntry> before = w.main.LF.entries();
     w.main.LF_OLEDragDrop({});
     QCOMPARE(w.main.LF.entries(), before);
@@ -173,8 +170,8 @@ void TestFileList::dropPastCapacityIsRefused() {
     QFETCH(int, dropped);
     Window w;
     w.fillNumbered(oldCount);
-    w.main.LF.setSelected(7, true);
-    w.main.LF.setListIndex(7);
+    w.main.project().selectableLF().setSelected(7, true);
+    w.main.project().selectableLF().setListIndex(7);
     const QList<ListEntry> before = w.main.LF.entries();
     QStringList paths;
     for (int i = 0; i < dropped; ++i)

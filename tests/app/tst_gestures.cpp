@@ -62,8 +62,7 @@ void TestGestures::modeSwitch() {
     FmCHM form(host, PathStyle::Posix);
     fill(form.L(1), numbered(5), {4, 3, 2, 1, -1});
     select(form.L(1), {1, 2, 3});
-    form.SavedFlag = true;
-    form.SavedCount = 5;
+    form.project().markSaved();
     QSignalSpy lbChanged(&form, &FmCHM::lbChanged);
 
     form.setCheck1(true);
@@ -111,8 +110,7 @@ void TestGestures::drag() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
     dragSortToc(form, 5);
-    form.SavedFlag = true;
-    form.SavedCount = 5;
+    form.project().markSaved();
 
     form.L(0).setListIndex(pressed);
     form.L_MouseDown(0, kLeft, 0);
@@ -189,8 +187,7 @@ void TestGestures::rename() {
     fill(form.LB(), {QStringLiteral("a"), QStringLiteral("  Intro"), QStringLiteral(" c")}, {5, 6, 7});
     select(form.LB(), {0, 1, 2});
     form.LB().setListIndex(current);
-    form.SavedFlag = true;
-    form.SavedCount = 3;
+    form.project().markSaved();
     if (answered)
         host.answerInput(answer);
 
@@ -312,10 +309,10 @@ void TestGestures::doubleClick() {
     QFETCH(int, link);
     ScriptedHost host;
     FmCHM form(host, windows ? PathStyle::Windows : PathStyle::Posix);
-    form.ComparePath = project;
-    fill(form.LF, files, QList<int>(files.size(), 0));
-    form.LF.setSelected(0, true);
-    form.LF.setListIndex(0);
+    form.project().setComparePath(project);
+    fill(form.project(), files, QList<int>(files.size(), 0));
+    form.project().selectableLF().setSelected(0, true);
+    form.project().selectableLF().setListIndex(0);
     fill(form.LB(), {QStringLiteral("Home"), QStringLiteral("Page")}, {0, link});
     form.LB().setListIndex(1);
     form.fmOption().setCo1Text(QStringLiteral("before.htm"));

@@ -38,12 +38,14 @@ QStringList listing(const QString& folder) {
 
 // A project of many pages, so that its contents file is far larger than the old one.
 void fillProject(FmCHM& form, const QString& folder, int pages) {
-    form.ComparePath = folder;
+    form.project().setComparePath(folder);
+    QList<ListEntry> files;
+    QList<ListEntry> toc;
     for (int i = 0; i < pages; ++i) {
-        form.LF.addItem(folder + QStringLiteral("/page%1.htm").arg(i));
-        form.LB().addItem(QStringLiteral("第 %1 页").arg(i));
-        form.LB().setItemData(i, i);
+        files.append({folder + QStringLiteral("/page%1.htm").arg(i), 0, false});
+        toc.append({QStringLiteral("第 %1 页").arg(i), i, false});
     }
+    form.project().restore(files, toc);
 }
 
 // Saves and answers what the user saw and what became of the two files.

@@ -40,14 +40,13 @@ QStringList relativeSorted(const QStringList& paths, const QString& root) {
 
 // A form with an unsaved TOC of three entries in the project folder `folder`.
 void unsavedProject(FmCHM& form, const QString& folder) {
-    form.ComparePath = folder;
-    fill(form.LF,
-         {folder + QStringLiteral("/a.htm"), folder + QStringLiteral("/b.htm"), folder + QStringLiteral("/c.htm")},
-         {0, 0, 0});
-    fill(form.LB(), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")});
-    form.FolderSet.insert(QStringLiteral("x"));
-    form.SavedFlag = true;
-    form.SavedCount = 3;
+    form.project().setComparePath(folder);
+    form.project().restore(entriesOf({folder + QStringLiteral("/a.htm"), folder + QStringLiteral("/b.htm"),
+                                      folder + QStringLiteral("/c.htm")},
+                                     {0, 0, 0}),
+                           entriesOf({QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}),
+                           {QStringLiteral("x")});
+    form.project().markSaved();
     form.LB().setSelected(1, true);
     form.Com_Click(2);
     QVERIFY(!form.SavedFlag);
@@ -179,8 +178,8 @@ void TestProjectCommands::addFolderIntoFullList() {
     QStringList full;
     for (int i = 0; i < kListCapacity; ++i)
         full.append(QStringLiteral("/x/f%1.htm").arg(i));
-    fill(form.LF, full, QList<int>(full.size(), 0));
-    form.ComparePath = QStringLiteral("/x");
+    fill(form.project(), full, QList<int>(full.size(), 0));
+    form.project().setComparePath(QStringLiteral("/x"));
 
     host.answerFolder(root_ + QStringLiteral("/other"));
     form.Cmd_Click(1);
@@ -197,13 +196,13 @@ void TestProjectCommands::addFolderIntoFullList() {
 void TestProjectCommands::commandsDuringScan() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = root_ + QStringLiteral("/other");
-    fill(form.LF, {root_ + QStringLiteral("/other/o.htm"), QStringLiteral("/old/y.htm")}, {0, 0});
+    form.project().setComparePath(root_ + QStringLiteral("/other"));
+    fill(form.project(), {root_ + QStringLiteral("/other/o.htm"), QStringLiteral("/old/y.htm")}, {0, 0});
     int rounds = 0;
     host.onDoEvents = [&] {
         if (rounds++ > 0)
             return;
-        form.LF.selectAll();
+        form.project().selectableLF().selectAll();
         int key = 46;
         form.LF_KeyDown(key, 0);
         QCOMPARE(form.LF.count(), 0);
@@ -288,9 +287,9 @@ void TestProjectCommands::addFiles() {
     ScriptedHost host;
     host.setScreenSizeTwips(QSize(19201, 10801));
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site;
+    form.project().setComparePath(site);
     const QString old = QStringLiteral("/old/x.htm");
-    fill(form.LF, {old}, {0});
+    fill(form.project(), {old}, {0});
 
     QStringList chosenPaths;
     for (const QString& name : chosen)
@@ -339,8 +338,8 @@ void TestProjectCommands::addFiles() {
 void TestProjectCommands::addFilesCancelled() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = root_;
-    fill(form.LF, {QStringLiteral("/old/x.htm")}, {0});
+    form.project().setComparePath(root_);
+    fill(form.project(), {QStringLiteral("/old/x.htm")}, {0});
     form.Cmd_Click(0);
     QCOMPARE(texts(form.LF), QStringList{QStringLiteral("/old/x.htm")});
     QCOMPARE(host.prompts().size(), 1); // the dialog only
@@ -413,8 +412,9 @@ void TestProjectCommands::newProjectWithoutQuestion() {
     FmCHM form(host, PathStyle::Posix);
     unsavedProject(form, root_ + QStringLiteral("/site"));
     if (!hasProject)
-        form.ComparePath.clear();
-    form.SavedFlag = saved;
+        form.project().setComparePath({});
+    if (saved)
+        form.project().markSaved();
     QTEST(form.AskToSave(), "expectedAnswer");
     QCOMPARE(host.prompts().size(), 0);
 
@@ -445,8 +445,8 @@ void TestProjectCommands::compilePosix() {
     host.setProgramFolder(QStringLiteral("/opt/tools"));
     FmCHM form(host, PathStyle::Posix);
     const QString site = root_ + QStringLiteral("/site");
-    form.ComparePath = site;
-    fill(form.LF, {site + QStringLiteral("/index.htm")}, {0});
+    form.project().setComparePath(site);
+    fill(form.project(), {site + QStringLiteral("/index.htm")}, {0});
 
     form.Cmd_Click(3);
     QVERIFY(host.launches().isEmpty()); // not saved yet: it says what to do
@@ -488,12 +488,12 @@ void TestProjectCommands::compileWithoutProjectFile() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
     // Only the project file counts: the contents file alone starts nothing.
-    form.ComparePath = root_ + QStringLiteral("/site");
+    form.project().setComparePath(root_ + QStringLiteral("/site"));
     touch(form.ComparePath + QStringLiteral("/HH_KVEL.hhc"));
     form.Cmd_Click(3);
-    form.ComparePath = root_ + QStringLiteral("/missing");
+    form.project().setComparePath(root_ + QStringLiteral("/missing"));
     form.Cmd_Click(3);
-    form.ComparePath.clear();
+    form.project().setComparePath({});
     form.Cmd_Click(3);
     QVERIFY(host.launches().isEmpty());
     // Each time it says what to do: save first, or choose a folder first.
@@ -519,7 +519,7 @@ void TestProjectCommands::compileWindowsCommandLine() {
     ScriptedHost host;
     host.setProgramFolder(programFolder);
     FmCHM form(host, PathStyle::Windows);
-    form.ComparePath = root_ + QStringLiteral("/site");
+    form.project().setComparePath(root_ + QStringLiteral("/site"));
     const QString project = form.ComparePath + QStringLiteral("\\HH_KVEL.hhp");
     QCOMPARE(form.projectFilePath(), project);
     form.Cmd_Click(3);
@@ -538,7 +538,7 @@ void TestProjectCommands::compileWindowsCommandLine() {
 void TestProjectCommands::otherIndexesDoNothing() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = root_ + QStringLiteral("/site");
+    form.project().setComparePath(root_ + QStringLiteral("/site"));
     touch(form.ComparePath + QStringLiteral("/HH_KVEL.hhp"));
     QSignalSpy options(&form, &FmCHM::showOptionsRequested);
     for (int index : {-1, 4, 99})

@@ -60,7 +60,7 @@ void intrude(FmCHM& form, ScriptedHost& host, Intrusion intrusion, const QString
 }
 
 void expectConsistent(FmCHM& form, ScriptedHost& host) {
-    for (const ListBox* list : {&form.LF, &form.L(0), &form.L(1)}) {
+    for (const ListBox* list : std::initializer_list<const ListBox*>{&form.LF, &form.L(0), &form.L(1)}) {
         QVERIFY(list->listIndex() >= -1 && list->listIndex() < list->count());
         QVERIFY(list->count() <= kListCapacity);
     }
@@ -163,7 +163,7 @@ void TestReentrantEvents::clickDuringCommand() {
     host.onDoEvents = nullptr;
     host.clearPrompts();
     const QTemporaryDir saveDir;
-    form.ComparePath = saveDir.path();
+    form.project().setComparePath(saveDir.path());
     form.SaveIt();
     QCOMPARE(host.messageTexts(), QStringList());
     QVERIFY(QFile::exists(form.contentsFilePath()));

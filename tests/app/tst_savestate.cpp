@@ -28,15 +28,17 @@ struct Window {
     // Loads with the folder dialog cancelled, then opens the temporary folder as the project.
     Window() {
         main.Form_Load();
-        main.ComparePath = dir.path();
+        main.project().setComparePath(dir.path());
     }
     // n files, each linked from one TOC entry.
     void fill(int n) {
+        QList<ListEntry> files = main.LF.entries();
+        QList<ListEntry> toc = main.LB().entries();
         for (int i = 0; i < n; ++i) {
-            main.LF.addItem(dir.filePath(QStringLiteral("p%1.htm").arg(i)));
-            main.LB().addItem(QStringLiteral("Page %1").arg(i));
-            main.LB().setItemData(i, i);
+            files.append({dir.filePath(QStringLiteral("p%1.htm").arg(i)), 0, false});
+            toc.append({QStringLiteral("Page %1").arg(i), i, false});
         }
+        main.project().restore(files, toc);
     }
     // n pages on disk, saved as a project: what a reopened project must show again.
     void fillSaved(int n) {
@@ -201,7 +203,7 @@ void TestSaveState::projectFolderThroughRegularFile() {
         QVERIFY(plain.open(QIODevice::WriteOnly));
         plain.write("keep");
     }
-    w.main.ComparePath = w.path(QStringLiteral("plain.txt/project"));
+    w.main.project().setComparePath(w.path(QStringLiteral("plain.txt/project")));
     w.fill(1);
     w.host.clearPrompts();
 
@@ -231,7 +233,7 @@ void TestSaveState::contentsFileCannotBeReplaced() {
 
 void TestSaveState::noProjectFolderRunsAddFolder() {
     Window w;
-    w.main.ComparePath.clear();
+    w.main.project().setComparePath({});
     w.fill(2);
     const QStringList workingFolder = QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
     w.host.clearPrompts();

@@ -1,7 +1,8 @@
 #include "base/CodePage.h"
 #include "base/Lcid.h"
 #include "base/SystemLocale.h"
-#include "chm/text/TextDecoding.h"
+#include "base/Utf8.h"
+#include "formats/TextDecoding.h"
 
 #include <QTest>
 
@@ -9,7 +10,6 @@
 #include <optional>
 
 using namespace folvane;
-using namespace folvane::chm;
 
 namespace {
 
@@ -76,7 +76,7 @@ void TestTextEncoding::decode() {
     QFETCH(int, fallback);
     QFETCH(QByteArray, utf8);
     QFETCH(bool, wasUtf8);
-    const DecodedText text = decodeText(view(input), static_cast<std::uint32_t>(fallback));
+    const formats::DecodedText text = formats::decodeText(view(input), static_cast<std::uint32_t>(fallback));
     QCOMPARE(bytes(text.utf8), utf8);
     QCOMPARE(text.wasUtf8, wasUtf8);
 }
@@ -101,7 +101,7 @@ void TestTextEncoding::validUtf8_data() {
 void TestTextEncoding::validUtf8() {
     QFETCH(QByteArray, input);
     QFETCH(bool, valid);
-    QCOMPARE(isValidUtf8(view(input)), valid);
+    QCOMPARE(Utf8::isValid(view(input)), valid);
 }
 
 void TestTextEncoding::fromUtf8_data() {

@@ -15,6 +15,7 @@
 #include <QTest>
 
 using namespace folvane;
+using folvane::fixtures::fill;
 using folvane::fixtures::texts;
 
 namespace {
@@ -32,13 +33,6 @@ bool writeFile(const QString& path, const QByteArray& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-void fill(ListBox& list, const QStringList& texts, const QList<int>& links) {
-    QList<ListEntry> entries;
-    for (int i = 0; i < texts.size(); ++i)
-        entries.append(ListEntry{texts[i], links[i], false});
-    list.setEntries(entries);
 }
 } // namespace
 
@@ -66,7 +60,7 @@ void TestCompile::startsTheCompilerOnTheProjectFile() {
 
     HostWithFolder host(program.path());
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = project.path();
+    form.project().setComparePath(project.path());
     form.fmOption().setCo1Text(QStringLiteral("index.htm"));
 
     const QString projectFile = project.filePath(QStringLiteral("HH_KVEL.hhp"));
@@ -97,7 +91,7 @@ void TestCompile::compilerEndsWithTheProgram() {
     {
         HostWithFolder host(program.path());
         FmCHM form(host, PathStyle::Posix);
-        form.ComparePath = project.path();
+        form.project().setComparePath(project.path());
         form.fmOption().setCo1Text(QStringLiteral("index.htm"));
         form.open_Click();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(running), 5000);
@@ -124,8 +118,8 @@ void TestCompile::doubleClickedPageIsTheHomePage() {
     MainWindow window(form, host);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    form.ComparePath = project.path();
-    fill(form.LF, pages, {0, 0});
+    form.project().setComparePath(project.path());
+    fill(form.project(), pages, {0, 0});
     fill(form.LB(), {QStringLiteral("首页"), QStringLiteral("页面")}, {0, 1});
 
     auto* view = window.findChild<ListBoxView*>(QStringLiteral("L1"));

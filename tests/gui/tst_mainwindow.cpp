@@ -3,6 +3,7 @@
 #include "gui/ListBoxView.h"
 #include "gui/MainWindow.h"
 #include "project/FmOption.h"
+#include "support/ListFixtures.h"
 #include "support/ScriptedHost.h"
 
 #include <QAbstractItemModelTester>
@@ -20,14 +21,9 @@
 
 using namespace folvane;
 
-namespace {
-void fill(ListBox& list, const QStringList& texts) {
-    QList<ListEntry> entries;
-    for (int i = 0; i < texts.size(); ++i)
-        entries.append(ListEntry{texts[i], i, false});
-    list.setEntries(entries);
-}
+using folvane::fixtures::fill;
 
+namespace {
 QPoint rowCentre(ListBoxView* view, int row) {
     return view->visualRect(view->model()->index(row, 0)).center();
 }
@@ -157,7 +153,7 @@ void TestMainWindow::tabIndentsAndKeepsTheFocus() {
 }
 
 void TestMainWindow::deleteKeyInFileList() {
-    fill(form_->LF, {QStringLiteral("/s/a"), QStringLiteral("/s/b"), QStringLiteral("/s/c")});
+    fill(form_->project(), {QStringLiteral("/s/a"), QStringLiteral("/s/b"), QStringLiteral("/s/c")});
     ListBoxView* lf = window_->fileList();
     QTest::mouseClick(lf->viewport(), Qt::LeftButton, {}, rowCentre(lf, 1));
     QCOMPARE(window_->findChild<QLabel*>(QStringLiteral("Lab"))->text(), QStringLiteral("1"));
@@ -172,8 +168,8 @@ void TestMainWindow::deleteKeyInFileList() {
 void TestMainWindow::longPathsScrollSideways() {
     auto* lf = window_->findChild<ListBoxView*>(QStringLiteral("LF"));
     const QString longPath = QStringLiteral("/site/") + QStringLiteral("很长的文件夹名称/").repeated(12) + u"a.htm";
-    fill(form_->LF, {QStringLiteral("/site/short.htm")});
-    form_->LF.addItem(longPath); // past the first row, which alone would size every row
+    // The long one past the first row, which alone would size every row.
+    fill(form_->project(), {QStringLiteral("/site/short.htm"), longPath});
     QApplication::processEvents();
     const int textWidth = lf->fontMetrics().horizontalAdvance(longPath);
     QVERIFY(lf->visualRect(lf->model()->index(1, 0)).width() >= textWidth);
@@ -232,7 +228,7 @@ void TestMainWindow::draggingInSortModeMovesTheEntry() {
 }
 
 void TestMainWindow::droppedFilesJoinTheFileList() {
-    fill(form_->LF, {QStringLiteral("/old/x.htm")});
+    fill(form_->project(), {QStringLiteral("/old/x.htm")});
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(QStringLiteral("/drop/a.htm")), QUrl::fromLocalFile(QStringLiteral("/drop"))});
     ListBoxView* lf = window_->fileList();

@@ -158,10 +158,11 @@ void TestNavBuilderWindow::okBuildsTheToc() {
     write(QStringLiteral("guide/logo.png"), "png");
 
     Fixture f;
-    f.main.ComparePath = dir.path();
-    f.main.LF.setEntries({{dir.path() + QStringLiteral("/index.htm"), 0, false},
-                          {dir.path() + QStringLiteral("/guide/intro.htm"), 0, false},
-                          {dir.path() + QStringLiteral("/guide/logo.png"), 0, false}});
+    f.main.project().setComparePath(dir.path());
+    f.main.project().restore({{dir.path() + QStringLiteral("/index.htm"), 0, false},
+                              {dir.path() + QStringLiteral("/guide/intro.htm"), 0, false},
+                              {dir.path() + QStringLiteral("/guide/logo.png"), 0, false}},
+                             {});
     f.window.hide();
     f.main.Command2_Click();
     QVERIFY(f.window.isVisible());

@@ -87,8 +87,8 @@ void TestFmContent::openedByTheMainWindowAndKept() {
 void TestFmContent::okRunsThePassWithTheSettingsOfItsStart() {
     ScriptedHost host;
     FmCHM main(host, PathStyle::Posix);
-    main.ComparePath = QStringLiteral("/p");
-    main.LF.setEntries({{QStringLiteral("/p/a.htm"), 0, false}, {QStringLiteral("/p/b.htm"), 0, false}});
+    main.project().setComparePath(QStringLiteral("/p"));
+    main.project().restore({{QStringLiteral("/p/a.htm"), 0, false}, {QStringLiteral("/p/b.htm"), 0, false}}, {});
     FmContent& form = main.fmContent();
     form.Show();
     host.onDoEvents = [&form] { form.setO(1); };

@@ -15,7 +15,7 @@ namespace {
 // A project folder on disk with a main form whose file list names its files.
 class Site {
 public:
-    Site() : main(host, PathStyle::Posix) { main.ComparePath = dir.path(); }
+    Site() : main(host, PathStyle::Posix) { main.project().setComparePath(dir.path()); }
 
     QString path(const QString& relative) const { return dir.path() + u'/' + relative; }
 
@@ -32,7 +32,7 @@ public:
         QList<ListEntry> entries;
         for (const QString& r : relatives)
             entries.append(ListEntry{path(r), 0, false});
-        main.LF.setEntries(entries);
+        main.project().restore(entries, main.LB().entries());
     }
 
     void run(const NavSettings& settings) { NavigationPass(main.project(), host, settings).run(); }
@@ -95,7 +95,7 @@ void TestNavigationPass::defaultSettings() {
     site.write(QStringLiteral("a/x.htm"), "<title>X</title>");
     site.write(QStringLiteral("a/pic.jpg"), "\xff\xd8");
     site.list({QStringLiteral("index.htm"), QStringLiteral("a/x.htm"), QStringLiteral("a/pic.jpg")});
-    site.main.SavedFlag = true;
+    site.main.project().markSaved();
 
     site.run(NavSettings());
 
@@ -261,14 +261,12 @@ void TestNavigationPass::withoutFolderHierarchyKeepsOrderAndDepths() {
 
 void TestNavigationPass::entriesWithoutAFileStayAsTheyAre() {
     Site site;
-    site.list({QStringLiteral("one.htm")});
-    site.main.LF.addItem(QStringLiteral("sub"));
-    site.main.LF.setItemData(1, 1);
-    site.main.LB().setEntries({{QStringLiteral(" Folder.jpg"), -1, false},
-                               {QStringLiteral("  past.jpg"), 99, false},
-                               {QStringLiteral("   negative"), -5, false},
-                               {QStringLiteral(" Sub folder"), 1, false},
-                               {QStringLiteral("x.jpg"), 0, false}});
+    site.main.project().restore({{site.path(QStringLiteral("one.htm")), 0, false}, {QStringLiteral("sub"), 1, false}},
+                                {{QStringLiteral(" Folder.jpg"), -1, false},
+                                 {QStringLiteral("  past.jpg"), 99, false},
+                                 {QStringLiteral("   negative"), -5, false},
+                                 {QStringLiteral(" Sub folder"), 1, false},
+                                 {QStringLiteral("x.jpg"), 0, false}});
     NavSettings settings;
     settings.applyFolderHierarchy = false;
     site.run(settings);
@@ -295,8 +293,7 @@ void TestNavigationPass::tooManyFolderEntriesKeepsTheToc() {
     QList<ListEntry> files;
     for (int i = 0; i < kListCapacity; ++i)
         files.append(ListEntry{site.path(QStringLiteral("d%1/f%2.htm").arg(i % 10).arg(i)), 0, false});
-    site.main.LF.setEntries(files);
-    site.main.LB().setEntries({{QStringLiteral(" old"), 3, false}});
+    site.main.project().restore(files, {{QStringLiteral(" old"), 3, false}});
     site.run(withTitles(NavSettings::BaseName));
     QCOMPARE(site.host.prompts().size(), 1);
     QCOMPARE(site.host.prompts().first().icon, MsgIcon::Critical);
@@ -308,13 +305,7 @@ void TestNavigationPass::listsClearedDuringThePass() {
     Site site;
     site.list({QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c.htm"), QStringLiteral("d.htm")});
     // What a new project does to the lists before it asks for a folder.
-    site.host.onDoEvents = [&] {
-        site.main.L(0).clear();
-        site.main.L(1).clear();
-        site.main.FolderSet.clear();
-        site.main.LF.clear();
-        site.main.ComparePath.clear();
-    };
+    site.host.onDoEvents = [&] { site.main.project().clear(); };
     site.run(NavSettings());
     QCOMPARE(site.host.doEventsCount(), 1);
     QCOMPARE(site.main.LB().count(), 0);
@@ -341,8 +332,10 @@ void TestNavigationPass::fileListShrinksDuringThePass() {
     Site site;
     site.list({QStringLiteral("a.htm"), QStringLiteral("b.htm"), QStringLiteral("c.htm")});
     site.host.onDoEvents = [&] {
-        if (site.main.LF.count() > 1)
-            site.main.LF.removeItem(site.main.LF.count() - 1);
+        if (site.main.LF.count() > 1) {
+            site.main.project().selectableLF().setSelected(site.main.LF.count() - 1, true);
+            site.main.project().removeSelectedFiles();
+        }
     };
     site.run(NavSettings());
     // c lost its file before its turn and keeps the text it had.

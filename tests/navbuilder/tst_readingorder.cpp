@@ -222,7 +222,7 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks() {
     QTemporaryDir dir;
     ScriptedHost host;
     FmCHM main(host, PathStyle::Posix);
-    main.ComparePath = dir.path();
+    main.project().setComparePath(dir.path());
     QList<ListEntry> list;
     for (const SiteFile& f : files) {
         const QString relative = QString::fromUtf8(f.path);
@@ -239,7 +239,7 @@ void TestReadingOrder::sitesReadInTheOrderOfTheirLinks() {
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("<html><head><link rel='next' href='b.htm'></head><body>" + f.body + "</body></html>");
     }
-    main.LF.setEntries(list);
+    main.project().restore(list, {});
     if (!home.isEmpty())
         main.fmOption().setCo1Text(home);
 

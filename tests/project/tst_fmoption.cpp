@@ -74,7 +74,7 @@ void TestFmOption::defaultOutputFile() {
     QFETCH(QString, project);
     ScriptedHost host;
     FmCHM form(host, windows ? PathStyle::Windows : PathStyle::Posix);
-    form.ComparePath = project;
+    form.project().setComparePath(project);
     QSignalSpy shown(&form, &FmCHM::showOptionsRequested);
 
     form.Cmd_Click(2);
@@ -86,7 +86,7 @@ void TestFmOption::defaultOutputFile() {
 
     // A chosen output file survives reopening, also in another project folder.
     form.fmOption().setChmFN(QStringLiteral("/out/mine.chm"));
-    form.ComparePath = QStringLiteral("/elsewhere");
+    form.project().setComparePath(QStringLiteral("/elsewhere"));
     form.OpenOptions();
     QCOMPARE(form.fmOption().chmFN(), QStringLiteral("/out/mine.chm"));
     QCOMPARE(shown.count(), 2);
@@ -129,12 +129,12 @@ void TestFmOption::homePageList() {
     QFETCH(QStringList, files);
     ScriptedHost host;
     FmCHM form(host, windows ? PathStyle::Windows : PathStyle::Posix);
-    form.ComparePath = project;
+    form.project().setComparePath(project);
     QList<int> markers;
     for (qsizetype i = 0; i < files.size(); ++i)
         markers.append(files[i] == QStringLiteral("sub") ? 1 : -static_cast<int>(i));
-    fill(form.LF, files, markers);
-    select(form.LF, {0});
+    fill(form.project(), files, markers);
+    select(form.project().selectableLF(), {0});
     fill(form.fmOption().Co1(), {QStringLiteral("stale")});
     form.fmOption().setCo1Text(QStringLiteral("typed.htm"));
 
@@ -161,7 +161,7 @@ void TestFmOption::titleProposesOutputFile() {
     QFETCH(QString, folderPart);
     ScriptedHost host;
     FmCHM form(host, windows ? PathStyle::Windows : PathStyle::Posix);
-    form.ComparePath = project;
+    form.project().setComparePath(project);
     FmOption& options = form.fmOption();
     options.setChmFN(QStringLiteral("/chosen/before.chm"));
 
@@ -181,7 +181,7 @@ void TestFmOption::titleProposesOutputFile() {
 void TestFmOption::outputFileChangeClearsStatus() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site_;
+    form.project().setComparePath(site_);
     FmOption& options = form.fmOption();
     options.Command3_Click();
     QCOMPARE(options.Lab(), QStringLiteral("保存成功!"));
@@ -209,8 +209,8 @@ void TestFmOption::saveSetsStatus() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
     if (!project.isEmpty())
-        form.ComparePath = dir_->path() + u'/' + project;
-    fill(form.LF, {form.ComparePath + QStringLiteral("/a.htm")}, {0});
+        form.project().setComparePath(dir_->path() + u'/' + project);
+    fill(form.project(), {form.ComparePath + QStringLiteral("/a.htm")}, {0});
     FmOption& options = form.fmOption();
     options.setChmTt(QStringLiteral("Help"));
 
@@ -233,8 +233,8 @@ void TestFmOption::saveAndCompile() {
     ScriptedHost host;
     host.setProgramFolder(QStringLiteral("/opt/tools"));
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site_;
-    fill(form.LF, {site_ + QStringLiteral("/a.htm")}, {0});
+    form.project().setComparePath(site_);
+    fill(form.project(), {site_ + QStringLiteral("/a.htm")}, {0});
     form.OpenOptions();
 
     form.fmOption().Command2_Click();
@@ -271,11 +271,11 @@ void TestFmOption::outputOverAnotherFile() {
     ScriptedHost host;
     host.setProgramFolder(QStringLiteral("/opt/tools"));
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site_;
+    form.project().setComparePath(site_);
     QFile page(site_ + QStringLiteral("/") + output);
     QVERIFY(page.open(QIODevice::WriteOnly) && page.write("<p>a page</p>") > 0);
     page.close();
-    fill(form.LF, {page.fileName()}, {0});
+    fill(form.project(), {page.fileName()}, {0});
     form.fmOption().setChmFN(page.fileName());
     form.fmOption().setCo1Text(QStringLiteral("a.htm"));
     host.answerMessage(answer);
@@ -296,7 +296,7 @@ void TestFmOption::outputOverAnotherFile() {
 void TestFmOption::browseForOutputFile() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site_;
+    form.project().setComparePath(site_);
     FmOption& options = form.fmOption();
     options.setChmFN(QStringLiteral("/out/help.chm"));
     form.project().dialogs().LastFolder.clear();
@@ -327,8 +327,8 @@ void TestFmOption::browseForOutputFile() {
 void TestFmOption::closingForgetsSettings() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = site_;
-    fill(form.LF, {site_ + QStringLiteral("/a.htm")}, {0});
+    form.project().setComparePath(site_);
+    fill(form.project(), {site_ + QStringLiteral("/a.htm")}, {0});
     QSignalSpy loaded(&form, &FmCHM::fmOptionLoaded);
     QSignalSpy shown(&form, &FmCHM::showOptionsRequested);
     const QString projectFile = site_ + QStringLiteral("/HH_KVEL.hhp");
@@ -338,9 +338,9 @@ void TestFmOption::closingForgetsSettings() {
     options.setChmTt(QStringLiteral("Guide"));
     options.setCo1Text(QStringLiteral("a.htm"));
     options.setCh1(false);
-    form.SavedFlag = true;
+    form.project().markSaved();
     form.newf_Click(); // a new project keeps the settings
-    form.ComparePath = site_;
+    form.project().setComparePath(site_);
     QCOMPARE(form.fmOption().chmTt(), QStringLiteral("Guide"));
     form.SaveIt();
     QString text = readFile(projectFile);

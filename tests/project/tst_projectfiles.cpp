@@ -99,12 +99,13 @@ struct OpenProject {
 
     OpenProject() {
         host.setNow(QDateTime(QDate(2026, 12, 6), QTime(7, 5, 9)));
-        main.ComparePath = dir.path();
+        main.project().setComparePath(dir.path());
     }
     QString path(const QString& relative) const { return dir.filePath(relative); }
     void addFile(const QString& text, qint32 marker = 0) {
-        main.LF.addItem(text);
-        main.LF.setItemData(main.LF.count() - 1, marker);
+        QList<ListEntry> files = main.LF.entries();
+        files.append({text, marker, false});
+        main.project().restore(std::move(files), main.LB().entries());
     }
     void addEntry(const QString& text, qint32 link) {
         main.LB().addItem(text);
@@ -425,7 +426,8 @@ void TestProjectFiles::linksFollowDeletedFiles() {
 
     // Both ends and the middle: the first page, a page inside the folder.
     for (int i = 0; i < p.main.LF.count(); ++i)
-        p.main.LF.setSelected(i, p.main.LF.text(i).endsWith(u"a.htm") || p.main.LF.text(i).endsWith(u"b.htm"));
+        p.main.project().selectableLF().setSelected(i, p.main.LF.text(i).endsWith(u"a.htm") ||
+                                                           p.main.LF.text(i).endsWith(u"b.htm"));
     int key = 46;
     p.main.LF_KeyDown(key, 0);
     expected.replace(expected.indexOf(p.path(QStringLiteral("a.htm"))), QStringLiteral("-"));
@@ -485,12 +487,12 @@ void TestProjectFiles::windowName() {
 void TestProjectFiles::projectFilePaths() {
     ScriptedHost host;
     FmCHM windows(host, PathStyle::Windows);
-    windows.ComparePath = QStringLiteral("D:");
+    windows.project().setComparePath(QStringLiteral("D:"));
     QCOMPARE(windows.projectFilePath(), QStringLiteral("D:\\HH_KVEL.hhp"));
-    windows.ComparePath = QStringLiteral("C:\\site");
+    windows.project().setComparePath(QStringLiteral("C:\\site"));
     QCOMPARE(windows.contentsFilePath(), QStringLiteral("C:\\site\\HH_KVEL.hhc"));
     FmCHM posix(host, PathStyle::Posix);
-    posix.ComparePath = QStringLiteral("/");
+    posix.project().setComparePath(QStringLiteral("/"));
     QCOMPARE(posix.projectFilePath(), QStringLiteral("/HH_KVEL.hhp"));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/Project.h"
 #include "toc/ListBox.h"
 
 #include <QList>
@@ -7,12 +8,21 @@
 
 namespace folvane::fixtures {
 
-// Fills a list with the given texts; entry i links to i unless links are given.
-inline void fill(ListBox& list, const QStringList& texts, const QList<int>& links = {}) {
+// Entries of the given texts; entry i links to i unless links are given.
+inline QList<ListEntry> entriesOf(const QStringList& texts, const QList<int>& links = {}) {
     QList<ListEntry> entries;
     for (qsizetype i = 0; i < texts.size(); ++i)
         entries.append(ListEntry{texts[i], links.isEmpty() ? static_cast<qint32>(i) : links[i], false});
-    list.setEntries(entries);
+    return entries;
+}
+
+inline void fill(ListBox& list, const QStringList& texts, const QList<int>& links = {}) {
+    list.setEntries(entriesOf(texts, links));
+}
+
+// Puts a file list in place as an opened project's; the contents and the folder set stay.
+inline void fill(Project& project, const QStringList& texts, const QList<int>& links = {}) {
+    project.restore(entriesOf(texts, links), project.LB().entries(), project.FolderSet());
 }
 
 inline void select(ListBox& list, const QList<int>& rows) {

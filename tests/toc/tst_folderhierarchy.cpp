@@ -126,8 +126,8 @@ void TestFolderHierarchy::foldIt() {
     QFETCH(QStringList, expectedFiles);
     ScriptedHost host;
     FmCHM form(host, windows ? PathStyle::Windows : PathStyle::Posix);
-    form.ComparePath = project;
-    fill(form.LF, files, zeros(files.size()));
+    form.project().setComparePath(project);
+    fill(form.project(), files, zeros(files.size()));
     fill(form.LB(), {QStringLiteral("old entry")});
 
     form.FoldIt_Click();
@@ -143,8 +143,8 @@ void TestFolderHierarchy::foldIt() {
 void TestFolderHierarchy::secondRunInsertsNothing() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Windows);
-    form.ComparePath = QStringLiteral("C:\\p");
-    fill(form.LF, windowsExample(), zeros(5));
+    form.project().setComparePath(QStringLiteral("C:\\p"));
+    fill(form.project(), windowsExample(), zeros(5));
     form.FoldIt_Click();
     const QList<ListEntry> files = form.LF.entries();
     const QStringList toc = texts(form.LB());
@@ -160,10 +160,10 @@ void TestFolderHierarchy::secondRunInsertsNothing() {
 void TestFolderHierarchy::deletedFolderEntryComesBack() {
     ScriptedHost host;
     FmCHM form(host, PathStyle::Windows);
-    form.ComparePath = QStringLiteral("C:\\p");
-    fill(form.LF, windowsExample(), zeros(5));
+    form.project().setComparePath(QStringLiteral("C:\\p"));
+    fill(form.project(), windowsExample(), zeros(5));
     form.FoldIt_Click();
-    form.LF.setSelected(6, true); // the folder entry "c"
+    form.project().selectableLF().setSelected(6, true); // the folder entry "c"
     int key = 46;
     form.LF_KeyDown(key, 0);
     QVERIFY(!form.project().InFolderSet(QStringLiteral("c")));
@@ -188,15 +188,14 @@ void TestFolderHierarchy::capacity() {
     QFETCH(bool, accepted);
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = QStringLiteral("/p");
+    form.project().setComparePath(QStringLiteral("/p"));
     QStringList files;
     for (int i = 0; i < rootFiles; ++i)
         files.append(QStringLiteral("/p/f%1.htm").arg(i));
     for (int i = 0; i < 10; ++i)
         files.append(QStringLiteral("/p/d%1/x.htm").arg(i));
-    fill(form.LF, files, zeros(files.size()));
-    fill(form.LB(), {QStringLiteral("old entry")});
-    form.FolderSet.insert(QStringLiteral("kept"));
+    form.project().restore(entriesOf(files, zeros(files.size())), entriesOf({QStringLiteral("old entry")}),
+                           {QStringLiteral("kept")});
 
     form.FoldIt_Click();
 
@@ -255,8 +254,7 @@ void TestFolderHierarchy::folderNode() {
     fill(form.LB(), {QStringLiteral("a"), QStringLiteral(" b"), QStringLiteral(" c"), QStringLiteral("  d"),
                      QStringLiteral("  Intro"), QStringLiteral("e")});
     form.LB().setListIndex(current);
-    form.SavedFlag = true;
-    form.SavedCount = form.LB().count();
+    form.project().markSaved();
     if (answered)
         host.answerInput(answer);
 
@@ -302,8 +300,7 @@ void TestFolderHierarchy::replace() {
     fill(form.LB(), {QStringLiteral("Apple pie"), QStringLiteral(" banana"), QStringLiteral("  Cat  nap")}, {7, -1, 3});
     form.LB().setSelected(1, true);
     form.LB().setListIndex(2);
-    form.SavedFlag = true;
-    form.SavedCount = 3;
+    form.project().markSaved();
     for (const QString& answer : answers)
         host.answerInput(answer);
 

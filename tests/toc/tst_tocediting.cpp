@@ -25,8 +25,7 @@ constexpr int kKeyA = 65;
 // A form whose TOC is saved, so that a test sees every change of the saved state.
 void savedToc(FmCHM& form, const QStringList& texts) {
     fill(form.LB(), texts);
-    form.SavedFlag = true;
-    form.SavedCount = form.LB().count();
+    form.project().markSaved();
 }
 
 // Holds Ctrl for `passes` passes of the move command, then lets it go.
@@ -259,7 +258,7 @@ void TestTocEditing::commandInBetween() {
     QFETCH(QString, command);
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    form.ComparePath = QStringLiteral("/p");
+    form.project().setComparePath(QStringLiteral("/p"));
     fill(form.LB(), numbered(5));
     select(form.LB(), {2, 3});
     host.answerMessage(MsgResult::No); // the save question of a new project
@@ -309,7 +308,7 @@ void TestTocEditing::deleteKey() {
     QFETCH(int, shift);
     ScriptedHost host;
     FmCHM form(host, PathStyle::Posix);
-    fill(form.LF, numbered(entries));
+    fill(form.project(), numbered(entries));
     savedToc(form, numbered(entries));
     select(form.LB(), selected);
 

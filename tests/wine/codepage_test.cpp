@@ -3,7 +3,7 @@
 
 #include "base/CodePage.h"
 #include "base/SystemLocale.h"
-#include "chm/text/TextDecoding.h"
+#include "formats/TextDecoding.h"
 
 #include <windows.h>
 
@@ -11,7 +11,6 @@
 #include <string>
 
 using namespace folvane;
-using namespace folvane::chm;
 
 namespace {
 
@@ -76,7 +75,7 @@ void toUtf8() {
     checkBytes(CodePage::toUtf8("\x93\xFA\x96\x7B", 932), "日本", "Shift JIS");
     checkBytes(CodePage::toUtf8(repeated("x\xD6\xD0\n", 3) + "\x81", 936), repeated("x中\n", 3) + kBad,
                "lines after a bad one");
-    checkBytes(decodeText("\xC0\xAF", 1252).utf8, "À¯", "overlong is no UTF-8");
+    checkBytes(formats::decodeText("\xC0\xAF", 1252).utf8, "À¯", "overlong is no UTF-8");
 }
 
 } // namespace

@@ -20,7 +20,7 @@
 #include "chm/search/FullTextFile.h"
 #include "chm/search/PageIndexer.h"
 #include "chm/search/WordBreaker.h"
-#include "chm/text/TextDecoding.h"
+#include "formats/TextDecoding.h"
 #include "formats/WindowFields.h"
 
 #include <algorithm>
@@ -117,7 +117,7 @@ void CompileRun::readProject(const std::filesystem::path& projectFile) {
 
 // The project file and the files its sections include, as UTF-8.
 std::string CompileRun::projectText(const std::filesystem::path& file) const {
-    return decodeText(InputFile::readAll(file, kMaxProjectBytes), project_.textCodePage).utf8;
+    return formats::decodeText(InputFile::readAll(file, kMaxProjectBytes), project_.textCodePage).utf8;
 }
 
 void CompileRun::resolveOutput() {
@@ -177,7 +177,7 @@ std::optional<SitemapFile> CompileRun::readSitemap(const std::string& asWritten,
         return std::nullopt;
     }
     sitemapFiles_.push_back(file.diskPath);
-    DecodedText text = decodeText(bytes, project_.textCodePage);
+    formats::DecodedText text = formats::decodeText(bytes, project_.textCodePage);
     // In the project's code page it keeps its bytes; anything else is read as UTF-8.
     if (text.fromCodePage)
         return SitemapFile{file.storedName, SitemapText(std::move(bytes), project_.textCodePage)};
@@ -396,7 +396,7 @@ std::unordered_set<std::string> CompileRun::stopWords() {
         return words;
     }
     // Cut as pages are, so that each stop word is the word the index would hold.
-    WordBreaker::split(decodeText(bytes, project_.textCodePage).utf8, 0,
+    WordBreaker::split(formats::decodeText(bytes, project_.textCodePage).utf8, 0,
                        [&words](std::string_view word, std::uint32_t) { words.emplace(word); });
     return words;
 }

@@ -1,9 +1,9 @@
 #include "chm/compile/PageKeywords.h"
 
 #include "base/AsciiText.h"
-#include "chm/search/PageCharset.h"
 #include "chm/search/PageText.h"
 #include "chm/sitemap/SitemapText.h"
+#include "formats/TextDecoding.h"
 
 namespace folvane::chm {
 
@@ -38,7 +38,7 @@ void addNames(std::string_view value, const PageKeyword& page, std::vector<PageK
 void PageKeywords::scan(std::string_view bytes, std::uint32_t codePage, const std::string& link) {
     if (!mentions(bytes, kObjectType))
         return;
-    const SitemapText page(PageCharset::toUtf8(bytes, codePage));
+    const SitemapText page(formats::decodePage(bytes, codePage));
     PageKeyword source{{}, {}, link};
     for (const SitemapObject& object : page.objects()) {
         if (object.type != kObjectType)

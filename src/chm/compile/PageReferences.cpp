@@ -1,9 +1,9 @@
 #include "chm/compile/PageReferences.h"
 
 #include "base/AsciiText.h"
-#include "chm/search/PageCharset.h"
 #include "formats/CharacterReferences.h"
 #include "formats/HtmlTag.h"
+#include "formats/TextDecoding.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -119,7 +119,7 @@ std::size_t readTag(std::string_view text, std::size_t pos, Collector& out) {
 } // namespace
 
 std::vector<PageReference> PageReferences::ofHtml(std::string_view bytes, std::uint32_t fallbackCodePage) {
-    const std::string utf8 = PageCharset::toUtf8(bytes, fallbackCodePage);
+    const std::string utf8 = formats::decodePage(bytes, fallbackCodePage);
     const std::string_view text = utf8;
     Collector out;
     std::size_t at = 0;
@@ -139,7 +139,7 @@ std::vector<PageReference> PageReferences::ofHtml(std::string_view bytes, std::u
 
 std::vector<PageReference> PageReferences::ofStyleSheet(std::string_view bytes, std::uint32_t fallbackCodePage) {
     Collector out;
-    out.addStyle(PageCharset::toUtf8(bytes, fallbackCodePage));
+    out.addStyle(formats::decodePage(bytes, fallbackCodePage));
     return out.take();
 }
 

@@ -4,8 +4,8 @@
 #include "base/Lcid.h"
 #include "chm/project/HhpNotice.h"
 #include "chm/project/HhpOptions.h"
-#include "chm/text/TextDecoding.h"
 #include "formats/ProjectSections.h"
+#include "formats/TextDecoding.h"
 #include "formats/WindowFields.h"
 
 #include <algorithm>
@@ -89,11 +89,11 @@ HhpProject HhpReader::read(std::string_view utf8Text) {
 HhpProject HhpReader::readFile(std::string_view bytes, std::uint32_t systemCodePage) {
     // The language is an ASCII number, which every ANSI code page spells alike.
     constexpr std::uint32_t kAsciiSafe = 1252;
-    const DecodedText text = decodeText(bytes, kAsciiSafe);
+    const formats::DecodedText text = formats::decodeText(bytes, kAsciiSafe);
     HhpProject project = read(text.utf8);
     const std::uint32_t codePage = project.language ? Lcid::ansiCodePage(*project.language) : systemCodePage;
     if (text.fromCodePage && codePage != kAsciiSafe)
-        project = read(decodeText(bytes, codePage).utf8);
+        project = read(formats::decodeText(bytes, codePage).utf8);
     project.textCodePage = codePage;
     return project;
 }

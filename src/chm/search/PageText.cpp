@@ -2,9 +2,9 @@
 
 #include "base/AsciiText.h"
 #include "base/Utf8.h"
-#include "chm/search/PageCharset.h"
 #include "formats/CharacterReferences.h"
 #include "formats/HtmlTag.h"
+#include "formats/TextDecoding.h"
 
 #include <algorithm>
 #include <array>
@@ -301,7 +301,7 @@ private:
 } // namespace
 
 PageText extractPageText(std::string_view bytes, std::uint32_t fallbackCodePage) {
-    const std::string text = PageCharset::toUtf8(bytes, fallbackCodePage);
+    const std::string text = formats::decodePage(bytes, fallbackCodePage);
     return PageScanner(text).run();
 }
 
