@@ -50,6 +50,11 @@ std::optional<ProjectEntry> projectEntry(std::string_view line) {
     return ProjectEntry{AsciiText::trimmed(line.substr(0, equals)), line.substr(equals + 1)};
 }
 
+std::string_view unquotedPath(std::string_view value) {
+    const std::string_view v = AsciiText::trimmed(value);
+    return v.size() >= 2 && v.front() == '"' && v.back() == '"' ? v.substr(1, v.size() - 2) : v;
+}
+
 std::string ProjectFileParts::text() const {
     std::size_t size = 1024;
     for (const std::string& file : files)

@@ -42,9 +42,21 @@ struct ProjectEntry {
 };
 std::optional<ProjectEntry> projectEntry(std::string_view line);
 
+// The [OPTIONS] keys that the program writes and both halves read (in any case).
+namespace option {
+constexpr std::string_view kCompiledFile = "Compiled file";
+constexpr std::string_view kContentsFile = "Contents file";
+constexpr std::string_view kDefaultTopic = "Default topic";
+constexpr std::string_view kDefaultWindow = "Default Window";
+constexpr std::string_view kTitle = "Title";
+} // namespace option
+
+// A path's value without the blanks around it and one pair of quotes: file names hold none.
+std::string_view unquotedPath(std::string_view value);
+
 // The parts of a project file to write, in UTF-8.
 struct ProjectFileParts {
-    std::vector<std::pair<std::string, std::string>> options; // [OPTIONS], key and value
+    std::vector<std::pair<std::string_view, std::string>> options; // [OPTIONS], key and value
     std::vector<WindowDefinition> windows;
     std::vector<std::pair<std::string, std::vector<std::string>>> sections; // name and lines
     std::vector<std::string> files;

@@ -32,14 +32,14 @@ QString buildProjectFile(const ProjectSettings& settings, const ListBox& fileLis
     project.options = {
         {"CITATION", "Made by kq"},
         {"Compatibility", "1.1 or later"},
-        {"Compiled file", '"' + utf8ForFile(settings.outputFile) + '"'},
-        {"Contents file", utf8ForFile(contentsFileName())},
-        {"Default topic", utf8ForFile(settings.homePage)},
-        {"Default Window", window.name},
+        {formats::option::kCompiledFile, '"' + utf8ForFile(settings.outputFile) + '"'},
+        {formats::option::kContentsFile, utf8ForFile(contentsFileName())},
+        {formats::option::kDefaultTopic, utf8ForFile(settings.homePage)},
+        {formats::option::kDefaultWindow, window.name},
         {"Display compile notes", "Yes"},
         {"Display compile progress", "Yes"},
         {"Full-text search", "Yes"},
-        {"Title", utf8ForFile(settings.title)},
+        {formats::option::kTitle, utf8ForFile(settings.title)},
     };
     project.windows = {window};
     project.sections = {{"MERGE FILES", {""}}};

@@ -28,24 +28,19 @@ std::optional<bool> navigationClosed(const std::vector<formats::ProjectEntry>& w
     return isNumber ? std::optional<bool>(value != 0) : std::nullopt;
 }
 
-QString unquoted(std::string_view value) {
-    const std::string_view v = AsciiText::trimmed(value);
-    if (v.size() >= 2 && v.front() == '"' && v.back() == '"')
-        return fromUtf8(v.substr(1, v.size() - 2));
-    return fromUtf8(v);
-}
-
+// The home page and the title as written: the window shows them again as the user gave them.
 void readOption(ProjectFileContent& project, const formats::ProjectEntry& entry, QString& defaultWindow) {
-    const QString key = fromUtf8(entry.key).toLower();
-    if (key == u"compiled file")
-        project.outputFile = unquoted(entry.value);
-    else if (key == u"contents file")
-        project.contentsFile = unquoted(entry.value);
-    else if (key == u"default topic")
+    namespace option = formats::option;
+    const auto is = [&entry](std::string_view key) { return AsciiText::equalsIgnoringCase(entry.key, key); };
+    if (is(option::kCompiledFile))
+        project.outputFile = fromUtf8(formats::unquotedPath(entry.value));
+    else if (is(option::kContentsFile))
+        project.contentsFile = fromUtf8(formats::unquotedPath(entry.value));
+    else if (is(option::kDefaultTopic))
         project.homePage = fromUtf8(entry.value);
-    else if (key == u"title")
+    else if (is(option::kTitle))
         project.title = fromUtf8(entry.value);
-    else if (key == u"default window")
+    else if (is(option::kDefaultWindow))
         defaultWindow = fromUtf8(AsciiText::trimmed(entry.value));
 }
 

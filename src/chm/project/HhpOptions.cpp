@@ -3,6 +3,7 @@
 #include "base/AsciiText.h"
 #include "base/Lcid.h"
 #include "chm/project/HhpNotice.h"
+#include "formats/ProjectSections.h"
 
 #include <array>
 #include <optional>
@@ -32,12 +33,12 @@ struct Option {
 };
 
 constexpr std::array kOptions{
-    Option{"Compiled file", Use::Path, &HhpProject::compiledFile},
-    Option{"Contents file", Use::Path, &HhpProject::contentsFile},
+    Option{formats::option::kCompiledFile, Use::Path, &HhpProject::compiledFile},
+    Option{formats::option::kContentsFile, Use::Path, &HhpProject::contentsFile},
     Option{"Index file", Use::Path, &HhpProject::indexFile},
-    Option{"Default topic", Use::Path, &HhpProject::defaultTopic},
-    Option{"Default Window", Use::Text, &HhpProject::defaultWindow},
-    Option{"Title", Use::Text, &HhpProject::title},
+    Option{formats::option::kDefaultTopic, Use::Path, &HhpProject::defaultTopic},
+    Option{formats::option::kDefaultWindow, Use::Text, &HhpProject::defaultWindow},
+    Option{formats::option::kTitle, Use::Text, &HhpProject::title},
     Option{"Default Font", Use::Text, &HhpProject::defaultFont},
     Option{"Full text search stop list file", Use::Path, &HhpProject::stopListFile},
     Option{"Language", Use::Language},
@@ -69,12 +70,6 @@ const Option* find(std::string_view key) {
             return &option;
     }
     return nullptr;
-}
-
-std::string_view unquoted(std::string_view value) {
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-        return value.substr(1, value.size() - 2);
-    return value;
 }
 
 std::optional<bool> switchValue(std::string_view value) {
@@ -120,7 +115,7 @@ void HhpOptions::apply(HhpProject& project, std::string_view key, std::string_vi
         project.*(option->text) = value;
         break;
     case Use::Path:
-        project.*(option->text) = unquoted(value);
+        project.*(option->text) = formats::unquotedPath(value);
         break;
     case Use::Language:
         applyLanguage(project, value);
