@@ -1,10 +1,13 @@
 #include "chm/project/HhpReader.h"
+#include "host/ProjectInfo.h"
+#include "tools/ProgramProject.h"
 
 #include <QTest>
 
 #include <map>
 #include <random>
 
+using namespace folvane;
 using namespace folvane::chm;
 
 namespace {
@@ -54,41 +57,28 @@ private slots:
 };
 
 void TestHhpReader::programProjectReadsWithoutNotices() {
-    const QByteArray text = "[OPTIONS]\r\n"
-                            "CITATION=Made by kq\r\n"
-                            "Compatibility=1.1 or later\r\n"
-                            "Compiled file=\"D:\\帮助\\out.chm\"\r\n"
-                            "Contents file=HH_KVEL.hhc\r\n"
-                            "Default topic=index.htm\r\n"
-                            "Default Window=Folvane_261206_070509\r\n"
-                            "Display compile notes=Yes\r\n"
-                            "Display compile progress=Yes\r\n"
-                            "Full-text search=Yes\r\n"
-                            "Title=帮助, \"测试\"\r\n"
-                            "[WINDOWS]\r\n"
-                            "Folvane_261206_070509=\"帮助, \"测试\"\",\"HH_KVEL.hhc\",,\"index.htm\",\"index.htm\","
-                            "\"https://example.org/\",\"My HomePage\",,,0x42560,198,0x4304E,[0,0,810,583],,,,1,,,0\r\n"
-                            "[MERGE FILES]\r\n"
-                            "\r\n"
-                            "[FILES]\r\n"
-                            "index.htm\r\n"
-                            "子目录\\第一页.htm\r\n";
+    const ProgramProject saved{QStringLiteral("D:\\帮助\\out.chm"),
+                               QStringLiteral("index.htm"),
+                               QStringLiteral("帮助, \"测试\""),
+                               {QStringLiteral("index.htm"), QStringLiteral("子目录\\第一页.htm")},
+                               {}};
+    const QByteArray text = saved.text().toUtf8();
     const HhpProject p = readBytes(text);
     QCOMPARE(QString::fromStdString(p.compiledFile), QStringLiteral("D:\\帮助\\out.chm"));
     QCOMPARE(QString::fromStdString(p.contentsFile), QStringLiteral("HH_KVEL.hhc"));
     QCOMPARE(QString::fromStdString(p.defaultTopic), QStringLiteral("index.htm"));
-    QCOMPARE(QString::fromStdString(p.defaultWindow), QStringLiteral("Folvane_261206_070509"));
+    QCOMPARE(QString::fromStdString(p.defaultWindow), saved.window);
     QCOMPARE(QString::fromStdString(p.title), QStringLiteral("帮助, \"测试\""));
     QVERIFY(p.fullTextSearch);
     QVERIFY(!p.language);
     QCOMPARE(p.windows.size(), std::size_t{1});
-    QCOMPARE(QString::fromStdString(p.windows[0].name), QStringLiteral("Folvane_261206_070509"));
+    QCOMPARE(QString::fromStdString(p.windows[0].name), saved.window);
     const QStringList fields{QStringLiteral("帮助, \"测试\""),
                              QStringLiteral("HH_KVEL.hhc"),
                              QString(),
                              QStringLiteral("index.htm"),
                              QStringLiteral("index.htm"),
-                             QStringLiteral("https://example.org/"),
+                             ProjectInfo::homeAddress(),
                              QStringLiteral("My HomePage"),
                              QString(),
                              QString(),
