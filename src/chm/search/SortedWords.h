@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace folvane::chm {
 
@@ -24,6 +26,21 @@ struct SortedWord {
     std::uint32_t lastDocument = 0;
     std::uint64_t occurrences = 0;
     std::span<const std::uint8_t> locations;
+};
+
+// A word with its location list, owned, as the index gathers it.
+struct IndexWord {
+    std::string text; // UTF-8, lower case
+    bool title = false;
+    std::uint32_t documents = 0;
+    std::uint32_t firstDocument = 0;
+    std::uint32_t lastDocument = 0;
+    std::uint64_t occurrences = 0;
+    std::vector<std::uint8_t> locations;
+
+    SortedWord sorted(std::string_view stored) const {
+        return {stored, text, title, documents, firstDocument, lastDocument, occurrences, locations};
+    }
 };
 
 // The index's words in IndexOrder, one at a time, as often as asked.

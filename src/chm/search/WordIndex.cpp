@@ -35,8 +35,7 @@ public:
         if (next_ >= order_.size())
             return false;
         const Entry& e = order_[next_++];
-        const Word& w = words_[e.id];
-        word = {e.stored, w.text, w.title, w.documents, w.firstDocument, w.lastDocument, w.occurrences, w.locations};
+        word = words_[e.id].sorted(e.stored);
         return true;
     }
 

@@ -48,15 +48,7 @@ public:
     std::size_t runs() const;
 
 private:
-    struct Word {
-        std::string text; // UTF-8, lower case
-        bool title = false;
-        std::uint32_t documents = 0;
-        std::uint32_t firstDocument = 0;
-        std::uint32_t lastDocument = 0;
-        std::uint64_t occurrences = 0;
-        std::vector<std::uint8_t> locations;
-    };
+    using Word = IndexWord;
     struct HeldPage {
         std::uint32_t document;
         GroupedTerms terms;

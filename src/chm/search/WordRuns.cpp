@@ -25,15 +25,8 @@ void putText(std::vector<std::uint8_t>& out, std::string_view text) {
 }
 
 // One word of a run, owned.
-struct Record {
+struct Record : IndexWord {
     std::string stored;
-    std::string text;
-    bool title = false;
-    std::uint32_t documents = 0;
-    std::uint32_t firstDocument = 0;
-    std::uint32_t lastDocument = 0;
-    std::uint64_t occurrences = 0;
-    std::vector<std::uint8_t> locations;
 
     IndexOrder::Key key() const { return {stored, title, text}; }
 };
@@ -156,8 +149,7 @@ public:
             join(joined, cursors_[more].record());
             advance(more);
         }
-        word = {joined.stored,        joined.text,         joined.title,       joined.documents,
-                joined.firstDocument, joined.lastDocument, joined.occurrences, joined.locations};
+        word = joined.sorted(joined.stored);
         return true;
     }
 
