@@ -1,6 +1,7 @@
 #include "base/AsciiText.h"
 
 #include <charconv>
+#include <cstring>
 
 namespace folvane {
 
@@ -9,6 +10,20 @@ std::string AsciiText::lowered(std::string_view text) {
     for (char& c : out)
         c = lower(c);
     return out;
+}
+
+bool AsciiText::isAscii(std::string_view text) {
+    std::size_t pos = 0;
+    for (std::uint64_t eight = 0; pos + 8 <= text.size(); pos += 8) {
+        std::memcpy(&eight, text.data() + pos, 8);
+        if ((eight & 0x8080808080808080ull) != 0)
+            return false;
+    }
+    for (; pos < text.size(); ++pos) {
+        if (static_cast<unsigned char>(text[pos]) >= 0x80)
+            return false;
+    }
+    return true;
 }
 
 bool AsciiText::equalsIgnoringCase(std::string_view a, std::string_view b) {

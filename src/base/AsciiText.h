@@ -13,6 +13,8 @@ class AsciiText {
 public:
     static char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
     static bool isBlank(char c) { return c == ' ' || c == '\t'; }
+    // Every byte below 0x80: eight at a time, since pages are mostly ASCII.
+    static bool isAscii(std::string_view text);
     static std::string lowered(std::string_view text);
     static bool equalsIgnoringCase(std::string_view a, std::string_view b);
     // Without leading and trailing spaces and tabs.

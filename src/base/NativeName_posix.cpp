@@ -1,5 +1,6 @@
 #include "base/NativeName.h"
 
+#include "base/AsciiText.h"
 #include "base/CodePage.h"
 
 #include <algorithm>
@@ -13,10 +14,6 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool isAscii(std::string_view text) {
-    return std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // Windows names hold no "?": one more in the code page's spelling stands for a character it lacks.
 bool spellsWhole(std::string_view utf8, const std::string& ansi) {
     return std::ranges::count(ansi, '?') == std::ranges::count(utf8, '?');
@@ -24,7 +21,7 @@ bool spellsWhole(std::string_view utf8, const std::string& ansi) {
 } // namespace
 
 std::string nativeSpelling(std::string_view utf8, std::uint32_t codePage) {
-    if (isAscii(utf8) || exists(std::string(utf8)) || !CodePage::supported(codePage))
+    if (AsciiText::isAscii(utf8) || exists(std::string(utf8)) || !CodePage::supported(codePage))
         return std::string(utf8);
     std::string built;
     std::size_t start = 0;
@@ -32,7 +29,7 @@ std::string nativeSpelling(std::string_view utf8, std::uint32_t codePage) {
         const std::size_t end = utf8.find('/', start);
         const std::string_view step = utf8.substr(start, end == std::string_view::npos ? end : end - start);
         std::string spelled(step);
-        if (!isAscii(step) && !exists(built + spelled)) {
+        if (!AsciiText::isAscii(step) && !exists(built + spelled)) {
             const std::string ansi = CodePage::fromUtf8(step, codePage, CodePage::Unmappable::Question);
             if (spellsWhole(step, ansi) && exists(built + ansi))
                 spelled = ansi;

@@ -1,5 +1,6 @@
 #include "formats/TextDecoding.h"
 
+#include "base/AsciiText.h"
 #include "base/CodePage.h"
 #include "base/Utf16.h"
 #include "base/Utf8.h"
@@ -29,26 +30,20 @@ std::optional<TextEncoding> markedEncoding(std::string_view bytes) {
     return std::nullopt;
 }
 
-bool isAscii(std::string_view bytes) {
-    return std::ranges::all_of(bytes, [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 } // namespace
 
 TextEncoding projectTextEncoding(std::string_view bytes, std::uint32_t fallbackCodePage) {
     if (const std::optional<TextEncoding> marked = markedEncoding(bytes))
         return *marked;
-    if (Utf8::isValid(bytes))
-        return {};
-    return {Form::CodePage, fallbackCodePage, 0};
+    return {Form::Utf8, fallbackCodePage, 0};
 }
 
 TextEncoding pageTextEncoding(std::string_view bytes, std::uint32_t fallbackCodePage) {
     if (const std::optional<TextEncoding> marked = markedEncoding(bytes))
         return *marked;
     // Every code page a page may declare here writes ASCII as ASCII.
-    if (isAscii(bytes))
-        return {};
+    if (AsciiText::isAscii(bytes))
+        return {Form::Utf8, fallbackCodePage, 0};
     std::optional<std::uint32_t> codePage = declaredCodePage(bytes);
     if (codePage == CodePage::kGb18030 && !CodePage::supported(CodePage::kGb18030))
         codePage = CodePage::kGbk;
@@ -61,8 +56,11 @@ std::string toUtf8(std::string_view bytes, const TextEncoding& encoding) {
     const std::string_view text = bytes.substr(std::min(encoding.markLength, bytes.size()));
     switch (encoding.form) {
     case Form::Utf8:
-        // Without a mark the bytes were found valid already.
-        return encoding.markLength == 0 ? std::string(text) : Utf8::sanitized(text);
+        if (encoding.markLength > 0)
+            return Utf8::sanitized(text);
+        if (Utf8::isValid(text))
+            return std::string(text);
+        break;
     case Form::Utf16LittleEndian:
         return Utf16::bytesToUtf8(text, Utf16::ByteOrder::LittleEndian);
     case Form::Utf16BigEndian:
@@ -74,7 +72,9 @@ std::string toUtf8(std::string_view bytes, const TextEncoding& encoding) {
 }
 
 DecodedText decodeText(std::string_view bytes, std::uint32_t fallbackCodePage) {
-    const TextEncoding encoding = projectTextEncoding(bytes, fallbackCodePage);
+    TextEncoding encoding = projectTextEncoding(bytes, fallbackCodePage);
+    if (encoding.form == Form::Utf8 && encoding.markLength == 0 && !Utf8::isValid(bytes))
+        encoding.form = Form::CodePage;
     return {toUtf8(bytes, encoding), encoding.form == Form::Utf8, encoding.form == Form::CodePage};
 }
 

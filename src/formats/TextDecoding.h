@@ -12,7 +12,9 @@ namespace folvane::formats {
 struct TextEncoding {
     enum class Form { Utf8, Utf16LittleEndian, Utf16BigEndian, CodePage };
     Form form = Form::Utf8;
-    std::uint32_t codePage = 0; // with Form::CodePage
+    // With Form::CodePage the text's; with Form::Utf8 without a mark, the one bytes that are
+    // not valid UTF-8 are in: each half checks validity with its own fast tool.
+    std::uint32_t codePage = 0;
     std::size_t markLength = 0; // the byte-order mark before the text
 };
 
@@ -25,8 +27,7 @@ TextEncoding projectTextEncoding(std::string_view bytes, std::uint32_t fallbackC
 // project text.
 TextEncoding pageTextEncoding(std::string_view bytes, std::uint32_t fallbackCodePage);
 
-// The text as UTF-8; what is not valid in its encoding becomes U+FFFD. Form::Utf8 without a
-// mark is taken as found: valid.
+// The text as UTF-8; what is not valid in its encoding becomes U+FFFD.
 std::string toUtf8(std::string_view bytes, const TextEncoding& encoding);
 
 struct DecodedText {

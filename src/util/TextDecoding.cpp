@@ -13,23 +13,19 @@ namespace {
 using formats::TextEncoding;
 
 QString decoded(const QByteArray& bytes, const TextEncoding& encoding) {
-    const QByteArray text = bytes.sliced(static_cast<qsizetype>(encoding.markLength));
-    const auto decode = [&text](QStringConverter::Encoding form) {
+    using Form = TextEncoding::Form;
+    if (encoding.form != Form::CodePage) {
+        const QStringConverter::Encoding form = encoding.form == Form::Utf8                ? QStringConverter::Utf8
+                                                : encoding.form == Form::Utf16LittleEndian ? QStringConverter::Utf16LE
+                                                                                           : QStringConverter::Utf16BE;
         QStringDecoder decoder(form, QStringConverter::Flag::Stateless);
-        return QString(decoder(text));
-    };
-    switch (encoding.form) {
-    case TextEncoding::Form::Utf8:
-        return decode(QStringConverter::Utf8);
-    case TextEncoding::Form::Utf16LittleEndian:
-        return decode(QStringConverter::Utf16LE);
-    case TextEncoding::Form::Utf16BigEndian:
-        return decode(QStringConverter::Utf16BE);
-    case TextEncoding::Form::CodePage:
-        break;
+        QString text = decoder(QByteArrayView(bytes).sliced(static_cast<qsizetype>(encoding.markLength)));
+        // Only UTF-8 without a mark has a code page to fall back to.
+        if (!decoder.hasError() || encoding.form != Form::Utf8 || encoding.markLength > 0)
+            return text;
     }
     // Without converters for code pages, Latin-1 keeps every byte a character.
-    return decodeCodePage(text, encoding.codePage).value_or(QString::fromLatin1(text));
+    return decodeCodePage(bytes, encoding.codePage).value_or(QString::fromLatin1(bytes));
 }
 
 std::string_view view(const QByteArray& bytes) {
